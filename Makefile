@@ -1,0 +1,35 @@
+# Set-up and everyday commands: `make run` to play, `make test` to run every test.
+BUILD_DIR ?= build
+JOBS ?= $(shell nproc)
+PACKAGES = cmake g++ make pkg-config libsdl1.2-dev libsdl-image1.2-dev libglu1-mesa-dev \
+           libgl1-mesa-dri libgtest-dev libbenchmark-dev xvfb xauth xdotool faketime imagemagick \
+           clang
+SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: run test build deps configure bench fuzz assets clean
+
+run: build
+	./$(BUILD_DIR)/cairnfold
+
+test: build
+	cd $(BUILD_DIR) && xvfb-run -a -s "-screen 0 1024x768x24" ctest --output-on-failure -j$(JOBS)
+
+build: configure
+	cmake --build $(BUILD_DIR) -j$(JOBS)
+
+configure: deps
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release
+
+# Installs whichever of the Debian packages are missing.
+deps:
+	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:" $$missing; \
+	  $(SUDO) apt-get update && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y --no-install-recommends $$missing; \
+	fi
+
+bench: build
+	./$(BUILD_DIR)/bench/cairnfold_bench
+
+clean:
+	rm -rf $(BUILD_DIR) build-fuzz

@@ -1,0 +1,73 @@
+#include "app/display.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <cstdlib>
+
+float screenWidth;
+float screenHeight;
+int screenBpp;
+bool fullscreen;
+bool showCursor;
+bool antialiasing;
+bool mipmapping;
+float aspectRatio;
+SDL_Surface* screenSurface;
+
+static const char WINDOW_CAPTION[] = "Cairnfold";
+
+void SetupOpenGLDisplay()
+{
+    if (SDL_Init(SDL_INIT_VIDEO) < 0)
+        exit(EXIT_NO_VIDEO);
+    SDL_WM_SetCaption(WINDOW_CAPTION, nullptr);
+    if (antialiasing) {
+        SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, 1);
+        SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, 4);
+    }
+    // With no size configured, open a plain mode first: SDL gives a zero
+    // width or height the desktop's size, which the window then adopts.
+    if (screenWidth == 0.0f || screenHeight == 0.0f) {
+        SDL_Surface* probe = SDL_SetVideoMode((int)screenWidth, (int)screenHeight, screenBpp, SDL_DOUBLEBUF);
+        if (probe) {
+            screenWidth = (float)probe->w;
+            screenHeight = (float)probe->h;
+            aspectRatio = screenWidth / screenHeight;
+            SDL_FreeSurface(probe);
+        }
+    }
+    int width = (int)screenWidth;
+    int height = (int)screenHeight;
+    Uint32 flags = fullscreen ? (SDL_OPENGL | SDL_FULLSCREEN) : SDL_OPENGL;
+    screenSurface = SDL_SetVideoMode(width, height, screenBpp, flags);
+    if (!screenSurface) {
+        SDL_Quit();
+        exit(EXIT_NO_OPENGL);
+    }
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(45.0, aspectRatio, 1.0, 1000.0);
+    glMatrixMode(GL_MODELVIEW);
+
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClearDepth(1000.0);  // clamped to the far value 1.0
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glShadeModel(GL_SMOOTH);
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glFrontFace(GL_CCW);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glAlphaFunc(GL_GREATER, 0.0f);
+}
+
+void OpenDisplay()
+{
+    SetupOpenGLDisplay();
+    screenWidth = (float)screenSurface->w;
+    screenHeight = (float)screenSurface->h;
+    screenBpp = screenSurface->format->BitsPerPixel;
+    aspectRatio = screenWidth / screenHeight;
+    SDL_ShowCursor(showCursor ? SDL_ENABLE : SDL_DISABLE);
+}

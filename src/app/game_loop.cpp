@@ -1,0 +1,53 @@
+#include "app/game_loop.h"
+
+#include <GL/gl.h>
+#include <SDL.h>
+#include <cstdio>
+
+#include "app/camera.h"
+#include "app/frame_clock.h"
+#include "app/input.h"
+#include "interface/menu_fade.h"
+
+bool quitRequested;
+bool appHasMouseFocus;
+bool pastFirstFrame;
+char gameTitle[256];
+float versionNumber;
+
+float FrameTimeStep(float fps)
+{
+    // 60 / 0 on the first frame is +infinity, which clamps to the largest step.
+    float dt = (float)(60.0 / (double)fps);
+    if (dt < MIN_TIME_STEP)
+        dt = MIN_TIME_STEP;
+    else if (dt > MAX_TIME_STEP)
+        dt = MAX_TIME_STEP;
+    return dt;
+}
+
+void StartWorld()
+{
+    snprintf(gameTitle, sizeof gameTitle, "%s", "Cairnfold");
+    versionNumber = 0.3f;
+}
+
+void RunFrame()
+{
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    SDL_PumpEvents();
+    PollInput();
+    if (menuFade == 0.0f) {
+        float dt = FrameTimeStep(framesPerSecond);
+        (void)dt;
+        Begin2D();
+    }
+    TickFrameClock();
+    appHasMouseFocus = (SDL_GetAppState() & SDL_APPMOUSEFOCUS) != 0;
+    pastFirstFrame = true;
+    SDL_GL_SwapBuffers();
+    SDL_Event event;
+    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_ALLEVENTS) > 0)
+        if (event.type == SDL_QUIT)
+            quitRequested = true;
+}

@@ -1,0 +1,20 @@
+// Game loop: world start-up and the per-frame sequence of the running game.
+#pragma once
+
+extern bool quitRequested;     // ends the frame loop after the current frame
+extern bool appHasMouseFocus;  // the window had the mouse focus at the end of the last frame
+extern bool pastFirstFrame;    // false until the first frame has been presented
+extern char gameTitle[256];    // "Cairnfold", shown on the pause menu
+extern float versionNumber;    // 0.3, shown on the pause menu and stored in the saves
+
+constexpr float MIN_TIME_STEP = 0.2f;
+constexpr float MAX_TIME_STEP = 2.0f;
+
+// The world's time step for a frame rate: 60 / fps time units, within 0.2..2.0.
+float FrameTimeStep(float fps);
+
+// Resumes the saved world and game, or makes a new world and a new game.
+void StartWorld();
+
+// Runs one frame: input, update and drawing, frame hold, present, events.
+void RunFrame();

@@ -1,0 +1,22 @@
+// The game's entry point: start-up, the frame loop and shutdown.
+#include <SDL.h>
+#include <cstdlib>
+#include <ctime>
+
+#include "app/display.h"
+#include "app/game_loop.h"
+#include "app/settings.h"
+
+int main(int argc, char* argv[])
+{
+    (void)argc;
+    (void)argv;
+    LoadSettings();
+    srand((unsigned)time(nullptr));
+    OpenDisplay();
+    StartWorld();
+    while (!quitRequested)
+        RunFrame();
+    SDL_Quit();
+    return 0;
+}

@@ -1,0 +1,4 @@
+#include "interface/menu_fade.h"
+
+bool menuOpen;
+float menuFade;

@@ -1,0 +1,38 @@
+// Game state: the one record of everything kept about the player between frames and runs.
+#pragma once
+
+#include <cstdint>
+
+struct Vec3 {
+    float x, y, z;
+};
+
+struct CellCoord {
+    int32_t x, y, z;
+};
+
+// Fields are in the order the core save file stores them.
+struct GameState {
+    int32_t viewDistance;       // half-size in cells of the drawn and updated cube, 1..20
+    bool texturesEnabled;       // the renderer textures the world
+    bool flyMode;               // free flight: no gravity, no collision
+    int32_t collectablesFound;  // collectables taken so far, out of 1000
+    Vec3 position;              // the player's feet, world units
+    Vec3 velocity;              // world units per time unit
+    bool onGround;              // the last collision lifted the player
+    bool jumping;               // a jump is rising and the jump key is held
+    CellCoord cell;             // the grid cell holding position
+    Vec3 eye;                   // the camera position
+    float pitch;                // radians within -pi/2..pi/2, positive looks up
+    float yaw;                  // radians, forward is (cos yaw, 0, sin yaw)
+    float roll;                 // radians, only stored and applied by the camera
+};
+
+constexpr int VIEW_DISTANCE_MIN = 1;
+constexpr int VIEW_DISTANCE_MAX = 20;
+constexpr float EYE_HEIGHT = 3.8f;
+
+extern GameState gameState;  // the player; program start: view distance 10, textures on, rest 0
+
+// Sets every field to its new-game value: at (1250, 30, 1250) in cell (125, 3, 125).
+void ResetGameState();
