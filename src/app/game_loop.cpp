@@ -8,6 +8,7 @@
 #include "app/frame_clock.h"
 #include "app/input.h"
 #include "interface/menu_fade.h"
+#include "world/minimap.h"
 
 bool quitRequested;
 bool appHasMouseFocus;
@@ -41,6 +42,7 @@ void RunFrame()
         float dt = FrameTimeStep(framesPerSecond);
         (void)dt;
         Begin2D();
+        DrawMapOverlay();
     }
     TickFrameClock();
     appHasMouseFocus = (SDL_GetAppState() & SDL_APPMOUSEFOCUS) != 0;
