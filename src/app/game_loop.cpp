@@ -14,6 +14,7 @@ bool appHasMouseFocus;
 bool pastFirstFrame;
 char gameTitle[256];
 float versionNumber;
+GLuint worldTexture;
 
 float FrameTimeStep(float fps)
 {
