@@ -8,6 +8,8 @@
 #include "app/frame_clock.h"
 #include "app/input.h"
 #include "interface/menu_fade.h"
+#include "interface/textures.h"
+#include "render/model_sets.h"
 #include "world/minimap.h"
 
 bool quitRequested;
@@ -15,6 +17,7 @@ bool appHasMouseFocus;
 bool pastFirstFrame;
 char gameTitle[256];
 float versionNumber;
+GLuint worldTexture;
 
 float FrameTimeStep(float fps)
 {
@@ -31,6 +34,9 @@ void StartWorld()
 {
     snprintf(gameTitle, sizeof gameTitle, "%s", "Cairnfold");
     versionNumber = 0.3f;
+    worldTexture = LoadWorldTexture();
+    LoadTileModels();
+    LoadEntityModels();
 }
 
 void RunFrame()
