@@ -8,12 +8,15 @@
 #include "app/frame_clock.h"
 #include "app/input.h"
 #include "interface/menu_fade.h"
+#include "interface/textures.h"
+#include "render/model_sets.h"
 
 bool quitRequested;
 bool appHasMouseFocus;
 bool pastFirstFrame;
 char gameTitle[256];
 float versionNumber;
+GLuint worldTexture;
 
 float FrameTimeStep(float fps)
 {
@@ -30,6 +33,9 @@ void StartWorld()
 {
     snprintf(gameTitle, sizeof gameTitle, "%s", "Cairnfold");
     versionNumber = 0.3f;
+    worldTexture = LoadWorldTexture();
+    LoadTileModels();
+    LoadEntityModels();
 }
 
 void RunFrame()
