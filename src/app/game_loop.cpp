@@ -8,6 +8,7 @@
 #include "app/frame_clock.h"
 #include "app/input.h"
 #include "interface/menu_fade.h"
+#include "render/world_renderer.h"
 
 bool quitRequested;
 bool appHasMouseFocus;
@@ -41,6 +42,7 @@ void RunFrame()
     if (menuFade == 0.0f) {
         float dt = FrameTimeStep(framesPerSecond);
         (void)dt;
+        RenderWorld();
         Begin2D();
     }
     TickFrameClock();
