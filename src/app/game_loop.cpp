@@ -8,6 +8,8 @@
 #include "app/frame_clock.h"
 #include "app/input.h"
 #include "interface/menu_fade.h"
+#include "interface/textures.h"
+#include "render/model_sets.h"
 #include "render/world_renderer.h"
 
 bool quitRequested;
@@ -32,6 +34,9 @@ void StartWorld()
 {
     snprintf(gameTitle, sizeof gameTitle, "%s", "Cairnfold");
     versionNumber = 0.3f;
+    worldTexture = LoadWorldTexture();
+    LoadTileModels();
+    LoadEntityModels();
 }
 
 void RunFrame()
