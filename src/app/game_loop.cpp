@@ -11,6 +11,7 @@
 #include "interface/textures.h"
 #include "render/model_sets.h"
 #include "render/world_renderer.h"
+#include "world/minimap.h"
 
 bool quitRequested;
 bool appHasMouseFocus;
@@ -49,6 +50,7 @@ void RunFrame()
         (void)dt;
         RenderWorld();
         Begin2D();
+        DrawMapOverlay();
     }
     TickFrameClock();
     appHasMouseFocus = (SDL_GetAppState() & SDL_APPMOUSEFOCUS) != 0;
