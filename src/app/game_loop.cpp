@@ -10,6 +10,7 @@
 #include "interface/menu_fade.h"
 #include "interface/textures.h"
 #include "render/model_sets.h"
+#include "world/minimap.h"
 
 bool quitRequested;
 bool appHasMouseFocus;
@@ -47,6 +48,7 @@ void RunFrame()
         float dt = FrameTimeStep(framesPerSecond);
         (void)dt;
         Begin2D();
+        DrawMapOverlay();
     }
     TickFrameClock();
     appHasMouseFocus = (SDL_GetAppState() & SDL_APPMOUSEFOCUS) != 0;

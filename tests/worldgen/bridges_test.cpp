@@ -6,6 +6,11 @@
 
 #include "world/world_grid.h"
 #include "worldgen/bridges.h"
+#include "worldgen/cave_level.h"
+#include "worldgen/channels.h"
+#include "worldgen/floors_interiors.h"
+#include "worldgen/generate_world.h"
+#include "worldgen/room_level.h"
 
 namespace {
 
@@ -188,4 +193,60 @@ TEST(Bridges, PassDrawsXThenZOnLayersFiveToElevenOnly)
     srand(seed);
     GenerateBridges();
     EXPECT_EQ(rand(), expectedNext);
+}
+
+TEST(Bridges, GeneratedBridgesJoinFormerColumnsOnLayersFiveToEleven)
+{
+    std::vector<WorldCell> before(CELL_COUNT);
+    for (unsigned seed : {5u, 6u, 7u}) {
+        srand(seed);
+        ClearWorldGrid();
+        GenerateRoomLevel();
+        GenerateChannels();
+        GenerateFloorsAndInteriors();
+        GenerateCaveLevel();
+        before.assign(worldGrid, worldGrid + CELL_COUNT);
+        GenerateBridges();
+        int spans = 0, shorts = 0;
+        for (int x = 0; x < GRID_SIZE_X; x++)
+            for (int y = 0; y < GRID_LAYERS; y++)
+                for (int z = 0; z < GRID_SIZE_Z; z++) {
+                    const WorldCell& was = before[CellIndex(x, y, z)];
+                    const WorldCell& now = At(x, y, z);
+                    if (now.tileType == was.tileType && now.orientation == was.orientation)
+                        continue;
+                    ASSERT_TRUE(y >= 5 && y <= 11) << x << "," << y << "," << z;
+                    bool wasColumn =
+                        was.tileType == TILE_WALL_COLUMN || was.tileType == TILE_THICK_WALL_COLUMN;
+                    if (now.tileType == TILE_BRIDGE_END || now.tileType == TILE_EMPTY) {
+                        ASSERT_TRUE(wasColumn);
+                        ASSERT_EQ(now.orientation, was.orientation);
+                        continue;
+                    }
+                    ASSERT_EQ(was.tileType, TILE_EMPTY);
+                    ASSERT_TRUE(now.tileType == TILE_BRIDGE_SPAN || now.tileType == TILE_BRIDGE_SHORT);
+                    ASSERT_LE(now.orientation, 1);
+                    int dx = now.orientation == 0 ? 1 : 0, dz = 1 - dx;
+                    if (now.tileType == TILE_BRIDGE_SHORT) {
+                        shorts++;
+                        for (int side : {-1, 1}) {
+                            int t = before[CellIndex(x + side * dx, y, z + side * dz)].tileType;
+                            ASSERT_TRUE(t == TILE_WALL_COLUMN || t == TILE_THICK_WALL_COLUMN);
+                            ASSERT_EQ(Tile(x + side * dx, y, z + side * dz), TILE_EMPTY);
+                        }
+                        continue;
+                    }
+                    // A span cell lies on an unbroken run of spans ending in a bridge end each way.
+                    spans++;
+                    for (int side : {-1, 1}) {
+                        int k = 1;
+                        while (k <= 12 && Tile(x + side * k * dx, y, z + side * k * dz) == TILE_BRIDGE_SPAN &&
+                               Turn(x + side * k * dx, y, z + side * k * dz) == now.orientation)
+                            k++;
+                        ASSERT_EQ(Tile(x + side * k * dx, y, z + side * k * dz), TILE_BRIDGE_END);
+                    }
+                }
+        EXPECT_GT(spans, 0) << seed;
+        EXPECT_GT(shorts, 0) << seed;
+    }
 }

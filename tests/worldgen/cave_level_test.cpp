@@ -5,6 +5,10 @@
 #include <vector>
 
 #include "worldgen/cave_level.h"
+#include "worldgen/channels.h"
+#include "worldgen/floors_interiors.h"
+#include "worldgen/generate_world.h"
+#include "worldgen/room_level.h"
 
 namespace {
 
@@ -107,6 +111,16 @@ void ExpectFinishedCave()
             EXPECT_EQ(Tile(x + 8 * dx, 0, z + 8 * dz), TILE_CAVE_FLOOR);
         }
     EXPECT_EQ(tops, layerOneRamps);
+}
+
+// The world as the passes before the cave pass leave it for this seed.
+void BuildWorldBeforeCave(unsigned seed)
+{
+    srand(seed);
+    ClearWorldGrid();
+    GenerateRoomLevel();
+    GenerateChannels();
+    GenerateFloorsAndInteriors();
 }
 
 }  // namespace
@@ -435,5 +449,50 @@ TEST(CaveLevel, WholePassOnCraftedChannelsLeavesAClosedReachableCave)
         srand(seed);
         GenerateCaveLevelByRescan();
         EXPECT_EQ(memcmp(fast.data(), worldGrid, sizeof worldGrid), 0) << seed;
+    }
+}
+
+TEST(CaveLevel, FloodFillPassMatchesRescanPassOnGeneratedWorlds)
+{
+    for (unsigned seed : {1u, 20261206u, 31337u}) {
+        BuildWorldBeforeCave(seed);
+        GenerateCaveLevel();
+        std::vector<WorldCell> fast(worldGrid, worldGrid + CELL_COUNT);
+        BuildWorldBeforeCave(seed);
+        GenerateCaveLevelByRescan();
+        ASSERT_EQ(memcmp(fast.data(), worldGrid, sizeof worldGrid), 0) << seed;
+    }
+}
+
+TEST(CaveLevel, GeneratedCavesAreClosedReachableAndTouchOnlyTheLowLayers)
+{
+    std::vector<WorldCell> before(CELL_COUNT);
+    for (unsigned seed = 100; seed < 112; seed++) {
+        BuildWorldBeforeCave(seed);
+        before.assign(worldGrid, worldGrid + CELL_COUNT);
+        GenerateCaveLevel();
+        ExpectFinishedCave();
+        int tops = 0, open = 0;
+        for (int x = 0; x < GRID_SIZE_X; x++)
+            for (int z = 0; z < GRID_SIZE_Z; z++) {
+                open += IsOpenCave(Tile(x, 0, z));
+                const WorldCell& was = before[CellIndex(x, 2, z)];
+                const WorldCell& now = At(x, 2, z);
+                if (now.tileType != was.tileType) {
+                    ASSERT_EQ(was.tileType, TILE_CHANNEL_SIDE);
+                    ASSERT_EQ(now.tileType, TILE_DESCENT_TOP);
+                    tops++;
+                }
+                ASSERT_EQ(now.orientation, was.orientation);
+            }
+        EXPECT_GT(tops, 0) << seed;
+        EXPECT_GT(open, 0) << seed;
+        // Layers 3 and up are untouched.
+        for (int x = 0; x < GRID_SIZE_X; x++)
+            for (int y = 3; y < GRID_LAYERS; y++)
+                ASSERT_EQ(memcmp(&before[CellIndex(x, y, 0)], &At(x, y, 0),
+                                 GRID_SIZE_Z * sizeof(WorldCell)),
+                          0)
+                    << seed << " x " << x << " y " << y;
     }
 }
