@@ -3,6 +3,8 @@
 #include <cstring>
 
 #include "world/world_grid.h"
+#include "worldgen/bridges.h"
+#include "worldgen/cave_level.h"
 #include "worldgen/channels.h"
 #include "worldgen/floors_interiors.h"
 #include "worldgen/room_level.h"
@@ -19,4 +21,6 @@ void GenerateWorld()
     GenerateRoomLevel();
     GenerateChannels();
     GenerateFloorsAndInteriors();
+    GenerateCaveLevel();
+    GenerateBridges();
 }
