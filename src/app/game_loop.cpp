@@ -10,6 +10,8 @@
 #include "interface/menu_fade.h"
 #include "interface/textures.h"
 #include "render/model_sets.h"
+#include "render/world_renderer.h"
+#include "world/minimap.h"
 
 bool quitRequested;
 bool appHasMouseFocus;
@@ -46,7 +48,9 @@ void RunFrame()
     if (menuFade == 0.0f) {
         float dt = FrameTimeStep(framesPerSecond);
         (void)dt;
+        RenderWorld();
         Begin2D();
+        DrawMapOverlay();
     }
     TickFrameClock();
     appHasMouseFocus = (SDL_GetAppState() & SDL_APPMOUSEFOCUS) != 0;
