@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "world/world_grid.h"
+#include "worldgen/generate_world.h"
 #include "worldgen/place_entities.h"
 
 namespace {
@@ -357,4 +358,60 @@ TEST(PlaceEntities, PropsStandOnlyOnWallCellsOfLayerThreeAtMostTwoPerCell)
             }
     EXPECT_GT(collectableWithProp, 0);
     EXPECT_GT(twoProps, 0);
+}
+
+TEST(PlaceEntities, GeneratedWorldGetsTheFullPlacement)
+{
+    ClearWorld();
+    srand(31);
+    GenerateWorld();
+
+    const int eligibleCodes[] = {3, 4, 5, 7, 8, 9, 10, 11, 13, 16, 17, 18, 27};
+    auto collectableCell = [&](int x, int y, int z) {
+        int tile = worldGrid[CellIndex(x, y, z)].tileType;
+        for (int code : eligibleCodes)
+            if (tile == code)
+                return true;
+        return y > 0 && worldGrid[CellIndex(x, y - 1, z)].tileType == TILE_ROOM_TOP;
+    };
+    int eligible = 0;
+    for (int x = 1; x <= 248; x++)
+        for (int y = 0; y <= 13; y++)
+            for (int z = 1; z <= 248; z++)
+                eligible += collectableCell(x, y, z);
+    // Far more cells qualify than there are collectables, so the attempt
+    // guard never comes into play on a generated world.
+    EXPECT_GT(eligible, 10 * COLLECTABLE_TOTAL);
+
+    srand(8);
+    PlaceEntities();
+    int randAfter = rand();
+    Expected expected = Simulate(8, collectableCell, eligible, [](int x, int z) {
+        int tile = worldGrid[CellIndex(x, 3, z)].tileType;
+        return tile == TILE_WALL || tile == TILE_PROP_GROUND;
+    });
+
+    // The expectation has no lifts: every lift bottom (on the room level,
+    // where nothing else may stand) holds exactly one lift.
+    int lifts = 0;
+    for (int i = 0; i < CELL_COUNT; i++)
+        if (worldGrid[i].tileType == TILE_LIFT_BOTTOM) {
+            ASSERT_EQ(entityCount[i], 1);
+            EXPECT_EQ(entitySlots[i * 2]->kind, ENTITY_LIFT);
+            lifts++;
+        }
+    EXPECT_EQ(randAfter, expected.randAfter);
+    EXPECT_GT(expected.props, 0);
+    EXPECT_EQ(TotalEntities(), 1000 + lifts + expected.props);
+    int mismatches = 0;
+    for (int i = 0; i < CELL_COUNT && mismatches < 10; i++) {
+        int lift = worldGrid[i].tileType == TILE_LIFT_BOTTOM ? 1 : 0;
+        if (entityCount[i] != (int)expected.cells[i].size() + lift) {
+            ADD_FAILURE() << "cell " << i;
+            mismatches++;
+            continue;
+        }
+        for (int k = 0; k < (int)expected.cells[i].size(); k++)
+            ExpectSameEntity(*entitySlots[i * 2 + k], expected.cells[i][k], i, k);
+    }
 }
