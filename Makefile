@@ -32,7 +32,7 @@ deps:
 	fi
 
 bench: build
-	./$(BUILD_DIR)/bench/cairnfold_bench
+	xvfb-run -a -s "-screen 0 1024x768x24 -noreset" ./$(BUILD_DIR)/bench/cairnfold_bench
 
 # The OBJ reader under libFuzzer with AddressSanitizer and UndefinedBehaviorSanitizer,
 # for FUZZ_SECONDS, from the seed files in tests/fuzz/corpus. Built with clang in
