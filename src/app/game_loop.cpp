@@ -10,6 +10,7 @@
 #include "interface/menu_fade.h"
 #include "interface/textures.h"
 #include "render/model_sets.h"
+#include "render/world_renderer.h"
 #include "world/minimap.h"
 
 bool quitRequested;
@@ -47,6 +48,7 @@ void RunFrame()
     if (menuFade == 0.0f) {
         float dt = FrameTimeStep(framesPerSecond);
         (void)dt;
+        RenderWorld();
         Begin2D();
         DrawMapOverlay();
     }

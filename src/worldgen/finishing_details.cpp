@@ -21,6 +21,28 @@ int T(int x, int y, int z) { return InGrid(x, z) ? worldGrid[CellIndex(x, y, z)]
 
 WorldCell& Cell(int x, int y, int z) { return worldGrid[CellIndex(x, y, z)]; }
 
+// Tile codes of a few layers, index x * 250 + z: the random attempts test their drawn cell and the cells
+// around it here, in tables small enough to stay in cache, instead of across the whole grid. Slot k
+// holds the layer k above the one whose attempts are running.
+uint8_t layerTiles[3][GRID_SIZE_X * GRID_SIZE_Z];
+
+void CopyLayer(int slot, int y)
+{
+    for (int x = 0; x < GRID_SIZE_X; x++)
+        for (int z = 0; z < GRID_SIZE_Z; z++)
+            layerTiles[slot][x * GRID_SIZE_Z + z] = worldGrid[CellIndex(x, y, z)].tileType;
+}
+
+// Tile code of (x, z) in a copied layer, with the same reading outside the grid as T.
+int LayerT(int slot, int x, int z) { return InGrid(x, z) ? layerTiles[slot][x * GRID_SIZE_Z + z] : (int)TILE_BOUNDARY; }
+
+// Writes the tile byte of (x, y, z) and of its copy in slot 0.
+void SetLayerTile(int x, int y, int z, uint8_t tile)
+{
+    Cell(x, y, z).tileType = tile;
+    layerTiles[0][x * GRID_SIZE_Z + z] = tile;
+}
+
 // Draws a coordinate in 1..248.
 int DrawInnerCoordinate() { return rand() % 248 + 1; }
 
@@ -34,15 +56,15 @@ bool SquareLacks(int x, int y, int z, int reach, int tile)
     return true;
 }
 
-// The ten cells a column cap needs empty: the column's cell and its 4-neighbours, one and two layers up.
-bool FreeAboveColumn(int x, int y, int z)
+// The ten cells a column cap needs empty: the column's cell and its 4-neighbours, one and two layers up
+// (slots 1 and 2).
+bool FreeAboveColumn(int x, int z)
 {
-    for (int k = 1; k <= 2; k++) {
-        int layer = y + k;
-        if (T(x, layer, z) != TILE_EMPTY || T(x - 1, layer, z) != TILE_EMPTY || T(x + 1, layer, z) != TILE_EMPTY ||
-            T(x, layer, z - 1) != TILE_EMPTY || T(x, layer, z + 1) != TILE_EMPTY)
+    for (int slot = 1; slot <= 2; slot++)
+        if (LayerT(slot, x, z) != TILE_EMPTY || LayerT(slot, x - 1, z) != TILE_EMPTY ||
+            LayerT(slot, x + 1, z) != TILE_EMPTY || LayerT(slot, x, z - 1) != TILE_EMPTY ||
+            LayerT(slot, x, z + 1) != TILE_EMPTY)
             return false;
-    }
     return true;
 }
 
@@ -112,11 +134,16 @@ void MergeRoomTops()
 void AddColumnCaps()
 {
     for (int y = 4; y <= 9; y++) {
+        for (int slot = 0; slot < 3; slot++)
+            CopyLayer(slot, y + slot);
         for (int attempt = 0; attempt < CAP_ATTEMPTS; attempt++) {
             int x = DrawInnerCoordinate();
             int z = DrawInnerCoordinate();
-            if (T(x, y, z) == TILE_THICK_WALL_COLUMN && FreeAboveColumn(x, y, z))
+            if (layerTiles[0][x * GRID_SIZE_Z + z] == TILE_THICK_WALL_COLUMN && FreeAboveColumn(x, z)) {
+                // Caps land on layer y + 1 only: the copy of that layer follows.
                 Cell(x, y + 1, z) = WorldCell{TILE_COLUMN_CAP, Cell(x, y, z).orientation};
+                layerTiles[1][x * GRID_SIZE_Z + z] = TILE_COLUMN_CAP;
+            }
         }
     }
 }
@@ -127,10 +154,11 @@ void AddWallFixtures()
     const int outX[4] = {-1, 0, 1, 0};
     const int outZ[4] = {0, 1, 0, -1};
     for (int y = 4; y <= 8; y++) {
+        CopyLayer(0, y);  // every change to layer y below goes through SetLayerTile
         for (int attempt = 0; attempt < FIXTURE_ATTEMPTS; attempt++) {
             int x = DrawInnerCoordinate();
             int z = DrawInnerCoordinate();
-            if (T(x, y, z) != TILE_THICK_WALL_COLUMN)
+            if (layerTiles[0][x * GRID_SIZE_Z + z] != TILE_THICK_WALL_COLUMN)
                 continue;
             uint8_t kind = (uint8_t)(rand() % 4 + TILE_WALL_FIXTURE_1);
             int o = Cell(x, y, z).orientation;
@@ -149,14 +177,15 @@ void AddWallFixtures()
                         planeEmpty = false;
             if (!planeEmpty)
                 continue;
-            Cell(tx, y, tz) = WorldCell{kind, (uint8_t)o};
-            Cell(x, y, z).tileType = TILE_WALL_COLUMN;
+            SetLayerTile(tx, y, tz, kind);
+            Cell(tx, y, tz).orientation = (uint8_t)o;
+            SetLayerTile(x, y, z, TILE_WALL_COLUMN);
             if (kind == TILE_WALL_FIXTURE_WIDE) {
                 const int nx[4] = {x - 1, x + 1, x, x};
                 const int nz[4] = {z, z, z - 1, z + 1};
                 for (int k = 0; k < 4; k++)
                     if (T(nx[k], y, nz[k]) == TILE_THICK_WALL_COLUMN)
-                        Cell(nx[k], y, nz[k]).tileType = TILE_WALL_COLUMN;
+                        SetLayerTile(nx[k], y, nz[k], TILE_WALL_COLUMN);
             }
         }
     }
@@ -187,11 +216,18 @@ void CloseWorldBoundary()
     for (int i = 0; i < CELL_COUNT; i++)
         if (worldGrid[i].tileType == TILE_BOUNDARY)
             worldGrid[i].tileType = TILE_EMPTY;
-    for (int x = 0; x < GRID_SIZE_X; x++)
-        for (int y = 0; y < GRID_LAYERS; y++)
-            for (int z = 0; z < GRID_SIZE_Z; z++)
-                if (x == 0 || x == GRID_SIZE_X - 1 || z == 0 || z == GRID_SIZE_Z - 1 || y == TOP_LAYER)
-                    Cell(x, y, z) = WorldCell{TILE_BOUNDARY, 0};
+    const WorldCell boundary{TILE_BOUNDARY, 0};
+    for (int x = 0; x < GRID_SIZE_X; x++) {
+        for (int y = 0; y < GRID_LAYERS; y++) {
+            if (x == 0 || x == GRID_SIZE_X - 1 || y == TOP_LAYER) {
+                for (int z = 0; z < GRID_SIZE_Z; z++)
+                    Cell(x, y, z) = boundary;
+            } else {
+                Cell(x, y, 0) = boundary;
+                Cell(x, y, GRID_SIZE_Z - 1) = boundary;
+            }
+        }
+    }
 }
 
 void GenerateFinishingDetails()

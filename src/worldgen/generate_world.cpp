@@ -6,6 +6,8 @@
 #include "worldgen/bridges.h"
 #include "worldgen/cave_level.h"
 #include "worldgen/channels.h"
+#include "worldgen/edge_features_lifts.h"
+#include "worldgen/finishing_details.h"
 #include "worldgen/floors_interiors.h"
 #include "worldgen/room_level.h"
 
@@ -23,4 +25,6 @@ void GenerateWorld()
     GenerateFloorsAndInteriors();
     GenerateCaveLevel();
     GenerateBridges();
+    GenerateEdgeFeaturesAndLifts();
+    GenerateFinishingDetails();
 }

@@ -31,18 +31,6 @@ void FinishCaveWithoutWallLines()
     MarkOpenCentres();
 }
 
-// Channels along z every 20 cells on layer 2, flanked by side cells facing them, as the
-// channel pass leaves them under thick walls.
-void LayCraftedChannels()
-{
-    for (int x = 40; x <= 200; x += 20)
-        for (int z = 30; z <= 220; z++) {
-            At(x, 2, z) = WorldCell{TILE_CHANNEL, 0};
-            At(x - 1, 2, z) = WorldCell{TILE_CHANNEL_SIDE, 0};
-            At(x + 1, 2, z) = WorldCell{TILE_CHANNEL_SIDE, 2};
-        }
-}
-
 // What every finished cave must satisfy, whatever the draws were.
 void ExpectFinishedCave()
 {
@@ -423,33 +411,6 @@ TEST(CaveLevel, OpenCentresFallOnEverySecondCellOfEverySecondRowInScanOrder)
                                               : TILE_CAVE_FLOOR;
             ASSERT_EQ(Tile(x, 0, z), expected) << x << "," << z;
         }
-}
-
-TEST(CaveLevel, WholePassOnCraftedChannelsLeavesAClosedReachableCave)
-{
-    ClearGrid();
-    for (unsigned seed : {3u, 77u}) {
-        ClearGrid();
-        LayCraftedChannels();
-        srand(seed);
-        GenerateCaveLevel();
-        std::vector<WorldCell> fast(worldGrid, worldGrid + CELL_COUNT);
-        ExpectFinishedCave();
-        int tops = 0, open = 0;
-        for (int x = 0; x < GRID_SIZE_X; x++)
-            for (int z = 0; z < GRID_SIZE_Z; z++) {
-                tops += Tile(x, 2, z) == TILE_DESCENT_TOP;
-                open += IsOpenCave(Tile(x, 0, z));
-            }
-        EXPECT_GT(tops, 20) << seed;
-        EXPECT_GT(open, 1000) << seed;
-
-        ClearGrid();
-        LayCraftedChannels();
-        srand(seed);
-        GenerateCaveLevelByRescan();
-        EXPECT_EQ(memcmp(fast.data(), worldGrid, sizeof worldGrid), 0) << seed;
-    }
 }
 
 TEST(CaveLevel, FloodFillPassMatchesRescanPassOnGeneratedWorlds)

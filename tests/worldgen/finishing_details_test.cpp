@@ -4,7 +4,14 @@
 #include <cstring>
 
 #include "world/world_grid.h"
+#include "worldgen/bridges.h"
+#include "worldgen/cave_level.h"
+#include "worldgen/channels.h"
+#include "worldgen/edge_features_lifts.h"
 #include "worldgen/finishing_details.h"
+#include "worldgen/floors_interiors.h"
+#include "worldgen/generate_world.h"
+#include "worldgen/room_level.h"
 
 namespace {
 
@@ -281,4 +288,48 @@ TEST(FinishingDetails, ClosesTheWorldOnItsFourSidesAndTopAndNowhereElse)
     EXPECT_EQ(At(100, 0, 100).tileType, TILE_EMPTY);
     EXPECT_EQ(At(100, 0, 100).orientation, 2);
     EXPECT_EQ(At(1, 0, 1).tileType, TILE_EMPTY);
+}
+
+TEST(FinishingDetails, GeneratedWorldsEndClosedWithWholeLiftsAndCoredWalls)
+{
+    for (unsigned seed = 1; seed <= 4; seed++) {
+        srand(seed);
+        ClearWorldGrid();
+        GenerateRoomLevel();
+        GenerateChannels();
+        GenerateFloorsAndInteriors();
+        GenerateCaveLevel();
+        GenerateBridges();
+        GenerateEdgeFeaturesAndLifts();
+        GenerateFinishingDetails();
+        int lifts = 0;
+        for (int x = 0; x < GRID_SIZE_X; x++)
+            for (int z = 0; z < GRID_SIZE_Z; z++) {
+                bool ring = x == 0 || x == 249 || z == 0 || z == 249;
+                for (int y = 0; y < GRID_LAYERS; y++) {
+                    const WorldCell& c = At(x, y, z);
+                    ASSERT_EQ(c.tileType == TILE_BOUNDARY, ring || y == 14) << x << "," << y << "," << z;
+                    ASSERT_TRUE(c.tileType != TILE_BOUNDARY || c.orientation == 0);
+                }
+                int t = At(x, 3, z).tileType;
+                ASSERT_NE(t, TILE_ROCK);
+                if (t == TILE_WALL && x >= 2 && x <= 247 && z >= 2 && z <= 247) {
+                    bool cored = false;  // a core beside it, on the centre line or not
+                    for (int k = 0; k < 4; k++) {
+                        int n = At(x + OUT_X[k], 3, z + OUT_Z[k]).tileType;
+                        cored = cored || n == TILE_WALL_CORE || n == TILE_WALL_CORE_CENTRE;
+                    }
+                    ASSERT_TRUE(cored) << x << "," << z;
+                }
+                if (t != TILE_LIFT_BOTTOM)
+                    continue;
+                lifts++;
+                int y = 4;  // shaft cells up to one top, every cell turned like the bottom
+                while (At(x, y, z).tileType == TILE_LIFT_SHAFT)
+                    ASSERT_EQ(At(x, y++, z).orientation, At(x, 3, z).orientation);
+                ASSERT_EQ(At(x, y, z).tileType, TILE_LIFT_TOP);
+                ASSERT_EQ(At(x, y, z).orientation, At(x, 3, z).orientation);
+            }
+        EXPECT_GT(lifts, 0);
+    }
 }
