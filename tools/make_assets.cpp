@@ -975,10 +975,17 @@ static const uint8_t FONT_ROWS[95][7] = {
 // pixels that the pen advance gives each character, so neighbours never overlap.
 static const int GLYPH_LEFT = 6, GLYPH_TOP = 3, GLYPH_WIDTH = 8, GLYPH_HEIGHT = 14;
 
+// Left pixel edge of each of the five dot columns (and the body's right edge):
+// widths 2, 1, 2, 1, 2, so that strokes in the outer and middle columns,
+// the most common ones, are two whole pixels wide and stay sharp.
+static const int GLYPH_COLUMN_EDGES[6] = {0, 2, 3, 5, 6, 8};
+
 static bool GlyphDot(int glyph, double px, double py)
 {
     if (px < 0 || py < 0 || px >= GLYPH_WIDTH || py >= GLYPH_HEIGHT) return false;
-    int column = (int)(px * 5 / GLYPH_WIDTH), row = (int)(py * 7 / GLYPH_HEIGHT);
+    int column = 0;
+    while (px >= GLYPH_COLUMN_EDGES[column + 1]) column++;
+    int row = (int)(py * 7 / GLYPH_HEIGHT);
     return (FONT_ROWS[glyph][row] >> (4 - column)) & 1;
 }
 
