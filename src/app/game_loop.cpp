@@ -8,12 +8,17 @@
 #include "app/frame_clock.h"
 #include "app/input.h"
 #include "interface/menu_fade.h"
+#include "interface/textures.h"
+#include "render/model_sets.h"
+#include "render/world_renderer.h"
+#include "world/minimap.h"
 
 bool quitRequested;
 bool appHasMouseFocus;
 bool pastFirstFrame;
 char gameTitle[256];
 float versionNumber;
+GLuint worldTexture;
 
 float FrameTimeStep(float fps)
 {
@@ -30,6 +35,9 @@ void StartWorld()
 {
     snprintf(gameTitle, sizeof gameTitle, "%s", "Cairnfold");
     versionNumber = 0.3f;
+    worldTexture = LoadWorldTexture();
+    LoadTileModels();
+    LoadEntityModels();
 }
 
 void RunFrame()
@@ -40,7 +48,9 @@ void RunFrame()
     if (menuFade == 0.0f) {
         float dt = FrameTimeStep(framesPerSecond);
         (void)dt;
+        RenderWorld();
         Begin2D();
+        DrawMapOverlay();
     }
     TickFrameClock();
     appHasMouseFocus = (SDL_GetAppState() & SDL_APPMOUSEFOCUS) != 0;

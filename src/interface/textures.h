@@ -1,0 +1,28 @@
+// Textures: turns image surfaces into the game's OpenGL textures (the world texture and the atlas upload).
+#pragma once
+
+#include <GL/gl.h>
+#include <SDL.h>
+
+// How a surface's pixels are handed to OpenGL.
+struct TextureUploadFormat {
+    GLenum format;     // GL_RGBA, GL_BGRA, GL_RGB or GL_BGR
+    GLint components;  // internal format: 4 or 3
+};
+
+// The upload format of a 3- or 4-byte surface: red in the lowest byte
+// (red mask 0xFF) means RGB order, any other red mask BGR order.
+TextureUploadFormat SurfaceUploadFormat(const SDL_Surface* surface);
+
+// Makes a texture from a surface and leaves it bound to GL_TEXTURE_2D: wrap
+// repeat on both axes; with mipmaps the whole chain and trilinear
+// minification, otherwise level 0 only and linear filters. Surfaces of 1 or 2
+// bytes per pixel are converted to 32 bits first. The surface is not freed.
+GLuint UploadSurfaceTexture(SDL_Surface* surface, bool buildMipmaps);
+
+// Media/worldtexture.png as a texture, with mipmaps when `mipmapping` is set;
+// 0 when the image cannot be read.
+GLuint LoadWorldTexture();
+
+// The interface atlas as a texture: level 0 only, linear filters.
+GLuint CreateInterfaceTexture(SDL_Surface* surface);

@@ -1,0 +1,93 @@
+#include "render/model_sets.h"
+
+#include <cmath>
+#include <cstdio>
+
+TileModel tileModels[TILE_TYPE_COUNT];
+EntityModel entityModels[ENTITY_KIND_COUNT];
+
+// Degrees to radians as the 32-bit float nearest pi / 180.
+static const float DEGREES_TO_RADIANS = 0.01745329238474369f;
+
+// Every triangle shows the same corner of the world texture.
+static const float TRIANGLE_TEX_COORDS[6] = {0.0f, 1.0f, 1.0f, 1.0f, 0.0f, 0.0f};
+
+static void SetTexturePattern(float* texCoords, int32_t vertexCount)
+{
+    for (int t = 0; t < vertexCount / 3; t++)
+        for (int i = 0; i < 6; i++)
+            texCoords[6 * t + i] = TRIANGLE_TEX_COORDS[i];
+}
+
+// Stores at each corner of every triangle the normal of the side its corners
+// run counter-clockwise on: the negated TriangleNormal.
+static void SetFaceNormals(float* normals, const float* positions, int32_t vertexCount)
+{
+    for (int t = 0; t < vertexCount / 3; t++) {
+        const float* p = positions + 9 * t;
+        Vec3 n = TriangleNormal(Vec3{p[0], p[1], p[2]}, Vec3{p[3], p[4], p[5]}, Vec3{p[6], p[7], p[8]});
+        for (int k = 0; k < 3; k++) {
+            normals[9 * t + 3 * k] = -n.x;
+            normals[9 * t + 3 * k + 1] = -n.y;
+            normals[9 * t + 3 * k + 2] = -n.z;
+        }
+    }
+}
+
+void LoadTileModels()
+{
+    char name[256];
+    for (int m = 0; m < TILE_TYPE_COUNT; m++) {
+        snprintf(name, sizeof name, "%s%i%s", "Media/worldtiles/worldtile", m, ".obj");
+        Mesh mesh = LoadObjMesh(name, 1.0f);
+        TileModel& model = tileModels[m];
+        int32_t count = mesh.vertexCount;
+        model.vertexCount = count;
+        model.texCoords = mesh.texCoords;
+        model.positions[0] = mesh.positions;
+        model.normals[0] = mesh.normals;
+
+        // Pre-turned copies, so drawing and collision only ever translate a tile.
+        for (int r = 1; r < ORIENTATION_COUNT; r++) {
+            float angle = (float)(90 * r) * DEGREES_TO_RADIANS;
+            float c = (float)cos((double)angle);
+            float s = (float)sin((double)angle);
+            float* turned = new float[3 * count];
+            const float* base = model.positions[0];
+            for (int v = 0; v < count; v++) {
+                float x = base[3 * v];
+                float y = base[3 * v + 1];
+                float z = base[3 * v + 2];
+                turned[3 * v] = c * x + s * z;
+                turned[3 * v + 1] = y;
+                turned[3 * v + 2] = c * z - s * x;
+            }
+            model.positions[r] = turned;
+        }
+
+        SetTexturePattern(model.texCoords, count);
+        for (int r = 1; r < ORIENTATION_COUNT; r++)
+            model.normals[r] = new float[3 * count];
+        for (int r = 0; r < ORIENTATION_COUNT; r++)
+            SetFaceNormals(model.normals[r], model.positions[r], count);
+        for (int r = 0; r < ORIENTATION_COUNT; r++)
+            model.collision[r] = BuildCollisionMesh(count, model.positions[r]);
+    }
+}
+
+void LoadEntityModels()
+{
+    char name[256];
+    for (int k = 0; k < ENTITY_KIND_COUNT; k++) {
+        snprintf(name, sizeof name, "%s%i%s", "Media/entities/entity", k, ".obj");
+        Mesh mesh = LoadObjMesh(name, 1.0f);
+        EntityModel& model = entityModels[k];
+        model.vertexCount = mesh.vertexCount;
+        model.positions = mesh.positions;
+        model.texCoords = mesh.texCoords;
+        model.normals = mesh.normals;
+        SetTexturePattern(model.texCoords, model.vertexCount);
+        SetFaceNormals(model.normals, model.positions, model.vertexCount);
+        model.collision = BuildCollisionMesh(model.vertexCount, model.positions);
+    }
+}

@@ -1,0 +1,35 @@
+// Saves: the world file and the core (progress) file in Saves/, written crash-safely and loaded only when whole and valid.
+#pragma once
+
+constexpr float SAVE_VERSION = 0.3f;  // first four bytes of both files: 9A 99 99 3E
+
+constexpr const char* WORLD_SAVE_PATH = "Saves/worldgrid.dat";
+constexpr const char* CORE_SAVE_PATH = "Saves/coresave.dat";
+constexpr const char* REJECTED_SUFFIX = ".rejected";  // a refused file is kept aside under its name plus this
+constexpr const char* TEMP_SUFFIX = ".tmp";           // a save is written here first, then renamed over the file
+
+constexpr int WORLD_FILE_SIZE = 4 + 2 * 937500;  // version, tile plane, orientation plane
+constexpr int CORE_HEADER_SIZE = 76;             // version and the game state
+constexpr int ENTITY_RECORD_SIZE = 36;           // kind and eight floats
+
+extern bool worldFileRejected;  // the last LoadWorldGrid found a file it could not accept
+extern bool coreFileRejected;   // the last LoadCoreState found a file it could not accept
+
+// Writes the whole grid to Saves/worldgrid.dat. On failure the previous file
+// stays as it was and one line goes to standard error.
+void SaveWorldGrid();
+
+// Reads Saves/worldgrid.dat into worldGrid. False, with worldGrid untouched,
+// when the file is missing, of the wrong length, of another version or holds
+// a tile code or orientation out of range.
+bool LoadWorldGrid();
+
+// Writes gameState and the whole entity index to Saves/coresave.dat, with the
+// same failure behaviour as SaveWorldGrid.
+void SaveCoreState();
+
+// Reads Saves/coresave.dat into gameState and the entity index, releasing
+// every record the index held. False, with nothing changed, when the file is
+// missing, of another version, ends early, has trailing bytes, or holds a
+// count above 2, an entity kind outside 0..2 or a flag other than 0 or 1.
+bool LoadCoreState();

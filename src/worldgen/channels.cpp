@@ -1,0 +1,184 @@
+#include "worldgen/channels.h"
+
+#include <cstdlib>
+#include <vector>
+
+#include "world/world_grid.h"
+#include "worldgen/room_level.h"
+
+namespace {
+
+bool InGrid(int x, int z) { return x >= 0 && x < GRID_SIZE_X && z >= 0 && z < GRID_SIZE_Z; }
+
+// Tile code of cell (x, y, z); cells outside the grid read as the boundary that closes
+// the world (generated worlds keep every cell these tests reach inside their rock border).
+int T(int x, int y, int z)
+{
+    return InGrid(x, z) ? worldGrid[CellIndex(x, y, z)].tileType : (int)TILE_BOUNDARY;
+}
+
+WorldCell& Cell(int x, int y, int z) { return worldGrid[CellIndex(x, y, z)]; }
+
+bool IsChannel(int x, int z) { return T(x, CHANNEL_LEVEL, z) == TILE_CHANNEL; }
+
+// Runs a channel from the cell after (x, z) toward (dx, dz): every empty cell becomes
+// channel (tile byte only) up to the first non-empty cell or the edge of the grid.
+void RunChannel(int x, int z, int dx, int dz)
+{
+    x += dx;
+    z += dz;
+    while (T(x, CHANNEL_LEVEL, z) == TILE_EMPTY) {
+        Cell(x, CHANNEL_LEVEL, z).tileType = TILE_CHANNEL;
+        x += dx;
+        z += dz;
+    }
+}
+
+void MakeOutlet(int a, int b, uint8_t orientation)
+{
+    Cell(a, ROOM_LEVEL, b) = WorldCell{TILE_WALL_OUTLET, orientation};
+    Cell(a, CHANNEL_LEVEL, b) = WorldCell{TILE_CHANNEL, orientation};
+}
+
+// True when the empty-or-not cell (x, z) lies between two channel cells along x or z.
+bool BridgesGap(int x, int z)
+{
+    return (IsChannel(x - 1, z) && IsChannel(x + 1, z)) || (IsChannel(x, z - 1) && IsChannel(x, z + 1));
+}
+
+}  // namespace
+
+void TryOutlet(int a, int b)
+{
+    if (T(a, ROOM_LEVEL, b) != TILE_WALL_CORE)
+        return;
+    // A wall running along z: skin two cells away on both x sides, core along z.
+    if (T(a - 2, ROOM_LEVEL, b) == TILE_WALL && T(a + 2, ROOM_LEVEL, b) == TILE_WALL &&
+        T(a, ROOM_LEVEL, b - 1) == TILE_WALL_CORE && T(a, ROOM_LEVEL, b + 1) == TILE_WALL_CORE) {
+        MakeOutlet(a, b, 0);
+        int r = rand() % 2;
+        RunChannel(a, b, 0, r == 0 ? 1 : -1);
+    }
+    // A wall running along x; the cell need not still be core.
+    if (T(a, ROOM_LEVEL, b - 2) == TILE_WALL && T(a, ROOM_LEVEL, b + 2) == TILE_WALL &&
+        T(a - 1, ROOM_LEVEL, b) == TILE_WALL_CORE && T(a + 1, ROOM_LEVEL, b) == TILE_WALL_CORE) {
+        MakeOutlet(a, b, 1);
+        int r = rand() % 2;
+        RunChannel(a, b, r == 0 ? 1 : -1, 0);
+    }
+}
+
+void PlaceOutletsAndChannels()
+{
+    for (int n = 0; n < OUTLET_ATTEMPTS; n++) {
+        int a = rand() % 250;
+        int b = rand() % 250;
+        TryOutlet(a, b);
+    }
+}
+
+void TrimChannelsAtRock()
+{
+    for (int x = 0; x < GRID_SIZE_X; x++)
+        for (int z = 0; z < GRID_SIZE_Z; z++) {
+            if (T(x, CHANNEL_LEVEL, z) != TILE_CHANNEL)
+                continue;
+            bool nearRock = false;
+            for (int dx = -1; dx <= 1; dx++)
+                for (int dz = -1; dz <= 1; dz++)
+                    if ((dx != 0 || dz != 0) && T(x + dx, CHANNEL_LEVEL, z + dz) == TILE_ROCK)
+                        nearRock = true;
+            if (nearRock)
+                Cell(x, CHANNEL_LEVEL, z).tileType = TILE_EMPTY;
+        }
+}
+
+void CloseChannelGapsByRescanning()
+{
+    bool filled = true;
+    while (filled) {
+        filled = false;
+        for (int x = 0; x < GRID_SIZE_X && !filled; x++)
+            for (int z = 0; z < GRID_SIZE_Z && !filled; z++)
+                if (T(x, CHANNEL_LEVEL, z) == TILE_EMPTY && BridgesGap(x, z)) {
+                    Cell(x, CHANNEL_LEVEL, z).tileType = TILE_CHANNEL;
+                    filled = true;
+                }
+    }
+}
+
+void CloseChannelGaps()
+{
+    // Filling only adds channel cells and a cell's test only asks for channel cells, so
+    // every order of fills ends at the same, smallest closed set: the one the rescanning
+    // method reaches. A fill can only make one of its four neighbours fillable, so those
+    // are the only cells to look at again.
+    std::vector<int> pending;  // packed x * 250 + z of the cells to test
+    pending.reserve(1024);
+    for (int x = 0; x < GRID_SIZE_X; x++)
+        for (int z = 0; z < GRID_SIZE_Z; z++)
+            if (T(x, CHANNEL_LEVEL, z) == TILE_EMPTY && BridgesGap(x, z))
+                pending.push_back(x * GRID_SIZE_Z + z);
+    while (!pending.empty()) {
+        int packed = pending.back();
+        pending.pop_back();
+        int x = packed / GRID_SIZE_Z, z = packed % GRID_SIZE_Z;
+        if (T(x, CHANNEL_LEVEL, z) != TILE_EMPTY || !BridgesGap(x, z))
+            continue;
+        Cell(x, CHANNEL_LEVEL, z).tileType = TILE_CHANNEL;
+        const int step[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
+        for (const auto& s : step) {
+            int nx = x + s[0], nz = z + s[1];
+            if (T(nx, CHANNEL_LEVEL, nz) == TILE_EMPTY && BridgesGap(nx, nz))
+                pending.push_back(nx * GRID_SIZE_Z + nz);
+        }
+    }
+}
+
+void AddChannelSidesAndCorners()
+{
+    for (int x = 0; x < GRID_SIZE_X; x++)
+        for (int z = 0; z < GRID_SIZE_Z; z++) {
+            if (T(x, CHANNEL_LEVEL, z) != TILE_EMPTY)
+                continue;
+            WorldCell& c = Cell(x, CHANNEL_LEVEL, z);
+            bool e = IsChannel(x + 1, z), w = IsChannel(x - 1, z);
+            bool n = IsChannel(x, z + 1), s = IsChannel(x, z - 1);
+            auto put = [&c](TileCode t, uint8_t o) { c.tileType = t; c.orientation = o; };
+            if (e) put(TILE_CHANNEL_SIDE, 0);
+            if (w) put(TILE_CHANNEL_SIDE, 2);
+            if (n) put(TILE_CHANNEL_SIDE, 3);
+            if (s) put(TILE_CHANNEL_SIDE, 1);
+            if (e && n) put(TILE_CHANNEL_INNER_CORNER, 3);
+            if (e && s) put(TILE_CHANNEL_INNER_CORNER, 0);
+            if (w && n) put(TILE_CHANNEL_INNER_CORNER, 2);
+            if (w && s) put(TILE_CHANNEL_INNER_CORNER, 1);
+            if (!e && !w && !n && !s) {
+                bool en = IsChannel(x + 1, z + 1), es = IsChannel(x + 1, z - 1);
+                bool wn = IsChannel(x - 1, z + 1), ws = IsChannel(x - 1, z - 1);
+                if (en + es + wn + ws == 1) {
+                    if (en) put(TILE_CHANNEL_OUTER_CORNER, 3);
+                    if (es) put(TILE_CHANNEL_OUTER_CORNER, 0);
+                    if (wn) put(TILE_CHANNEL_OUTER_CORNER, 2);
+                    if (ws) put(TILE_CHANNEL_OUTER_CORNER, 1);
+                }
+            }
+        }
+}
+
+void MarkChannelHeads()
+{
+    for (int x = 0; x < GRID_SIZE_X; x++)
+        for (int z = 0; z < GRID_SIZE_Z; z++)
+            if (T(x, ROOM_LEVEL, z) == TILE_WALL_OUTLET)
+                Cell(x, CHANNEL_LEVEL, z).tileType = TILE_CHANNEL_HEAD;
+}
+
+void GenerateChannels()
+{
+    PlaceOutletsAndChannels();
+    TrimChannelsAtRock();
+    CloseChannelGaps();
+    AddChannelSidesAndCorners();
+    MarkChannelHeads();
+}

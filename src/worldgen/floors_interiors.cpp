@@ -1,0 +1,120 @@
+#include "worldgen/floors_interiors.h"
+
+#include <cstdlib>
+
+#include "world/world_grid.h"
+#include "worldgen/room_level.h"
+
+namespace {
+
+bool InGrid(int x, int z) { return x >= 0 && x < GRID_SIZE_X && z >= 0 && z < GRID_SIZE_Z; }
+
+// Tile code of a layer-3 cell; cells outside the grid read as the boundary that closes
+// the world (generated floors lie well inside the rock border).
+int T(int x, int z)
+{
+    return InGrid(x, z) ? worldGrid[CellIndex(x, ROOM_LEVEL, z)].tileType : (int)TILE_BOUNDARY;
+}
+
+WorldCell& Cell(int x, int z) { return worldGrid[CellIndex(x, ROOM_LEVEL, z)]; }
+
+bool IsFloor(int t)
+{
+    return t == TILE_CORNER_FLOOR || t == TILE_WALL_FLOOR || t == TILE_THICK_WALL_FLOOR ||
+           t == TILE_EDGE_FEATURE || t == TILE_FLOOR;
+}
+
+}  // namespace
+
+void LayFloors()
+{
+    for (int x = 0; x < GRID_SIZE_X; x++)
+        for (int z = 0; z < GRID_SIZE_Z; z++)
+            if (T(x, z) == TILE_EMPTY)
+                Cell(x, z).tileType = TILE_FLOOR;
+}
+
+void ChooseFloorPieces()
+{
+    for (int x = 0; x < GRID_SIZE_X; x++)
+        for (int z = 0; z < GRID_SIZE_Z; z++) {
+            if (T(x, z) != TILE_FLOOR)
+                continue;
+            WorldCell& c = Cell(x, z);
+            auto put = [&c](TileCode t, uint8_t o) { c.tileType = t; c.orientation = o; };
+            if (T(x - 1, z) == TILE_WALL) put(TILE_WALL_FLOOR, 0);
+            if (T(x + 1, z) == TILE_WALL) put(TILE_WALL_FLOOR, 2);
+            if (T(x, z - 1) == TILE_WALL) put(TILE_WALL_FLOOR, 3);
+            if (T(x, z + 1) == TILE_WALL) put(TILE_WALL_FLOOR, 1);
+            if (T(x - 2, z) == TILE_WALL_CORE) put(TILE_THICK_WALL_FLOOR, 0);
+            if (T(x + 2, z) == TILE_WALL_CORE) put(TILE_THICK_WALL_FLOOR, 2);
+            if (T(x, z - 2) == TILE_WALL_CORE) put(TILE_THICK_WALL_FLOOR, 3);
+            if (T(x, z + 2) == TILE_WALL_CORE) put(TILE_THICK_WALL_FLOOR, 1);
+            if (T(x, z + 1) == TILE_WALL) {
+                if (T(x + 1, z) == TILE_WALL) put(TILE_CORNER_FLOOR, 1);
+                if (T(x - 1, z) == TILE_WALL) put(TILE_CORNER_FLOOR, 0);
+            }
+            if (T(x, z - 1) == TILE_WALL) {
+                if (T(x + 1, z) == TILE_WALL) put(TILE_CORNER_FLOOR, 2);
+                if (T(x - 1, z) == TILE_WALL) put(TILE_CORNER_FLOOR, 3);
+            }
+        }
+}
+
+void MarkFloorCells(HeightMap heightMap)
+{
+    for (int x = 0; x < GRID_SIZE_X; x++)
+        for (int z = 0; z < GRID_SIZE_Z; z++)
+            heightMap[x][z] = IsFloor(T(x, z)) ? 1 : 0;
+}
+
+void AssignRoomHeights(HeightMap heightMap)
+{
+    for (int x = 0; x < GRID_SIZE_X; x++)
+        for (int z = 0; z < GRID_SIZE_Z; z++) {
+            if (heightMap[x][z] != 1)
+                continue;
+            int h = rand() % 7 + MIN_ROOM_HEIGHT;
+            // Down the rows while the start column is still unheighted; along each row
+            // every floor cell to the first gap takes h, earlier heights included.
+            for (int xr = x; xr < GRID_SIZE_X && heightMap[xr][z] == 1; xr++) {
+                heightMap[xr][z] = h;
+                for (int zr = z + 1; zr < GRID_SIZE_Z && heightMap[xr][zr] != 0; zr++)
+                    heightMap[xr][zr] = h;
+            }
+        }
+}
+
+void BuildInteriors(const HeightMap heightMap)
+{
+    for (int x = 0; x < GRID_SIZE_X; x++)
+        for (int z = 0; z < GRID_SIZE_Z; z++) {
+            int h = heightMap[x][z];
+            if (h < MIN_ROOM_HEIGHT)
+                continue;
+            const WorldCell floor = Cell(x, z);
+            for (int k = 1; k <= h - 1; k++) {
+                WorldCell& c = worldGrid[CellIndex(x, ROOM_LEVEL + k, z)];
+                switch (floor.tileType) {
+                case TILE_CORNER_FLOOR: c.tileType = TILE_CORNER_COLUMN; break;
+                case TILE_WALL_FLOOR: c.tileType = TILE_WALL_COLUMN; break;
+                case TILE_THICK_WALL_FLOOR: c.tileType = TILE_THICK_WALL_COLUMN; break;
+                case TILE_FLOOR: c.tileType = k == h - 1 ? TILE_ROOM_TOP : TILE_FLOOR; break;
+                default: continue;  // an edge feature has nothing stacked above it
+                }
+                c.orientation = floor.orientation;
+            }
+        }
+}
+
+void GenerateFloorsAndInteriors()
+{
+    // Scratch table of this pass; filled afresh on every run.
+    static HeightMap heightMap;
+
+    LayFloors();
+    ChooseFloorPieces();
+    MarkFloorCells(heightMap);
+    AssignRoomHeights(heightMap);
+    BuildInteriors(heightMap);
+}

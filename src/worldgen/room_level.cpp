@@ -1,0 +1,261 @@
+#include "worldgen/room_level.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "world/world_grid.h"
+
+namespace {
+
+bool InGrid(int x, int z) { return x >= 0 && x < GRID_SIZE_X && z >= 0 && z < GRID_SIZE_Z; }
+
+// Tile code of a layer-3 cell. Cells outside the grid read as the boundary that closes
+// the world, so every walk stops at the edge; generated worlds never reach it, since
+// their rooms lie well inside the rock border.
+int T(int x, int z)
+{
+    return InGrid(x, z) ? worldGrid[CellIndex(x, ROOM_LEVEL, z)].tileType : (int)TILE_BOUNDARY;
+}
+
+WorldCell& Cell(int x, int z) { return worldGrid[CellIndex(x, ROOM_LEVEL, z)]; }
+
+// Sets every open coarse cell from (i, j) onward in steps of (di, dj) to solid,
+// stopping before the first solid one.
+void FillCoarseRun(CoarseMap map, int i, int j, int di, int dj)
+{
+    while (i >= 0 && i < COARSE_SIZE && j >= 0 && j < COARSE_SIZE && map[i][j] == 0) {
+        map[i][j] = 1;
+        i += di;
+        j += dj;
+    }
+}
+
+// Sets every empty layer-3 cell from (x, z) onward in steps of (dx, dz) to wall,
+// stopping at the first non-empty one.
+void FillWallRun(int x, int z, int dx, int dz)
+{
+    while (T(x, z) == TILE_EMPTY) {
+        Cell(x, z).tileType = TILE_WALL;
+        x += dx;
+        z += dz;
+    }
+}
+
+}  // namespace
+
+void CarveRoom(CoarseMap roomMap, int ci, int cj, int hi, int hj)
+{
+    for (int i = ci - hi; i <= ci + hi; i++)
+        for (int j = cj - hj; j <= cj + hj; j++)
+            roomMap[i][j] = 0;
+}
+
+void CarveRooms(CoarseMap roomMap)
+{
+    memset(roomMap, 1, sizeof(CoarseMap));
+    for (int n = 0; n < ROOM_COUNT; n++) {
+        int ci = rand() % 30 + 10;
+        int cj = rand() % 30 + 10;
+        int hi = rand() % 4 + 2;
+        int hj = rand() % 4 + 2;
+        CarveRoom(roomMap, ci, cj, hi, hj);
+    }
+}
+
+void TryCoarseWall(CoarseMap wallMap, int i, int j, bool alongI)
+{
+    // The line runs along (di, dj); the drawn cell and its two neighbours across it must be open.
+    int di = alongI ? 1 : 0, dj = alongI ? 0 : 1;
+    if (wallMap[i][j] != 0 || wallMap[i - dj][j - di] != 0 || wallMap[i + dj][j + di] != 0)
+        return;
+    wallMap[i][j] = 1;
+    FillCoarseRun(wallMap, i - di, j - dj, -di, -dj);
+    FillCoarseRun(wallMap, i + di, j + dj, di, dj);
+}
+
+void DrawCoarseWalls(CoarseMap wallMap)
+{
+    for (int n = 0; n < COARSE_WALL_ATTEMPTS; n++) {
+        int i = rand() % 48 + 1;
+        int j = rand() % 48 + 1;
+        TryCoarseWall(wallMap, i, j, true);
+        i = rand() % 48 + 1;
+        j = rand() % 48 + 1;
+        TryCoarseWall(wallMap, i, j, false);
+    }
+}
+
+void ScaleCoarseMaps(const CoarseMap roomMap, const CoarseMap wallMap)
+{
+    for (int x = 0; x < GRID_SIZE_X; x++)
+        for (int z = 0; z < GRID_SIZE_Z; z++)
+            if (wallMap[x / COARSE_SCALE][z / COARSE_SCALE] != 0)
+                Cell(x, z).tileType = TILE_WALL_CORE;
+    for (int x = 0; x < GRID_SIZE_X; x++)
+        for (int z = 0; z < GRID_SIZE_Z; z++)
+            if (roomMap[x / COARSE_SCALE][z / COARSE_SCALE] == 1)
+                Cell(x, z).tileType = TILE_ROCK;
+}
+
+namespace {
+
+// True when any 8-neighbour of (x, z) is neither `keep` nor wall skin.
+bool TouchesOther(int x, int z, int keep)
+{
+    for (int dx = -1; dx <= 1; dx++)
+        for (int dz = -1; dz <= 1; dz++) {
+            if (dx == 0 && dz == 0)
+                continue;
+            int t = T(x + dx, z + dz);
+            if (t != keep && t != TILE_WALL)
+                return true;
+        }
+    return false;
+}
+
+}  // namespace
+
+void AddWallSkins()
+{
+    // Core first: a core cell touching rock becomes skin, and the rock then touches only skin.
+    for (int x = 1; x <= 248; x++)
+        for (int z = 1; z <= 248; z++)
+            if (T(x, z) == TILE_WALL_CORE && TouchesOther(x, z, TILE_WALL_CORE))
+                Cell(x, z).tileType = TILE_WALL;
+    for (int x = 1; x <= 248; x++)
+        for (int z = 1; z <= 248; z++)
+            if (T(x, z) == TILE_ROCK && TouchesOther(x, z, TILE_ROCK))
+                Cell(x, z).tileType = TILE_WALL;
+}
+
+void OrientWallSkins()
+{
+    for (int x = 0; x < GRID_SIZE_X; x++)
+        for (int z = 0; z < GRID_SIZE_Z; z++) {
+            if (T(x, z) != TILE_WALL)
+                continue;
+            WorldCell& c = Cell(x, z);
+            if (T(x + 1, z) == TILE_WALL_CORE) c.orientation = 2;
+            if (T(x - 1, z) == TILE_WALL_CORE) c.orientation = 0;
+            if (T(x, z + 1) == TILE_WALL_CORE) c.orientation = 1;
+            if (T(x, z - 1) == TILE_WALL_CORE) c.orientation = 3;
+        }
+}
+
+void MarkConcaveCorners()
+{
+    for (int x = 0; x < GRID_SIZE_X; x++)
+        for (int z = 0; z < GRID_SIZE_Z; z++) {
+            if (T(x, z) != TILE_WALL)
+                continue;
+            WorldCell& c = Cell(x, z);
+            bool east = T(x + 1, z) == TILE_WALL_CORE;
+            bool west = T(x - 1, z) == TILE_WALL_CORE;
+            if (T(x, z + 1) == TILE_WALL_CORE) {
+                if (east) { c.tileType = TILE_WALL_CORNER; c.orientation = 2; }
+                if (west) { c.tileType = TILE_WALL_CORNER; c.orientation = 1; }
+            }
+            if (T(x, z - 1) == TILE_WALL_CORE) {
+                if (east) { c.tileType = TILE_WALL_CORNER; c.orientation = 3; }
+                if (west) { c.tileType = TILE_WALL_CORNER; c.orientation = 0; }
+            }
+        }
+}
+
+void PutRockBelowRock()
+{
+    for (int x = 0; x < GRID_SIZE_X; x++)
+        for (int z = 0; z < GRID_SIZE_Z; z++)
+            if (T(x, z) == TILE_ROCK)
+                worldGrid[CellIndex(x, 2, z)].tileType = TILE_ROCK;
+}
+
+void DrawThinWallLine(int x, int z, int dx, int dz)
+{
+    // (px, pz) is the horizontal direction across the line.
+    int px = dz, pz = dx;
+    if (T(x + dx, z + dz) != TILE_EMPTY)
+        return;
+    for (;;) {
+        int nx = x + dx, nz = z + dz;
+        if (T(nx + px, nz + pz) == TILE_WALL || T(nx - px, nz - pz) == TILE_WALL)
+            return;
+        x = nx;
+        z = nz;
+        Cell(x, z).tileType = TILE_WALL;
+        if (T(x + dx, z + dz) != TILE_EMPTY)
+            return;
+    }
+}
+
+void DrawRockCornerWalls(const CoarseMap roomMap)
+{
+    for (int i = 1; i <= 48; i++)
+        for (int j = 1; j <= 48; j++) {
+            if (roomMap[i][j] != 1)
+                continue;
+            int X = COARSE_SCALE * i, Z = COARSE_SCALE * j;
+            if (roomMap[i - 1][j] == 0 && roomMap[i][j - 1] == 0) {
+                DrawThinWallLine(X, Z, -1, 0);
+                DrawThinWallLine(X, Z, 0, -1);
+            }
+            if (roomMap[i + 1][j] == 0) {
+                if (roomMap[i][j + 1] == 0) {
+                    DrawThinWallLine(X + 4, Z + 4, 1, 0);
+                    DrawThinWallLine(X + 4, Z + 4, 0, 1);
+                }
+                if (roomMap[i][j - 1] == 0) {
+                    DrawThinWallLine(X + 4, Z, 1, 0);
+                    DrawThinWallLine(X + 4, Z, 0, -1);
+                }
+            }
+            if (roomMap[i - 1][j] == 0 && roomMap[i][j + 1] == 0) {
+                DrawThinWallLine(X, Z + 4, -1, 0);
+                DrawThinWallLine(X, Z + 4, 0, 1);
+            }
+        }
+}
+
+void TryRandomThinWall(int x, int z, bool alongZ)
+{
+    // The wall runs along (dx, dz); it needs three empty cells on both sides across it.
+    int dx = alongZ ? 0 : 1, dz = alongZ ? 1 : 0;
+    if (T(x, z) != TILE_EMPTY)
+        return;
+    for (int k = 1; k <= 3; k++)
+        if (T(x + k * dz, z + k * dx) != TILE_EMPTY || T(x - k * dz, z - k * dx) != TILE_EMPTY)
+            return;
+    Cell(x, z).tileType = TILE_WALL;
+    FillWallRun(x - dx, z - dz, -dx, -dz);
+    FillWallRun(x + dx, z + dz, dx, dz);
+}
+
+void DrawRandomThinWalls()
+{
+    for (int n = 0; n < THIN_WALL_ATTEMPTS; n++) {
+        int x = rand() % 250;
+        int z = rand() % 250;
+        TryRandomThinWall(x, z, true);
+        x = rand() % 250;
+        z = rand() % 250;
+        TryRandomThinWall(x, z, false);
+    }
+}
+
+void GenerateRoomLevel()
+{
+    // Scratch maps of this pass; filled afresh on every run.
+    static CoarseMap roomMap;
+    static CoarseMap wallMap;
+
+    CarveRooms(roomMap);
+    memcpy(wallMap, roomMap, sizeof(CoarseMap));
+    DrawCoarseWalls(wallMap);
+    ScaleCoarseMaps(roomMap, wallMap);
+    AddWallSkins();
+    OrientWallSkins();
+    MarkConcaveCorners();
+    PutRockBelowRock();
+    DrawRockCornerWalls(roomMap);
+    DrawRandomThinWalls();
+}
