@@ -16,10 +16,16 @@ static std::string MakeGameDir()
     return dir;
 }
 
-TEST(GameProcess, ACloseRequestEndsTheGameWithStatusZero)
+class GameProcess : public ::testing::Test {
+protected:
+    XvfbServer server = {-1, -1};
+    void TearDown() override { StopXvfb(server); }
+};
+
+TEST_F(GameProcess, ACloseRequestEndsTheGameWithStatusZero)
 {
-    XvfbServer server = StartXvfb();
-    ASSERT_GT(server.display, 0);
+    server = StartXvfb();
+    ASSERT_GE(server.display, 0);
     std::string display = ":" + std::to_string(server.display);
     std::string dir = MakeGameDir();
     pid_t game = SpawnProcess({CAIRNFOLD_BINARY}, dir, {"DISPLAY=" + display});
@@ -33,23 +39,22 @@ TEST(GameProcess, ACloseRequestEndsTheGameWithStatusZero)
                60000);
     kill(game, SIGTERM);
     EXPECT_EQ(WaitForExit(game, 30000), 0);
-    StopXvfb(server);
 }
 
-TEST(GameProcess, NoVideoSubsystemEndsWithStatusOne)
+TEST_F(GameProcess, NoVideoSubsystemEndsWithStatusOne)
 {
     std::string dir = MakeGameDir();
     EXPECT_EQ(RunProcess({CAIRNFOLD_BINARY}, dir, {"DISPLAY=", "SDL_VIDEODRIVER=x11"}, 30000), 1);
 }
 
-TEST(GameProcess, NoOpenGLModeEndsWithStatusThree)
+TEST_F(GameProcess, NoOpenGLModeEndsWithStatusThree)
 {
     std::string dir = MakeGameDir();
     // No display at all: SDL falls back to a text-mode driver with no OpenGL.
     EXPECT_EQ(RunProcess({CAIRNFOLD_BINARY}, dir, {"DISPLAY="}, 30000), 3);
 
     XvfbServer server = StartXvfb({"-extension", "GLX"});
-    ASSERT_GT(server.display, 0);
+    ASSERT_GE(server.display, 0);
     EXPECT_EQ(RunProcess({CAIRNFOLD_BINARY}, dir, {"DISPLAY=:" + std::to_string(server.display)}, 30000), 3);
     StopXvfb(server);
 }
