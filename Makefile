@@ -31,6 +31,11 @@ deps:
 	  $(SUDO) apt-get update && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y --no-install-recommends $$missing; \
 	fi
 
+# Rebuilds every file of Media/ with the project's own generator.
+assets: configure
+	cmake --build $(BUILD_DIR) --target make_assets -j$(JOBS)
+	./$(BUILD_DIR)/tools/make_assets .
+
 bench: build
 	xvfb-run -a -s "-screen 0 1024x768x24 -noreset" ./$(BUILD_DIR)/bench/cairnfold_bench
 
