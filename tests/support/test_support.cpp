@@ -57,7 +57,7 @@ void ReadPixel(int x, int y, unsigned char rgb[3])
 
 // Starts Xvfb on display :N; the server takes the display's lock file
 // itself, so a number in use makes it exit at once.
-static pid_t LaunchXvfb(int display, const std::vector<std::string>& extraArgs)
+static pid_t LaunchXvfb(int display, const std::string& screen, const std::vector<std::string>& extraArgs)
 {
     pid_t pid = fork();
     if (pid == 0) {
@@ -66,7 +66,7 @@ static pid_t LaunchXvfb(int display, const std::vector<std::string>& extraArgs)
         int devNull = open("/dev/null", O_WRONLY);
         dup2(devNull, 1);
         dup2(devNull, 2);
-        std::vector<std::string> args = {"Xvfb", ":" + std::to_string(display), "-screen", "0", "800x600x24",
+        std::vector<std::string> args = {"Xvfb", ":" + std::to_string(display), "-screen", "0", screen,
                                          "-nolisten", "tcp", "-noreset"};
         args.insert(args.end(), extraArgs.begin(), extraArgs.end());
         std::vector<char*> argv;
@@ -79,21 +79,44 @@ static pid_t LaunchXvfb(int display, const std::vector<std::string>& extraArgs)
     return pid;
 }
 
+// The "width height" of the screen behind $DISPLAY as a client sees it, or
+// empty when no server answers.
+static std::string DisplayGeometry(int display)
+{
+    std::string command = "DISPLAY=:" + std::to_string(display) + " xdotool getdisplaygeometry 2>/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return "";
+    char line[64] = {0};
+    if (!fgets(line, sizeof line, pipe))
+        line[0] = '\0';
+    pclose(pipe);
+    std::string text = line;
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        text.pop_back();
+    return text;
+}
+
 XvfbServer StartXvfb(const std::vector<std::string>& extraArgs)
 {
-    // Tests run in parallel, each with servers of its own: spread the
-    // display numbers by process and move on when one is taken.
+    // Tests run in parallel, each with servers of its own, and other X
+    // servers may share the machine's socket names: spread the display
+    // numbers, give each server a screen width of its own, and accept a
+    // display only when the server answering there reports that width.
     for (int attempt = 0; attempt < 40; attempt++) {
         int display = 200 + (int)((getpid() * 37 + attempt * 101) % 5000);
-        pid_t pid = LaunchXvfb(display, extraArgs);
-        std::string env = "DISPLAY=:" + std::to_string(display);
+        int width = 800 + display % 200;
+        pid_t pid = LaunchXvfb(display, std::to_string(width) + "x600x24", extraArgs);
+        std::string expected = std::to_string(width) + " 600";
         for (int probe = 0; probe < 200; probe++) {
             int status;
             if (waitpid(pid, &status, WNOHANG) == pid)
                 break;  // the display was taken
-            // Ready once a client gets an answer from it.
-            if (RunProcess({"xdotool", "getmouselocation"}, "", {env}, 5000) == 0)
+            std::string geometry = DisplayGeometry(display);
+            if (geometry == expected)
                 return {pid, display};
+            if (!geometry.empty())
+                break;  // somebody else's server answers on this number
             std::this_thread::sleep_for(std::chrono::milliseconds(25));
         }
         kill(pid, SIGTERM);
