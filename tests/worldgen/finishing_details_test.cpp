@@ -3,21 +3,18 @@
 
 namespace {
 
-// Draws made before the first wall fixture attempt: 59375 cap attempts of two draws on six layers.
-constexpr int CAP_DRAWS = 6 * 59375 * 2;
-
 struct FixtureDraw {
     unsigned seed;
     int x, z, kind;
 };
 
-// A seed whose first fixture attempt (layer 4) lands on (x, z), draws a wide fixture or not as
-// asked, and whose later attempts on layer 4 never land on that cell again.
+// A seed whose first fixture attempt (layer 4, after 6 x 59375 cap attempts of two draws) lands on
+// (x, z) and draws a wide fixture or not as asked, and whose later attempts on layer 4 miss that cell.
 FixtureDraw FindFirstFixtureSeed(bool wide)
 {
     for (unsigned seed = 1;; seed++) {
         srand(seed);
-        for (int i = 0; i < CAP_DRAWS; i++)
+        for (int i = 0; i < 6 * 59375 * 2; i++)
             rand();
         FixtureDraw f = {seed, rand() % 248 + 1, rand() % 248 + 1, rand() % 4 + 41};
         bool alone = (f.kind == TILE_WALL_FIXTURE_WIDE) == wide;
@@ -30,9 +27,6 @@ FixtureDraw FindFirstFixtureSeed(bool wide)
     }
 }
 
-const int OUT_X[4] = {-1, 0, 1, 0};  // outward step of a column of each orientation
-const int OUT_Z[4] = {0, 1, 0, -1};
-
 }  // namespace
 
 TEST(FinishingDetails, RockEdgesPropGroundCoreCentresAndTheClosedWorld)
@@ -43,53 +37,37 @@ TEST(FinishingDetails, RockEdgesPropGroundCoreCentresAndTheClosedWorld)
     const Case cases[] = {{"W", 35, 0},  {"E", 35, 2},  {"S", 35, 3},  {"N", 35, 1},    {"WN", 38, 0}, {"ES", 38, 2},
                           {"WS", 38, 3}, {"EN", 38, 1}, {"WE", 35, 2}, {"WESN", 38, 1}, {"", 20, 0}};
     for (int c = 0; c < 11; c++) {
-        Put(40 + 10 * c, 2, 100, TILE_ROCK);
-        Put(40 + 10 * c, 3, 100, TILE_ROCK);
+        Put(40 + 10 * c, 2, 100, TILE_ROCK), Put(40 + 10 * c, 3, 100, TILE_ROCK);
         for (const char* w = cases[c].walls; *w; w++)
-            Put(40 + 10 * c + (*w == 'W' ? -1 : *w == 'E' ? 1 : 0), 3, 100 + (*w == 'S' ? -1 : *w == 'N' ? 1 : 0),
-                TILE_WALL);
+            Put(40 + 10 * c + (*w == 'W' ? -1 : *w == 'E'), 3, 100 + (*w == 'S' ? -1 : *w == 'N'), TILE_WALL);
     }
-    Put(200, 2, 100, TILE_ROCK);  // beside a wall corner piece only
-    Put(199, 3, 100, TILE_WALL_CORNER);
-    // A thick wall along z (skin, three core rows, skin) and a thin partition.
-    Fill(100, 100, 3, 150, 160, TILE_WALL, 0);
+    Put(200, 2, 100, TILE_ROCK), Put(199, 3, 100, TILE_WALL_CORNER);  // beside a wall corner piece only
+    Fill(100, 100, 3, 150, 160, TILE_WALL, 0);  // a thick wall along z: skin, three core rows, skin
     Fill(101, 103, 3, 150, 160, TILE_WALL_CORE);
     Fill(104, 104, 3, 150, 160, TILE_WALL, 2);
-    Fill(120, 120, 3, 150, 160, TILE_WALL, 2);
-    Put(140, 3, 150, TILE_WALL_CORE);  // walls two away, but no core beside those walls
-    Put(138, 3, 150, TILE_WALL);
-    Put(142, 3, 150, TILE_WALL);
-    Fill(160, 160, 3, 169, 171, TILE_WALL_CORE);  // a core centre found along z
-    Put(160, 3, 168, TILE_WALL);
-    Put(160, 3, 172, TILE_WALL);
-    Put(180, 3, 150, TILE_WALL);  // a core on its diagonal only
-    Put(181, 3, 151, TILE_WALL_CORE);
-    Put(1, 3, 150, TILE_WALL);  // rows 0, 1, 248, 249 are not looked at
-    Put(100, 0, 100, TILE_BOUNDARY, 2);  // leftover markers inside
-    Put(50, 7, 60, TILE_BOUNDARY);
-    Put(0, 3, 100, TILE_WALL, 2);  // pieces on the ring and the top layer
-    Put(100, 14, 100, TILE_ROOM_TOP, 1);
+    Fill(120, 120, 3, 150, 160, TILE_WALL, 2);  // a thin partition
+    Put(140, 3, 150, TILE_WALL_CORE), Put(138, 3, 150, TILE_WALL), Put(142, 3, 150, TILE_WALL);  // no core beside
+    Fill(160, 160, 3, 169, 171, TILE_WALL_CORE), Put(160, 3, 168, TILE_WALL), Put(160, 3, 172, TILE_WALL);  // along z
+    Put(180, 3, 150, TILE_WALL), Put(181, 3, 151, TILE_WALL_CORE);  // a core on its diagonal only
+    Put(1, 3, 150, TILE_WALL);                                       // rows 0, 1, 248, 249 are not looked at
+    Put(100, 0, 100, TILE_BOUNDARY, 2), Put(50, 7, 60, TILE_BOUNDARY);       // leftover markers inside
+    Put(0, 3, 100, TILE_WALL, 2), Put(100, 14, 100, TILE_ROOM_TOP, 1);       // on the ring and the top layer
     srand(5);
     GenerateFinishingDetails();
-    // Six layers of caps and five of fixtures, two draws an attempt when no column is drawn.
-    ExpectDrawsTaken(5, 6 * 59375 * 2 + 5 * 50000 * 2);
-
-    for (int c = 0; c < 11; c++) {
-        SCOPED_TRACE(cases[c].walls);
+    ExpectDrawsTaken(5, 6 * 59375 * 2 + 5 * 50000 * 2);  // caps and fixtures with no column ever drawn
+    for (int c = 0; c < 11; c++)
         ExpectCells({{40 + 10 * c, 2, 100, cases[c].tile, cases[c].orientation}, {40 + 10 * c, 3, 100, TILE_EMPTY, 0}});
-    }
     ExpectCells({{200, 2, 100, TILE_ROCK, 0}, {100, 3, 155, TILE_WALL, 0}, {101, 3, 155, TILE_WALL_CORE, 0},
-                 {102, 3, 155, TILE_WALL_CORE_CENTRE, 0}, {103, 3, 155, TILE_WALL_CORE, 0}, {104, 3, 155, TILE_WALL, 2},
-                 {120, 3, 150, TILE_PROP_GROUND, 2}, {120, 3, 160, TILE_PROP_GROUND, 2}, {140, 3, 150, TILE_WALL_CORE, 0},
-                 {138, 3, 150, TILE_PROP_GROUND, 0}, {160, 3, 170, TILE_WALL_CORE_CENTRE, 0},
-                 {160, 3, 169, TILE_WALL_CORE, 0}, {180, 3, 150, TILE_PROP_GROUND, 0}, {1, 3, 150, TILE_WALL, 0},
+                 {102, 3, 155, TILE_WALL_CORE_CENTRE, 0}, {104, 3, 155, TILE_WALL, 2}, {120, 3, 150, TILE_PROP_GROUND, 2},
+                 {140, 3, 150, TILE_WALL_CORE, 0}, {138, 3, 150, TILE_PROP_GROUND, 0},
+                 {160, 3, 170, TILE_WALL_CORE_CENTRE, 0}, {180, 3, 150, TILE_PROP_GROUND, 0}, {1, 3, 150, TILE_WALL, 0},
                  {100, 0, 100, TILE_EMPTY, 2}, {50, 7, 60, TILE_EMPTY, 0}, {0, 3, 100, TILE_BOUNDARY, 0},
-                 {100, 14, 100, TILE_BOUNDARY, 0}, {0, 0, 0, TILE_BOUNDARY, 0}, {249, 13, 249, TILE_BOUNDARY, 0},
-                 {1, 0, 1, TILE_EMPTY, 0}});
+                 {100, 14, 100, TILE_BOUNDARY, 0}, {1, 0, 1, TILE_EMPTY, 0}});
     EXPECT_EQ(CountTiles(3, TILE_WALL_CORE_CENTRE), 11 + 1);
+    EXPECT_EQ(CountTiles(3, TILE_PROP_GROUND), 18 + 11 + 2 + 1);  // the rock cases' walls lost their rock
     int boundary = 0;
     for (int i = 0; i < CELL_COUNT; i++)
-        boundary += worldGrid[i].tileType == TILE_BOUNDARY;
+        boundary += worldGrid[i].tileType == TILE_BOUNDARY && worldGrid[i].orientation == 0;
     EXPECT_EQ(boundary, 250 * 250 + 14 * (4 * 249));
 }
 
@@ -99,14 +77,10 @@ TEST(FinishingDetails, RoomTopsTakeInAPartnerInTryOrderAndKeepTheirDistance)
     auto top = [](int x, int y, int z) { Put(x, y, z, TILE_ROOM_TOP, 3); };
     top(100, 6, 100), top(100, 6, 101);  // try 1: +z
     top(120, 6, 100), top(121, 6, 100);  // try 2: +x
-    top(140, 6, 99), top(140, 6, 100);   // try 3: -z, once the first cell's own +z try is blocked
-    Put(140, 7, 101, TILE_FLOOR);
-    top(159, 6, 100), top(160, 6, 100);  // try 4: -x, likewise
-    Put(161, 7, 100, TILE_FLOOR);
-    top(180, 6, 100), top(180, 6, 101);  // a lift top two cells away
-    Put(182, 6, 102, TILE_LIFT_TOP);
-    top(200, 6, 100), top(200, 6, 101);  // a lift top three cells away
-    Put(203, 6, 100, TILE_LIFT_TOP);
+    top(140, 6, 99), top(140, 6, 100), Put(140, 7, 101, TILE_FLOOR);   // try 3: -z, once +z is blocked
+    top(159, 6, 100), top(160, 6, 100), Put(161, 7, 100, TILE_FLOOR);  // try 4: -x, likewise
+    top(180, 6, 100), top(180, 6, 101), Put(182, 6, 102, TILE_LIFT_TOP);  // a lift top two cells away
+    top(200, 6, 100), top(200, 6, 101), Put(203, 6, 100, TILE_LIFT_TOP);  // and three cells away
     top(220, 6, 100), top(220, 6, 101), top(220, 6, 103), top(220, 6, 104);  // double tops 4 apart
     top(100, 13, 140), top(100, 13, 141);  // the highest layer tested
     top(2, 6, 180), top(2, 6, 181);        // the lowest row tested
@@ -119,7 +93,7 @@ TEST(FinishingDetails, RoomTopsTakeInAPartnerInTryOrderAndKeepTheirDistance)
                  {100, 13, 140, 40, 0}, {2, 6, 180, 40, 0}, {1, 6, 200, 5, 3},    {1, 6, 201, 5, 3}});
 }
 
-TEST(FinishingDetails, ColumnCapsNeedTheTenCellsAboveEmpty)
+TEST(FinishingDetails, ColumnCapsAndFixturesNeedTheirCellsEmpty)
 {
     srand(11);
     int x4 = rand() % 248 + 1, z4 = rand() % 248 + 1;  // first cap attempt, layer 4
@@ -128,27 +102,23 @@ TEST(FinishingDetails, ColumnCapsNeedTheTenCellsAboveEmpty)
     int x9 = rand() % 248 + 1, z9 = rand() % 248 + 1;  // first cap attempt, layer 9
     for (bool blocked : {false, true}) {
         ClearWorldGrid();
-        Put(x4, 4, z4, TILE_THICK_WALL_COLUMN, 3);
-        Put(x9, 9, z9, TILE_THICK_WALL_COLUMN, 1);
+        Put(x4, 4, z4, TILE_THICK_WALL_COLUMN, 3), Put(x9, 9, z9, TILE_THICK_WALL_COLUMN, 1);
         Put(x4 + 1, 5, z4 + 1, TILE_FLOOR);  // diagonal: not among the ten
         if (blocked)
             Put(x4 - 1, 6, z4, TILE_FLOOR);  // two layers up, beside the column
         srand(11);
         AddColumnCaps();
-        ExpectCells({{x4, 5, z4, blocked ? TILE_EMPTY : TILE_COLUMN_CAP, blocked ? 0 : 3},
-                     {x9, 10, z9, TILE_COLUMN_CAP, 1}});
+        ExpectCells({{x4, 5, z4, blocked ? 0 : TILE_COLUMN_CAP, blocked ? 0 : 3}, {x9, 10, z9, TILE_COLUMN_CAP, 1}});
     }
-}
 
-TEST(FinishingDetails, WallFixtureNeedsItsCheckPlaneEmptyOnEveryFace)
-{
+    // The fixture check plane: 3 x 3 cells across the outward direction through the target.
+    const int outX[4] = {-1, 0, 1, 0}, outZ[4] = {0, 1, 0, -1};
     FixtureDraw f = FindFirstFixtureSeed(false);
     for (int o = 0; o < 4; o++) {
-        int tx = f.x + OUT_X[o], tz = f.z + OUT_Z[o];
-        int ax = OUT_Z[o] != 0, az = OUT_X[o] != 0;  // along the wall face
-        // Blockers from the target: none, the plane's upper corner, below the target, just past the
-        // plane along the face, one further out. The last two block nothing.
-        const int blockers[5][3] = {{0, 0, 0}, {ax, 1, az}, {0, -1, 0}, {2 * ax, 0, 2 * az}, {OUT_X[o], 0, OUT_Z[o]}};
+        int tx = f.x + outX[o], tz = f.z + outZ[o], ax = outZ[o] != 0, az = outX[o] != 0;  // a: along the face
+        // Blockers from the target: none, the plane's upper corner, below the target; then two that
+        // block nothing: just past the plane along the face, one further out.
+        const int blockers[5][3] = {{0, 0, 0}, {ax, 1, az}, {0, -1, 0}, {2 * ax, 0, 2 * az}, {outX[o], 0, outZ[o]}};
         for (int b = 0; b < 5; b++) {
             SCOPED_TRACE(testing::Message() << "orientation " << o << " blocker " << b);
             ClearWorldGrid();
@@ -156,9 +126,10 @@ TEST(FinishingDetails, WallFixtureNeedsItsCheckPlaneEmptyOnEveryFace)
             if (b > 0)
                 Put(tx + blockers[b][0], 4 + blockers[b][1], tz + blockers[b][2], TILE_FLOOR);
             srand(f.seed);
-            GenerateFinishingDetails();
+            AddColumnCaps();
+            AddWallFixtures();
             bool placed = b == 0 || b >= 3;
-            ExpectCells({{tx, 4, tz, placed ? f.kind : TILE_EMPTY, placed ? o : 0},
+            ExpectCells({{tx, 4, tz, placed ? f.kind : 0, placed ? o : 0},
                          {f.x, 4, f.z, placed ? TILE_WALL_COLUMN : TILE_THICK_WALL_COLUMN, o}});
         }
     }
@@ -169,30 +140,28 @@ TEST(FinishingDetails, WideFixturesKeepTwoCellsApartAndTurnTheirNeighbourColumns
     // A column facing +z, with another fixture in its row at x + d beyond the target.
     auto run = [](const FixtureDraw& f, int d, int otherKind) {
         ClearWorldGrid();
-        Put(f.x, 4, f.z, TILE_THICK_WALL_COLUMN, 1);
-        Put(f.x + d, 4, f.z + 1, otherKind);
+        Put(f.x, 4, f.z, TILE_THICK_WALL_COLUMN, 1), Put(f.x + d, 4, f.z + 1, otherKind);
         srand(f.seed);
-        GenerateFinishingDetails();
+        AddColumnCaps();
+        AddWallFixtures();
         return T(f.x, 4, f.z + 1);
     };
-    FixtureDraw wide = FindFirstFixtureSeed(true);
+    FixtureDraw wide = FindFirstFixtureSeed(true), narrow = FindFirstFixtureSeed(false);
     EXPECT_EQ(run(wide, 2, TILE_WALL_FIXTURE_WIDE), TILE_EMPTY);
     EXPECT_EQ(T(wide.x, 4, wide.z), TILE_THICK_WALL_COLUMN);
     EXPECT_EQ(run(wide, -2, TILE_WALL_FIXTURE_WIDE), TILE_EMPTY);
     EXPECT_EQ(run(wide, 3, TILE_WALL_FIXTURE_WIDE), TILE_WALL_FIXTURE_WIDE);
     EXPECT_EQ(run(wide, 2, TILE_WALL_FIXTURE_1), TILE_WALL_FIXTURE_WIDE);
-    FixtureDraw narrow = FindFirstFixtureSeed(false);
     EXPECT_EQ(run(narrow, 2, TILE_WALL_FIXTURE_WIDE), narrow.kind);
 
     // A placed wide fixture turns the thick-wall columns beside its column, tile byte only.
     ClearWorldGrid();
-    Put(wide.x, 4, wide.z, TILE_THICK_WALL_COLUMN, 1);
-    Put(wide.x - 1, 4, wide.z, TILE_THICK_WALL_COLUMN, 1);
-    Put(wide.x + 1, 4, wide.z, TILE_THICK_WALL_COLUMN, 2);
-    Put(wide.x, 4, wide.z - 1, TILE_THICK_WALL_COLUMN, 3);
+    Put(wide.x, 4, wide.z, TILE_THICK_WALL_COLUMN, 1), Put(wide.x - 1, 4, wide.z, TILE_THICK_WALL_COLUMN, 1);
+    Put(wide.x + 1, 4, wide.z, TILE_THICK_WALL_COLUMN, 2), Put(wide.x, 4, wide.z - 1, TILE_THICK_WALL_COLUMN, 3);
     Put(wide.x + 1, 4, wide.z - 1, TILE_THICK_WALL_COLUMN, 1);  // diagonal
     srand(wide.seed);
-    GenerateFinishingDetails();
+    AddColumnCaps();
+    AddWallFixtures();
     ExpectCells({{wide.x, 4, wide.z + 1, TILE_WALL_FIXTURE_WIDE, 1}, {wide.x - 1, 4, wide.z, TILE_WALL_COLUMN, 1},
                  {wide.x + 1, 4, wide.z, TILE_WALL_COLUMN, 2}, {wide.x, 4, wide.z - 1, TILE_WALL_COLUMN, 3},
                  {wide.x + 1, 4, wide.z - 1, TILE_THICK_WALL_COLUMN, 1}});

@@ -15,17 +15,11 @@ TEST(FloorsInteriors, FloorPiecesFollowTheWallsBesideThem)
     ClearWorldGrid();
     Fill(0, 249, 3, 0, 249, TILE_ROCK);
     Fill(20, 60, 3, 20, 60, TILE_EMPTY);
-    Fill(30, 50, 3, 40, 40, TILE_WALL);  // a thin wall cross centred on (40, 40)
-    Fill(40, 40, 3, 30, 50, TILE_WALL);
-    Put(25, 3, 25, TILE_WALL_CORNER, 2);  // a wall corner alone beside floor
-    Put(57, 3, 25, TILE_WALL_CORE);       // thin wall at +x, core two cells away at -x
-    Put(60, 3, 25, TILE_WALL);
-    Put(57, 3, 55, TILE_WALL_CORE);  // a single core, looked at from each side
-    Put(59, 3, 30, TILE_WALL_CORE);
-    Put(100, 3, 101, TILE_WALL);  // a corner (walls -x and +z) two cells from a core at +x
-    Put(99, 3, 100, TILE_WALL);
-    Put(102, 3, 100, TILE_WALL_CORE);
-    Put(100, 3, 100, TILE_EMPTY);
+    Fill(30, 50, 3, 40, 40, TILE_WALL), Fill(40, 40, 3, 30, 50, TILE_WALL);  // a thin wall cross at (40, 40)
+    Put(25, 3, 25, TILE_WALL_CORNER, 2);                                     // a wall corner alone beside floor
+    Put(57, 3, 25, TILE_WALL_CORE), Put(60, 3, 25, TILE_WALL);  // thin wall at +x, core two cells away at -x
+    Put(57, 3, 55, TILE_WALL_CORE), Put(59, 3, 30, TILE_WALL_CORE);  // single cores, seen from each side
+    Put(24, 3, 50, TILE_WALL), Put(25, 3, 51, TILE_WALL), Put(27, 3, 50, TILE_WALL_CORE);  // walls -x +z, core +x
     LayFloors();
     ChooseFloorPieces();
     ExpectCells({// beside one arm of the cross: walls at -z, +z, -x, +x
@@ -41,7 +35,7 @@ TEST(FloorsInteriors, FloorPiecesFollowTheWallsBesideThem)
                  {57, 3, 57, TILE_THICK_WALL_FLOOR, 3}, {59, 3, 55, TILE_THICK_WALL_FLOOR, 0},
                  {55, 3, 55, TILE_THICK_WALL_FLOOR, 2}, {58, 3, 55, TILE_FLOOR, 0},
                  // the corner test comes last of all
-                 {100, 3, 100, TILE_CORNER_FLOOR, 0},
+                 {25, 3, 50, TILE_CORNER_FLOOR, 0},
                  {10, 3, 10, TILE_ROCK, 0}, {40, 3, 40, TILE_WALL, 0}, {25, 3, 25, TILE_WALL_CORNER, 2}});
 }
 
