@@ -1,37 +1,21 @@
-#include <vector>
-
 #include "grid_helpers.h"
 #include "worldgen/bridges.h"
-
-namespace {
-
-int NonEmptyCells()
-{
-    int count = 0;
-    for (int i = 0; i < CELL_COUNT; i++)
-        count += worldGrid[i].tileType != TILE_EMPTY;
-    return count;
-}
-
-}  // namespace
 
 TEST(Bridges, WorkedExampleOnLayerSevenAndWhatItBlocksAfterwards)
 {
     ClearWorldGrid();
-    Put(120, 7, 80, TILE_WALL_COLUMN, 0);
-    Put(115, 7, 80, TILE_THICK_WALL_COLUMN, 2);
+    Put(120, 7, 80, TILE_WALL_COLUMN, 0), Put(115, 7, 80, TILE_THICK_WALL_COLUMN, 2);
     ASSERT_TRUE(TryPlaceBridge(120, 7, 80));
     ExpectCells({{120, 7, 80, TILE_BRIDGE_END, 0}, {115, 7, 80, TILE_BRIDGE_END, 2}, {116, 7, 80, TILE_BRIDGE_SPAN, 0},
                  {119, 7, 80, TILE_BRIDGE_SPAN, 0}});
-    EXPECT_EQ(NonEmptyCells(), 6);
+    EXPECT_EQ(CountTiles(7, TILE_EMPTY), 250 * 250 - 6);
     // An end is no longer a column: it neither starts a bridge nor receives one; a span blocks a search.
     EXPECT_FALSE(TryPlaceBridge(120, 7, 80));
     Put(124, 7, 80, TILE_WALL_COLUMN, 0);
     EXPECT_FALSE(TryPlaceBridge(124, 7, 80));
-    Put(118, 7, 84, TILE_WALL_COLUMN, 3);
-    Put(118, 7, 76, TILE_WALL_COLUMN, 1);
+    Put(118, 7, 84, TILE_WALL_COLUMN, 3), Put(118, 7, 76, TILE_WALL_COLUMN, 1);
     EXPECT_FALSE(TryPlaceBridge(118, 7, 84));
-    EXPECT_EQ(NonEmptyCells(), 9);
+    EXPECT_EQ(CountTiles(7, TILE_EMPTY), 250 * 250 - 9);
 }
 
 TEST(Bridges, GapLengthDecidesThePiecesAndOnlyFacingColumnsJoin)
@@ -56,8 +40,7 @@ TEST(Bridges, GapLengthDecidesThePiecesAndOnlyFacingColumnsJoin)
         SCOPED_TRACE(testing::Message() << c.startTile << " o " << c.o << " distance " << c.distance << " far " << c.farTile);
         int dx = c.o == 3 ? 0 : -1, dz = c.o == 3 ? -1 : 0;  // the look-out direction of o 0 and 3
         ClearWorldGrid();
-        Put(100, 9, 100, c.startTile, c.o);
-        Put(100 + c.distance * dx, 9, 100 + c.distance * dz, c.farTile, c.farO);
+        Put(100, 9, 100, c.startTile, c.o), Put(100 + c.distance * dx, 9, 100 + c.distance * dz, c.farTile, c.farO);
         EXPECT_EQ(TryPlaceBridge(100, 9, 100), c.placed);
         int endTile = c.distance == 2 ? TILE_EMPTY : TILE_BRIDGE_END;
         ExpectCells({{100, 9, 100, c.placed ? endTile : c.startTile, c.o},
@@ -66,16 +49,14 @@ TEST(Bridges, GapLengthDecidesThePiecesAndOnlyFacingColumnsJoin)
             ExpectCells({{100 + k * dx, 9, 100 + k * dz,
                           !c.placed ? TILE_EMPTY : c.distance == 2 ? TILE_BRIDGE_SHORT : TILE_BRIDGE_SPAN,
                           c.placed ? (dx != 0 ? 0 : 1) : 0}});
-        EXPECT_EQ(NonEmptyCells(), c.placed && c.distance == 2 ? 1 : 2 + (c.placed ? c.distance - 1 : 0));
+        EXPECT_EQ(250 * 250 - CountTiles(9, TILE_EMPTY), c.placed ? (c.distance == 2 ? 1 : c.distance + 1) : 2);
     }
     // A search reaching coordinate 0 empty finds nothing; a column at coordinate 0 ends one.
     ClearWorldGrid();
-    Put(5, 10, 40, TILE_WALL_COLUMN, 0);
-    Put(40, 10, 5, TILE_WALL_COLUMN, 3);
+    Put(5, 10, 40, TILE_WALL_COLUMN, 0), Put(40, 10, 5, TILE_WALL_COLUMN, 3);
     EXPECT_FALSE(TryPlaceBridge(5, 10, 40));
     EXPECT_FALSE(TryPlaceBridge(40, 10, 5));
-    Put(13, 11, 70, TILE_WALL_COLUMN, 0);
-    Put(0, 11, 70, TILE_WALL_COLUMN, 2);
+    Put(13, 11, 70, TILE_WALL_COLUMN, 0), Put(0, 11, 70, TILE_WALL_COLUMN, 2);
     ASSERT_TRUE(TryPlaceBridge(13, 11, 70));
     ExpectCells({{0, 11, 70, TILE_BRIDGE_END, 2}, {1, 11, 70, TILE_BRIDGE_SPAN, 0}, {12, 11, 70, TILE_BRIDGE_SPAN, 0}});
 }
@@ -88,8 +69,7 @@ TEST(Bridges, PassDrawsXThenZOnLayersFiveToElevenOnly)
     int x0 = rand() % 248 + 1, z0 = rand() % 248 + 1;
     ASSERT_GE(x0, 3);
     ClearWorldGrid();
-    Fill(0, 249, 4, 0, 249, TILE_WALL_COLUMN, 0);
-    Fill(0, 249, 12, 0, 249, TILE_WALL_COLUMN, 3);
+    Fill(0, 249, 4, 0, 249, TILE_WALL_COLUMN, 0), Fill(0, 249, 12, 0, 249, TILE_WALL_COLUMN, 3);
     Put(x0, 5, z0, TILE_WALL_COLUMN, 0), Put(x0 - 2, 5, z0, TILE_WALL_COLUMN, 2);
     srand(901);
     GenerateBridges();

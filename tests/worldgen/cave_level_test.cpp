@@ -19,14 +19,8 @@ TEST(CaveLevel, DescentWorkedExampleAndTheCaveAroundIt)
     EXPECT_FALSE(TryPlaceDescent(100, 60)) << "the top is no longer a channel side";
 
     // The steps after the wall lines, which draw nothing.
-    FillCaveFloor();
-    ClearDescentMarkers();
-    ReopenEntranceFronts();
-    ClearCaveBorder();
-    MarkCaveReach();
-    PruneUnreachedCave();
-    ClassifyCaveWalls();
-    MarkOpenCentres();
+    FillCaveFloor(), ClearDescentMarkers(), ReopenEntranceFronts(), ClearCaveBorder();
+    MarkCaveReach(), PruneUnreachedCave(), ClassifyCaveWalls(), MarkOpenCentres();
     ExpectCells({{93, 0, 59, TILE_CAVE_BLOCK, 0}, {93, 0, 61, TILE_CAVE_BLOCK, 0}, {92, 0, 60, TILE_CAVE_FLOOR, 0},
                  {93, 0, 60, TILE_CAVE_ENTRANCE, 3}, {95, 0, 60, TILE_DESCENT_RAMP, 3}, {94, 0, 59, TILE_CAVE_WALL, 2},
                  {96, 0, 61, TILE_CAVE_WALL, 0}, {97, 0, 59, TILE_CAVE_BLOCK, 0}, {97, 0, 60, TILE_CAVE_WALL, 1},
@@ -99,15 +93,11 @@ TEST(CaveLevel, WallLineEmptiesAtMostSixCellsBesidesItsCentre)
 TEST(CaveLevel, ReachFollowsFourConnectedFloorInsideTheBorderByBothMethods)
 {
     ClearWorldGrid();
-    Put(50, 0, 50, TILE_CAVE_ENTRANCE);
-    Fill(50, 50, 0, 51, 53, TILE_CAVE_FLOOR);
-    Put(51, 0, 53, TILE_CAVE_FLOOR);   // joined by a side
-    Put(52, 0, 54, TILE_CAVE_FLOOR);   // only a corner touches: not joined
-    Put(49, 0, 50, TILE_CAVE_FLOOR);   // beside the entrance's back: joined
-    Put(70, 0, 70, TILE_CAVE_FLOOR);   // alone
-    Put(100, 0, 248, TILE_CAVE_ENTRANCE);
+    Put(50, 0, 50, TILE_CAVE_ENTRANCE), Fill(50, 50, 0, 51, 53, TILE_CAVE_FLOOR);
+    Put(51, 0, 53, TILE_CAVE_FLOOR), Put(49, 0, 50, TILE_CAVE_FLOOR);  // joined by a side, beside the entrance's back
+    Put(52, 0, 54, TILE_CAVE_FLOOR), Put(70, 0, 70, TILE_CAVE_FLOOR);  // only a corner touches; alone
+    Put(100, 0, 248, TILE_CAVE_ENTRANCE), Put(101, 0, 248, TILE_CAVE_FLOOR);
     Put(100, 0, 249, TILE_CAVE_FLOOR);  // outside 1..248: never marked
-    Put(101, 0, 248, TILE_CAVE_FLOOR);
     for (int method = 0; method < 2; method++) {
         if (method == 0)
             MarkCaveReach();

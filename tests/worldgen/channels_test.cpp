@@ -13,10 +13,8 @@ TEST(Channels, OutletsRunTheirChannelsTheDrawnWayUpToTheFirstNonEmptyCell)
         seen[r1] = true;
         // A thick wall along z (skin x 100 and 104, core 101..103) with layer-2 rock beyond z 85 and 115.
         ClearWorldGrid();
-        Fill(100, 104, 3, 80, 120, TILE_WALL);
-        Fill(101, 103, 3, 80, 120, TILE_WALL_CORE);
-        Fill(95, 109, 2, 80, 85, TILE_ROCK);
-        Fill(95, 109, 2, 115, 120, TILE_ROCK);
+        Fill(100, 104, 3, 80, 120, TILE_WALL), Fill(101, 103, 3, 80, 120, TILE_WALL_CORE);
+        Fill(95, 109, 2, 80, 85, TILE_ROCK), Fill(95, 109, 2, 115, 120, TILE_ROCK);
         srand(seed);
         TryOutlet(101, 100);  // off the centre line
         TryOutlet(100, 100);  // on skin
@@ -30,10 +28,8 @@ TEST(Channels, OutletsRunTheirChannelsTheDrawnWayUpToTheFirstNonEmptyCell)
 
         // The centre of a 5 x 5 block in a ring of layer-2 rock 10 cells out: two channels, orientation 1.
         ClearWorldGrid();
-        Fill(100, 104, 3, 100, 104, TILE_WALL);
-        Fill(101, 103, 3, 101, 103, TILE_WALL_CORE);
-        Fill(90, 114, 2, 90, 114, TILE_ROCK);
-        Fill(91, 113, 2, 91, 113, TILE_EMPTY);
+        Fill(100, 104, 3, 100, 104, TILE_WALL), Fill(101, 103, 3, 101, 103, TILE_WALL_CORE);
+        Fill(90, 114, 2, 90, 114, TILE_ROCK), Fill(91, 113, 2, 91, 113, TILE_EMPTY);
         srand(seed);
         TryOutlet(102, 102);
         ExpectDrawsTaken(seed, 2);
@@ -43,8 +39,7 @@ TEST(Channels, OutletsRunTheirChannelsTheDrawnWayUpToTheFirstNonEmptyCell)
 
         // A wall along x near the low edge: toward -x the run ends at x = 0, toward +x before a side piece.
         ClearWorldGrid();
-        Fill(3, 40, 3, 100, 104, TILE_WALL);
-        Fill(3, 40, 3, 101, 103, TILE_WALL_CORE);
+        Fill(3, 40, 3, 100, 104, TILE_WALL), Fill(3, 40, 3, 101, 103, TILE_WALL_CORE);
         Put(30, 2, 102, TILE_CHANNEL_SIDE);
         srand(seed);
         TryOutlet(20, 102);
@@ -58,8 +53,7 @@ TEST(Channels, TrimAndGapClosingOnCraftedLayers)
 {
     ClearWorldGrid();
     Fill(100, 100, 2, 80, 90, TILE_CHANNEL, 1);
-    Put(100, 2, 79, TILE_ROCK);  // beside (100, 80)
-    Put(101, 2, 91, TILE_ROCK);  // diagonal to (100, 90)
+    Put(100, 2, 79, TILE_ROCK), Put(101, 2, 91, TILE_ROCK);  // beside (100, 80), diagonal to (100, 90)
     TrimChannelsAtRock();
     ExpectCells({{100, 2, 80, TILE_EMPTY, 1}, {100, 2, 90, TILE_EMPTY, 1}});
     EXPECT_EQ(CountTiles(2, TILE_CHANNEL), 9) << "cleared cells do not clear their neighbours";
@@ -123,10 +117,8 @@ TEST(Channels, SidesCornersAndHeadsFollowTheChannelCellsAround)
                  {50, 2, 52, TILE_EMPTY, 0}, {200, 2, 200, TILE_EMPTY, 0}, {50, 2, 80, TILE_ROCK, 2}});
 
     // Heads go under every outlet and keep the orientation of the cell they replace.
-    Put(100, 3, 140, TILE_WALL_OUTLET, 1);
-    Put(100, 2, 140, TILE_CHANNEL_SIDE, 3);
-    Put(120, 3, 140, TILE_WALL_OUTLET, 0);
-    Put(120, 2, 140, TILE_EMPTY, 1);
+    Put(100, 3, 140, TILE_WALL_OUTLET, 1), Put(100, 2, 140, TILE_CHANNEL_SIDE, 3);
+    Put(120, 3, 140, TILE_WALL_OUTLET, 0), Put(120, 2, 140, TILE_EMPTY, 1);
     MarkChannelHeads();
     ExpectCells({{100, 2, 140, TILE_CHANNEL_HEAD, 3}, {120, 2, 140, TILE_CHANNEL_HEAD, 1}});
     EXPECT_EQ(CountTiles(2, TILE_CHANNEL_HEAD), 2);

@@ -53,10 +53,9 @@ TEST(EdgeFeaturesAndLifts, WorkedExampleLiftAndShaftsThroughTheRoomStack)
 {
     ClearWorldGrid();
     Floor(40, 45, 70, 73, 7);
-    Fill(39, 39, 3, 70, 73, TILE_WALL_FLOOR, 0);  // the edge floor ring, each side with its own orientation
-    Fill(46, 46, 3, 70, 73, TILE_WALL_FLOOR, 2);
-    Fill(40, 45, 3, 69, 69, TILE_WALL_FLOOR, 3);
-    Fill(40, 45, 3, 74, 74, TILE_WALL_FLOOR, 1);
+    // The edge floor ring, each side with its own orientation.
+    Fill(39, 39, 3, 70, 73, TILE_WALL_FLOOR, 0), Fill(46, 46, 3, 70, 73, TILE_WALL_FLOOR, 2);
+    Fill(40, 45, 3, 69, 69, TILE_WALL_FLOOR, 3), Fill(40, 45, 3, 74, 74, TILE_WALL_FLOOR, 1);
     // No core beyond any side: draws xa, za, xb, zb; -x certain, then chance draws for +x (hit),
     // -z and +z (misses); the lift xs = 43, zs = 72, r = 2.
     int d[12];

@@ -42,10 +42,9 @@ TEST(FinishingDetails, RockEdgesPropGroundCoreCentresAndTheClosedWorld)
             Put(40 + 10 * c + (*w == 'W' ? -1 : *w == 'E'), 3, 100 + (*w == 'S' ? -1 : *w == 'N'), TILE_WALL);
     }
     Put(200, 2, 100, TILE_ROCK), Put(199, 3, 100, TILE_WALL_CORNER);  // beside a wall corner piece only
-    Fill(100, 100, 3, 150, 160, TILE_WALL, 0);  // a thick wall along z: skin, three core rows, skin
-    Fill(101, 103, 3, 150, 160, TILE_WALL_CORE);
-    Fill(104, 104, 3, 150, 160, TILE_WALL, 2);
-    Fill(120, 120, 3, 150, 160, TILE_WALL, 2);  // a thin partition
+    // A thick wall along z (skin, three core rows, skin) and a thin partition.
+    Fill(100, 100, 3, 150, 160, TILE_WALL, 0), Fill(101, 103, 3, 150, 160, TILE_WALL_CORE);
+    Fill(104, 104, 3, 150, 160, TILE_WALL, 2), Fill(120, 120, 3, 150, 160, TILE_WALL, 2);
     Put(140, 3, 150, TILE_WALL_CORE), Put(138, 3, 150, TILE_WALL), Put(142, 3, 150, TILE_WALL);  // no core beside
     Fill(160, 160, 3, 169, 171, TILE_WALL_CORE), Put(160, 3, 168, TILE_WALL), Put(160, 3, 172, TILE_WALL);  // along z
     Put(180, 3, 150, TILE_WALL), Put(181, 3, 151, TILE_WALL_CORE);  // a core on its diagonal only

@@ -43,9 +43,8 @@ TEST(RoomLevel, RoomRectangleAndCoarseWallLines)
         EXPECT_EQ(wallMap[21][k], k <= 22 || k == 26 ? 1 : 0) << k;
     }
     memcpy(before, wallMap, sizeof wallMap);
-    TryCoarseWall(wallMap, 20, 19, false);  // i + 1 is solid
-    TryCoarseWall(wallMap, 22, 19, false);  // i - 1 is solid
-    TryCoarseWall(wallMap, 24, 23, true);   // j - 1 is solid
+    TryCoarseWall(wallMap, 20, 19, false), TryCoarseWall(wallMap, 22, 19, false);  // i + 1, i - 1 solid
+    TryCoarseWall(wallMap, 24, 23, true);                                           // j - 1 solid
     EXPECT_EQ(memcmp(before, wallMap, sizeof wallMap), 0);
 }
 
@@ -69,8 +68,7 @@ TEST(RoomLevel, WallSkinsFaceTheirCoreAndConcaveCornersTurnByTheirCoreSides)
 
     // A five-thick ring of core 100..119 around an open square 105..114.
     ClearWorldGrid();
-    Fill(100, 119, 3, 100, 119, TILE_WALL_CORE);
-    Fill(105, 114, 3, 105, 114, TILE_EMPTY);
+    Fill(100, 119, 3, 100, 119, TILE_WALL_CORE), Fill(105, 114, 3, 105, 114, TILE_EMPTY);
     SkinAndOrient();
     ExpectCells({{104, 3, 104, TILE_WALL_CORNER, 0}, {104, 3, 115, TILE_WALL_CORNER, 1},  // core -x -z, -x +z
                  {115, 3, 115, TILE_WALL_CORNER, 2}, {115, 3, 104, TILE_WALL_CORNER, 3},  // +x +z, +x -z
@@ -99,27 +97,22 @@ TEST(RoomLevel, ThinWallsFromRockCornersAndAtRandom)
 
     // A line stops before running beside a wall and before a solid cell; the start is left alone.
     ClearWorldGrid();
-    Put(60, 3, 101, TILE_WALL);
-    DrawThinWallLine(70, 100, -1, 0);  // 69..61
-    Put(100, 3, 99, TILE_ROCK);
+    Put(60, 3, 101, TILE_WALL), Put(100, 3, 99, TILE_ROCK), Put(100, 3, 110, TILE_WALL_CORE);
+    DrawThinWallLine(70, 100, -1, 0);   // 69..61
     DrawThinWallLine(100, 100, 0, -1);  // the first cell is taken: nothing
-    Put(100, 3, 110, TILE_WALL_CORE);
-    DrawThinWallLine(100, 100, 0, 1);  // 101..109
+    DrawThinWallLine(100, 100, 0, 1);   // 101..109
     EXPECT_EQ(CountTiles(3, TILE_WALL), 1 + 9 + 9);
     ExpectCells({{61, 3, 100, TILE_WALL, 0}, {70, 3, 100, TILE_EMPTY, 0}, {100, 3, 109, TILE_WALL, 0}});
 
     // A random thin wall needs its drawn cell and three cells each side across it empty.
     for (int side : {-3, -2, -1, 1, 2, 3}) {
         ClearWorldGrid();
-        Put(100 + side, 3, 100, TILE_ROCK);
-        Put(150, 3, 100 + side, TILE_ROCK);
-        TryRandomThinWall(100, 100, true);
-        TryRandomThinWall(150, 100, false);
+        Put(100 + side, 3, 100, TILE_ROCK), Put(150, 3, 100 + side, TILE_ROCK);
+        TryRandomThinWall(100, 100, true), TryRandomThinWall(150, 100, false);
         EXPECT_EQ(CountTiles(3, TILE_WALL), 0) << side;
     }
     ClearWorldGrid();
-    Fill(90, 110, 3, 90, 90, TILE_ROCK);
-    Fill(90, 110, 3, 112, 112, TILE_WALL_CORE);
+    Fill(90, 110, 3, 90, 90, TILE_ROCK), Fill(90, 110, 3, 112, 112, TILE_WALL_CORE);
     Put(104, 3, 100, TILE_ROCK);        // four cells away is allowed
     TryRandomThinWall(100, 100, true);  // z 91..111
     TryRandomThinWall(105, 95, false);  // x 101..249: from the new wall to the grid's end

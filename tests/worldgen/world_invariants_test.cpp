@@ -65,6 +65,8 @@ TEST(WorldInvariants, EveryGeneratedWorldHoldsThem)
                     open++;
                     ASSERT_TRUE(reached[x * 250 + z]) << x << "," << z;
                     ASSERT_TRUE(x > 2 && x < 247 && z > 2 && z < 247) << x << "," << z;
+                    ASSERT_TRUE(T(x - 1, 0, z) && T(x + 1, 0, z) && T(x, 0, z - 1) && T(x, 0, z + 1))
+                        << x << "," << z << ": open cave cells are walled in";
                 }
         EXPECT_GT(outlets, 0);
         EXPECT_GT(plainFloors, 1000);
