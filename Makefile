@@ -11,8 +11,11 @@ SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 run: build
 	./$(BUILD_DIR)/cairnfold
 
+# -noreset: without it Xvfb resets whenever its last client leaves and refuses
+# the connections that arrive meanwhile, which fails drawing tests at random.
 test: build
-	cd $(BUILD_DIR) && xvfb-run -a -s "-screen 0 1024x768x24" ctest --output-on-failure -j$(JOBS)
+	cd $(BUILD_DIR) && xvfb-run -a -s "-screen 0 1024x768x24 -noreset" ctest --output-on-failure -j$(JOBS)
+	$(MAKE) fuzz
 
 build: configure
 	cmake --build $(BUILD_DIR) -j$(JOBS)
@@ -28,8 +31,26 @@ deps:
 	  $(SUDO) apt-get update && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y --no-install-recommends $$missing; \
 	fi
 
+# Rebuilds every file of Media/ with the project's own generator.
+assets: configure
+	cmake --build $(BUILD_DIR) --target make_assets -j$(JOBS)
+	./$(BUILD_DIR)/tools/make_assets .
+
 bench: build
-	./$(BUILD_DIR)/bench/cairnfold_bench
+	xvfb-run -a -s "-screen 0 1024x768x24 -noreset" ./$(BUILD_DIR)/bench/cairnfold_bench
+
+# The OBJ reader under libFuzzer with AddressSanitizer and UndefinedBehaviorSanitizer,
+# for FUZZ_SECONDS, from the seed files in tests/fuzz/corpus. Built with clang in
+# its own folder; new interesting inputs collect in $(FUZZ_DIR)/corpus.
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 20
+fuzz: deps
+	cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+	  -DCAIRNFOLD_FUZZ=ON -DCAIRNFOLD_TESTS=OFF -DCAIRNFOLD_BENCH=OFF
+	cmake --build $(FUZZ_DIR) --target obj_loader_fuzz -j$(JOBS)
+	mkdir -p $(FUZZ_DIR)/corpus
+	./$(FUZZ_DIR)/tests/fuzz/obj_loader_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=8192 \
+	  -print_final_stats=1 $(FUZZ_DIR)/corpus tests/fuzz/corpus
 
 clean:
 	rm -rf $(BUILD_DIR) build-fuzz

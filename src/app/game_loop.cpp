@@ -11,6 +11,8 @@
 #include "interface/textures.h"
 #include "player/game_state.h"
 #include "render/model_sets.h"
+#include "render/world_renderer.h"
+#include "world/minimap.h"
 #include "world/saves.h"
 #include "worldgen/generate_world.h"
 #include "worldgen/place_entities.h"
@@ -54,6 +56,8 @@ void StartWorld()
         PlaceEntities();
         SaveCoreState();
     }
+    // Last, so the map shows the world as it was loaded or generated.
+    BuildMapTexture();
 }
 
 void RunFrame()
@@ -64,7 +68,9 @@ void RunFrame()
     if (menuFade == 0.0f) {
         float dt = FrameTimeStep(framesPerSecond);
         (void)dt;
+        RenderWorld();
         Begin2D();
+        DrawMapOverlay();
     }
     TickFrameClock();
     appHasMouseFocus = (SDL_GetAppState() & SDL_APPMOUSEFOCUS) != 0;

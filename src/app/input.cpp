@@ -14,30 +14,30 @@ static void SettlePressed(uint32_t* states, int count)
             states[i] = BUTTON_HELD;
 }
 
-// Applies every queued key event matching `mask`, one event per call.
-static void TakeKeyEvents(Uint32 mask, uint32_t newState)
+// Applies the queued key events one at a time in the order they happened, so
+// a key that went down and up since the last poll ends up, and a key that was
+// released and pressed again ends pressed.
+static void TakeKeyEvents()
 {
     SDL_Event event;
-    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, mask) > 0)
+    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_KEYDOWNMASK | SDL_KEYUPMASK) > 0)
         if (event.key.keysym.sym < KEY_STATE_COUNT)
-            keyState[event.key.keysym.sym] = newState;
+            keyState[event.key.keysym.sym] = event.type == SDL_KEYDOWN ? BUTTON_PRESSED : BUTTON_UP;
 }
 
-static void TakeMouseButtonEvents(Uint32 mask, uint32_t newState)
+static void TakeMouseButtonEvents()
 {
     SDL_Event event;
-    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, mask) > 0)
+    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_MOUSEBUTTONDOWNMASK | SDL_MOUSEBUTTONUPMASK) > 0)
         if (event.button.button < MOUSE_BUTTON_COUNT)
-            mouseButtonState[event.button.button] = newState;
+            mouseButtonState[event.button.button] = event.type == SDL_MOUSEBUTTONDOWN ? BUTTON_PRESSED : BUTTON_UP;
 }
 
 void PollInput()
 {
     SettlePressed(keyState, KEY_STATE_COUNT);
-    TakeKeyEvents(SDL_KEYDOWNMASK, BUTTON_PRESSED);
-    TakeKeyEvents(SDL_KEYUPMASK, BUTTON_UP);
+    TakeKeyEvents();
     SettlePressed(mouseButtonState, MOUSE_BUTTON_COUNT);
-    TakeMouseButtonEvents(SDL_MOUSEBUTTONDOWNMASK, BUTTON_PRESSED);
-    TakeMouseButtonEvents(SDL_MOUSEBUTTONUPMASK, BUTTON_UP);
+    TakeMouseButtonEvents();
     SDL_GetMouseState(&mouseX, &mouseY);
 }

@@ -15,6 +15,6 @@ extern uint32_t mouseButtonState[MOUSE_BUTTON_COUNT];  // by SDL button number, 
 extern int mouseX;  // pointer position in window pixels, origin top-left
 extern int mouseY;
 
-// Takes the key and mouse-button events from the queue (downs before ups)
-// and reads the pointer position. Called once per frame after SDL_PumpEvents.
+// Takes the key and mouse-button events from the queue, in the order they
+// happened, and reads the pointer position. Called once per frame after SDL_PumpEvents.
 void PollInput();

@@ -3,7 +3,11 @@
 #include <cstring>
 
 #include "world/world_grid.h"
+#include "worldgen/bridges.h"
+#include "worldgen/cave_level.h"
 #include "worldgen/channels.h"
+#include "worldgen/edge_features_lifts.h"
+#include "worldgen/finishing_details.h"
 #include "worldgen/floors_interiors.h"
 #include "worldgen/room_level.h"
 
@@ -19,4 +23,8 @@ void GenerateWorld()
     GenerateRoomLevel();
     GenerateChannels();
     GenerateFloorsAndInteriors();
+    GenerateCaveLevel();
+    GenerateBridges();
+    GenerateEdgeFeaturesAndLifts();
+    GenerateFinishingDetails();
 }

@@ -104,8 +104,6 @@ TEST(ModelSets, EntityModelsGetThePatternFaceNormalsAndACollisionMesh)
     WriteFileText("Media/entities/entity1.obj",
                   "v 0 0 0\nv 2 0 0\nv 0 9 0\nvt 0.5 0.5\nvn 1 1 1\nf 1/1/1 2/1/1 3/1/1\n");
     WriteFileText("Media/entities/entity2.obj", FLAT_TRIANGLE);
-    // A fourth kind does not exist and is never read.
-    WriteFileText("Media/entities/entity3.obj", FLAT_TRIANGLE);
     LoadEntityModels();
 
     EXPECT_EQ(entityModels[0].vertexCount, 0);

@@ -23,9 +23,28 @@ void OpenTestDisplay(int width, int height)
     ASSERT_NE(getenv("DISPLAY"), nullptr) << "drawing tests need an X display (run them with make test)";
     screenWidth = (float)width;
     screenHeight = (float)height;
+    aspectRatio = screenWidth / screenHeight;
     screenBpp = 0;
     fullscreen = false;
     antialiasing = false;
+    // Connections to the X server are now and then refused under load; SDL
+    // would then fall back to a text-mode driver and the game's display set-up
+    // would exit. Start SDL's X11 video here, retrying, so OpenDisplay finds it
+    // already running.
+    const char* driver = getenv("SDL_VIDEODRIVER");
+    std::string savedDriver = driver ? driver : "";
+    setenv("SDL_VIDEODRIVER", "x11", 1);
+    bool started = false;
+    for (int attempt = 0; attempt < 50 && !started; attempt++) {
+        started = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+        if (!started)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    if (driver)
+        setenv("SDL_VIDEODRIVER", savedDriver.c_str(), 1);
+    else
+        unsetenv("SDL_VIDEODRIVER");
+    ASSERT_TRUE(started) << "no connection to the X display";
     OpenDisplay();
 }
 
@@ -45,7 +64,10 @@ XvfbServer StartXvfb(const std::vector<std::string>& extraArgs)
     pid_t pid = fork();
     if (pid == 0) {
         close(fds[0]);
+        // Keep the server off the test's output: ctest waits for every
+        // holder of the output pipe to close it.
         int devNull = open("/dev/null", O_WRONLY);
+        dup2(devNull, 1);
         dup2(devNull, 2);
         std::vector<std::string> args = {"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "800x600x24",
                                          "-nolisten", "tcp"};
@@ -90,6 +112,10 @@ pid_t SpawnProcess(const std::vector<std::string>& argv, const std::string& cwd,
         }
         if (!cwd.empty() && chdir(cwd.c_str()) != 0)
             _exit(126);
+        // Standard output is not looked at; SDL's text-mode fallback would
+        // otherwise paint terminal codes into the test log.
+        int devNull = open("/dev/null", O_WRONLY);
+        dup2(devNull, 1);
         std::vector<char*> args;
         for (const std::string& a : argv)
             args.push_back(const_cast<char*>(a.c_str()));

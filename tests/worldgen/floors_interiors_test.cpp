@@ -4,10 +4,8 @@
 #include <cstring>
 
 #include "world/world_grid.h"
-#include "worldgen/channels.h"
 #include "worldgen/floors_interiors.h"
 #include "worldgen/generate_world.h"
-#include "worldgen/room_level.h"
 
 namespace {
 
@@ -179,41 +177,4 @@ TEST(FloorsInteriors, InteriorsStackUpToTheHeightWithTheFloorsOrientation)
     EXPECT_EQ(T(105, 11, 100), TILE_ROOM_TOP);
     EXPECT_EQ(T(105, 12, 100), TILE_EMPTY);
     EXPECT_EQ(T(105, 3, 100), TILE_FLOOR);
-}
-
-TEST(FloorsInteriors, GeneratedRoomLevelIsClosedAndEveryFloorHasItsRoom)
-{
-    const unsigned seeds[] = {3, 31, 314};
-    for (unsigned seed : seeds) {
-        srand(seed);
-        ClearWorldGrid();
-        GenerateRoomLevel();
-        GenerateChannels();
-        GenerateFloorsAndInteriors();
-        MarkFloorCells(heightMap);
-        int floors = 0;
-        for (int x = 0; x < GRID_SIZE_X; x++)
-            for (int z = 0; z < GRID_SIZE_Z; z++) {
-                int t = T(x, 3, z);
-                ASSERT_NE(t, TILE_EMPTY) << x << "," << z;
-                if (heightMap[x][z] == 0) {
-                    ASSERT_EQ(T(x, 4, z), TILE_EMPTY);
-                    continue;
-                }
-                floors++;
-                // The column above: h - 1 cells, then empty; a plain floor is topped by a room top.
-                int y = 4;
-                while (y < GRID_LAYERS && T(x, y, z) != TILE_EMPTY)
-                    y++;
-                int h = y - 3;
-                ASSERT_GE(h, 3) << x << "," << z;
-                ASSERT_LE(h, 9) << x << "," << z;
-                if (t == TILE_FLOOR) {
-                    ASSERT_EQ(T(x, 2 + h, z), TILE_ROOM_TOP) << x << "," << z;
-                }
-                for (int k = 4; k < 3 + h; k++)
-                    ASSERT_EQ(O(x, k, z), O(x, 3, z));
-            }
-        EXPECT_GT(floors, 1000);
-    }
 }

@@ -66,25 +66,6 @@ TEST(RoomLevel, RoomRectangleOpensItsCoarseCellsAndTheirGridBlock)
         }
 }
 
-TEST(RoomLevel, ScalingWritesCoreThenRockOverIt)
-{
-    static CoarseMap roomMap, wallMap;
-    memset(roomMap, 1, sizeof roomMap);
-    CarveRoom(roomMap, 20, 20, 5, 5);
-    memcpy(wallMap, roomMap, sizeof roomMap);
-    wallMap[18][20] = 1;  // a coarse wall block inside the room
-    roomMap[30][30] = 0;  // open in roomMap but solid in wallMap: core, not rock
-    ClearWorldGrid();
-    ScaleCoarseMaps(roomMap, wallMap);
-    EXPECT_EQ(T3(90, 100), TILE_WALL_CORE);
-    EXPECT_EQ(T3(94, 104), TILE_WALL_CORE);
-    EXPECT_EQ(T3(95, 100), TILE_EMPTY);
-    EXPECT_EQ(T3(150, 150), TILE_WALL_CORE);
-    EXPECT_EQ(T3(74, 100), TILE_ROCK);
-    EXPECT_EQ(T3(0, 0), TILE_ROCK);
-    EXPECT_EQ(T3(249, 249), TILE_ROCK);
-}
-
 TEST(RoomLevel, CoarseWallLinesRunFromSolidToSolidAndNeedOpenSidesAcross)
 {
     static CoarseMap map;

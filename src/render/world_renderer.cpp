@@ -1,0 +1,136 @@
+#include "render/world_renderer.h"
+
+#include <GL/gl.h>
+
+#include <cstdint>
+
+#include "app/camera.h"
+#include "app/game_loop.h"
+#include "player/game_state.h"
+#include "render/model_sets.h"
+#include "world/world_grid.h"
+
+// Added to yaw so that the forward direction (cos yaw, 0, sin yaw) looks down -z.
+static const double CAMERA_YAW_OFFSET = 1.5707963146269321;
+static const float FIELD_OF_VIEW = 50.0f;
+static const double UNITS_PER_CELL = 10.0;
+static const float LIGHT_QUADRATIC_ATTENUATION = 0.0005f;
+static const float FOG_START = 0.1f;
+static const float FOG_DENSITY = 0.25f;
+// Radians to degrees for an entity's angle: 180 / pi as a 32-bit float.
+static const double ENTITY_RADIANS_TO_DEGREES = 57.295780181884766;
+
+// One axis of the visited cube, [first, end), cut off at the grid's faces.
+static void VisitedSpan(int32_t centre, int32_t distance, int32_t size, int* first, int* end)
+{
+    int64_t low = (int64_t)centre - distance;
+    int64_t high = (int64_t)centre + distance + 1;
+    *first = (int)(low < 0 ? 0 : low > size ? size : low);
+    *end = (int)(high > size ? size : high < 0 ? 0 : high);
+}
+
+static void DrawTiles(int x0, int x1, int y0, int y1, int z0, int z1)
+{
+    for (int x = x0; x < x1; x++) {
+        for (int y = y0; y < y1; y++) {
+            for (int z = z0; z < z1; z++) {
+                const WorldCell& cell = worldGrid[CellIndex(x, y, z)];
+                int t = (int8_t)cell.tileType;
+                int r = (int8_t)cell.orientation;
+                // Codes and turns outside the model tables (only a damaged
+                // grid holds them) are not drawn.
+                if (t <= 0 || t >= TILE_TYPE_COUNT || r < 0 || r >= ORIENTATION_COUNT)
+                    continue;
+                const TileModel& model = tileModels[t];
+                glPushMatrix();
+                glTranslatef((float)(x * UNITS_PER_CELL), (float)(y * UNITS_PER_CELL), (float)(z * UNITS_PER_CELL));
+                glVertexPointer(3, GL_FLOAT, 0, model.positions[r]);
+                glTexCoordPointer(2, GL_FLOAT, 0, model.texCoords);
+                glNormalPointer(GL_FLOAT, 0, model.normals[r]);
+                glDrawArrays(GL_TRIANGLES, 0, model.vertexCount);
+                glPopMatrix();
+            }
+        }
+    }
+}
+
+static void DrawEntities(int x0, int x1, int y0, int y1, int z0, int z1)
+{
+    for (int x = x0; x < x1; x++) {
+        for (int y = y0; y < y1; y++) {
+            for (int z = z0; z < z1; z++) {
+                int i = CellIndex(x, y, z);
+                int count = entityCount[i];
+                if (count > MAX_ENTITIES_PER_CELL)
+                    count = MAX_ENTITIES_PER_CELL;
+                for (int k = 0; k < count; k++) {
+                    const Entity* e = entitySlots[i * MAX_ENTITIES_PER_CELL + k];
+                    if (!e || e->kind < 0 || e->kind >= ENTITY_KIND_COUNT)
+                        continue;
+                    const EntityModel& model = entityModels[e->kind];
+                    glPushMatrix();
+                    glTranslatef(e->x, e->y, e->z);
+                    glRotatef((float)(e->angle * ENTITY_RADIANS_TO_DEGREES), 0.0f, 1.0f, 0.0f);
+                    glVertexPointer(3, GL_FLOAT, 0, model.positions);
+                    glTexCoordPointer(2, GL_FLOAT, 0, model.texCoords);
+                    glNormalPointer(GL_FLOAT, 0, model.normals);
+                    glDrawArrays(GL_TRIANGLES, 0, model.vertexCount);
+                    glPopMatrix();
+                }
+            }
+        }
+    }
+}
+
+void RenderWorld()
+{
+    int distance = gameState.viewDistance;
+    int x0, x1, y0, y1, z0, z1;
+    VisitedSpan(gameState.cell.x, distance, GRID_SIZE_X, &x0, &x1);
+    VisitedSpan(gameState.cell.y, distance, GRID_LAYERS, &y0, &y1);
+    VisitedSpan(gameState.cell.z, distance, GRID_SIZE_Z, &z0, &z1);
+
+    SetupCamera3D(-gameState.pitch, (float)((double)gameState.yaw + CAMERA_YAW_OFFSET), FIELD_OF_VIEW);
+
+    if (gameState.texturesEnabled)
+        glEnable(GL_TEXTURE_2D);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+
+    // Set after the camera transform, so the position is in world space: a
+    // point light at the eye.
+    const GLfloat lightPosition[4] = {gameState.eye.x, gameState.eye.y, gameState.eye.z, 1.0f};
+    const GLfloat white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    glLightfv(GL_LIGHT0, GL_POSITION, lightPosition);
+    glLightfv(GL_LIGHT0, GL_AMBIENT, white);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, white);
+    glLightfv(GL_LIGHT0, GL_SPECULAR, white);
+    glLightf(GL_LIGHT0, GL_QUADRATIC_ATTENUATION, LIGHT_QUADRATIC_ATTENUATION);
+    glEnableClientState(GL_NORMAL_ARRAY);
+
+    // Black linear fog that is complete at the edge of the drawn cube.
+    const GLfloat black[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+    glFogi(GL_FOG_MODE, GL_LINEAR);
+    glFogfv(GL_FOG_COLOR, black);
+    glFogf(GL_FOG_DENSITY, FOG_DENSITY);
+    glHint(GL_FOG_HINT, GL_DONT_CARE);
+    glFogf(GL_FOG_START, FOG_START);
+    glFogf(GL_FOG_END, (float)(distance * UNITS_PER_CELL));
+    glEnable(GL_FOG);
+
+    // Bound even when texturing is off; every model uses this one texture.
+    glBindTexture(GL_TEXTURE_2D, worldTexture);
+
+    DrawTiles(x0, x1, y0, y1, z0, z1);
+    DrawEntities(x0, x1, y0, y1, z0, z1);
+
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_LIGHT0);
+    glDisable(GL_FOG);
+}

@@ -1,0 +1,284 @@
+#include "worldgen/cave_level.h"
+
+#include <cstdlib>
+
+uint8_t caveReached[GRID_SIZE_X * GRID_SIZE_Z];
+
+// Cells waiting in the reach flood fill; each layer-0 cell enters at most once.
+static int reachQueue[GRID_SIZE_X * GRID_SIZE_Z];
+
+// Run direction of a descent for the channel side's orientation o: where o turns the base
+// model's -x side (0: -x, 1: +z, 2: +x, 3: -z).
+static const int RUN_DX[4] = {-1, 0, 1, 0};
+static const int RUN_DZ[4] = {0, 1, 0, -1};
+
+// Where a ramp, entrance or cave wall of orientation q faces (0: +z, 1: +x, 2: -z, 3: -x).
+static const int FACING_DX[4] = {0, 1, 0, -1};
+static const int FACING_DZ[4] = {1, 0, -1, 0};
+
+static inline WorldCell& Cell(int x, int y, int z) { return worldGrid[CellIndex(x, y, z)]; }
+
+static inline uint8_t Tile0(int x, int z) { return worldGrid[CellIndex(x, 0, z)].tileType; }
+
+static inline bool IsOpen(int x, int z) { return Tile0(x, z) == TILE_CAVE_FLOOR; }
+
+static inline bool InGrid(int x, int z)
+{
+    return x >= 0 && x < GRID_SIZE_X && z >= 0 && z < GRID_SIZE_Z;
+}
+
+bool TryPlaceDescent(int x, int z)
+{
+    // The footprint reaches 10 cells along the run and 3 across it.
+    if (x < 10 || x > GRID_SIZE_X - 11 || z < 10 || z > GRID_SIZE_Z - 11)
+        return false;
+    WorldCell& top = Cell(x, 2, z);
+    if (top.tileType != TILE_CHANNEL_SIDE || top.orientation > 3)
+        return false;
+    int o = top.orientation;
+    int dx = RUN_DX[o], dz = RUN_DZ[o];
+    int sx = dz, sz = dx;  // across the run
+    uint8_t p = (uint8_t)((o + 3) % 4);  // the orientation that faces along the run
+    auto at = [&](int d, int s, int y) -> WorldCell& {
+        return Cell(x + d * dx + s * sx, y, z + d * dz + s * sz);
+    };
+
+    for (int d = 1; d <= 5; d++)
+        if (at(d, 0, 2).tileType != TILE_EMPTY)
+            return false;
+    for (int d = 0; d <= 5; d++)
+        if (at(d, 0, 1).tileType != TILE_EMPTY || at(d, 0, 0).tileType != TILE_EMPTY)
+            return false;
+    for (int d = 4; d <= 10; d++)
+        for (int s = -3; s <= 3; s++)
+            if (at(d, s, 0).tileType != TILE_EMPTY)
+                return false;
+
+    top.tileType = TILE_DESCENT_TOP;
+    at(2, 0, 1) = WorldCell{TILE_DESCENT_RAMP, p};
+    at(5, 0, 0) = WorldCell{TILE_DESCENT_RAMP, p};
+    at(7, 0, 0) = WorldCell{TILE_CAVE_ENTRANCE, p};
+    at(8, 0, 0).tileType = TILE_CAVE_FLOOR;
+    // Markers keep the space around the ramp and the entrance out of the cave fill.
+    at(3, 0, 0).tileType = TILE_BOUNDARY;
+    at(4, 0, 0).tileType = TILE_BOUNDARY;
+    at(6, 0, 0).tileType = TILE_BOUNDARY;
+    for (int d = 3; d <= 7; d++) {
+        at(d, -1, 0).tileType = TILE_BOUNDARY;
+        at(d, 1, 0).tileType = TILE_BOUNDARY;
+    }
+    return true;
+}
+
+void PlaceDescents()
+{
+    for (int attempt = 0; attempt < DESCENT_ATTEMPTS; attempt++) {
+        int x = rand() % 230 + 10;
+        int z = rand() % 230 + 10;
+        TryPlaceDescent(x, z);
+    }
+}
+
+void FillCaveFloor()
+{
+    for (int x = 0; x < GRID_SIZE_X; x++)
+        for (int z = 0; z < GRID_SIZE_Z; z++)
+            if (Tile0(x, z) == TILE_EMPTY)
+                Cell(x, 0, z).tileType = TILE_CAVE_FLOOR;
+}
+
+void ClearDescentMarkers()
+{
+    for (int x = 0; x < GRID_SIZE_X; x++)
+        for (int z = 0; z < GRID_SIZE_Z; z++)
+            if (Tile0(x, z) == TILE_BOUNDARY)
+                Cell(x, 0, z).tileType = TILE_EMPTY;
+}
+
+void CutCaveWallLine(int x, int z, bool alongX)
+{
+    if (x < 1 || x > GRID_SIZE_X - 2 || z < 1 || z > GRID_SIZE_Z - 2)
+        return;
+    int lx = alongX ? 1 : 0, lz = alongX ? 0 : 1;
+    if (!IsOpen(x, z) || !IsOpen(x - lz, z - lx) || !IsOpen(x + lz, z + lx))
+        return;
+    int r = rand() % 2;
+    if (r == 1)
+        Cell(x, 0, z).tileType = TILE_EMPTY;
+    // One count for both walks: the low side may use up all six cells.
+    int n = 0;
+    for (int side = -1; side <= 1; side += 2) {
+        int cx = x, cz = z;
+        while (n < CAVE_WALL_LINE_MAX_CELLS) {
+            int nx = cx + side * lx, nz = cz + side * lz;
+            if (!InGrid(nx, nz) || !IsOpen(nx, nz))
+                break;
+            Cell(nx, 0, nz).tileType = TILE_EMPTY;
+            n++;
+            cx = nx;
+            cz = nz;
+        }
+    }
+}
+
+void CutCaveWallLines()
+{
+    for (int i = 0; i < CAVE_WALL_LINE_ITERATIONS; i++) {
+        int x = rand() % 248 + 1;
+        int z = rand() % 248 + 1;
+        CutCaveWallLine(x, z, true);
+        x = rand() % 248 + 1;
+        z = rand() % 248 + 1;
+        CutCaveWallLine(x, z, false);
+    }
+}
+
+void ReopenEntranceFronts()
+{
+    for (int x = 0; x < GRID_SIZE_X; x++)
+        for (int z = 0; z < GRID_SIZE_Z; z++) {
+            const WorldCell& c = Cell(x, 0, z);
+            if (c.tileType != TILE_CAVE_ENTRANCE || c.orientation > 3)
+                continue;
+            int fx = x + FACING_DX[c.orientation], fz = z + FACING_DZ[c.orientation];
+            if (InGrid(fx, fz))
+                Cell(fx, 0, fz).tileType = TILE_CAVE_FLOOR;
+        }
+}
+
+void ClearCaveBorder()
+{
+    for (int x = 0; x < GRID_SIZE_X; x++)
+        for (int z = 0; z < GRID_SIZE_Z; z++)
+            if (x <= 2 || x >= GRID_SIZE_X - 3 || z <= 2 || z >= GRID_SIZE_Z - 3)
+                Cell(x, 0, z).tileType = TILE_EMPTY;
+}
+
+// Seeds caveReached with the entrances; returns how many there are.
+static int MarkEntrances()
+{
+    int entrances = 0;
+    for (int x = 0; x < GRID_SIZE_X; x++)
+        for (int z = 0; z < GRID_SIZE_Z; z++) {
+            bool entrance = Tile0(x, z) == TILE_CAVE_ENTRANCE;
+            caveReached[x * GRID_SIZE_Z + z] = entrance ? 1 : 0;
+            if (entrance)
+                reachQueue[entrances++] = x * GRID_SIZE_Z + z;
+        }
+    return entrances;
+}
+
+// A cell the reach may mark: inside x, z 1..248, cave floor, not yet marked.
+static inline bool Markable(int x, int z)
+{
+    return x >= 1 && x <= GRID_SIZE_X - 2 && z >= 1 && z <= GRID_SIZE_Z - 2 &&
+           !caveReached[x * GRID_SIZE_Z + z] && IsOpen(x, z);
+}
+
+void MarkCaveReach()
+{
+    int tail = MarkEntrances();
+    for (int head = 0; head < tail; head++) {
+        int x = reachQueue[head] / GRID_SIZE_Z, z = reachQueue[head] % GRID_SIZE_Z;
+        const int nx[4] = {x - 1, x + 1, x, x};
+        const int nz[4] = {z, z, z - 1, z + 1};
+        for (int k = 0; k < 4; k++)
+            if (Markable(nx[k], nz[k])) {
+                caveReached[nx[k] * GRID_SIZE_Z + nz[k]] = 1;
+                reachQueue[tail++] = nx[k] * GRID_SIZE_Z + nz[k];
+            }
+    }
+}
+
+static inline bool Marked(int x, int z) { return caveReached[x * GRID_SIZE_Z + z] != 0; }
+
+void MarkCaveReachByRescan()
+{
+    MarkEntrances();
+    bool markedOne = true;
+    while (markedOne) {
+        markedOne = false;
+        for (int x = 1; x <= GRID_SIZE_X - 2 && !markedOne; x++)
+            for (int z = 1; z <= GRID_SIZE_Z - 2 && !markedOne; z++)
+                if (Markable(x, z) &&
+                    (Marked(x - 1, z) || Marked(x + 1, z) || Marked(x, z - 1) || Marked(x, z + 1))) {
+                    caveReached[x * GRID_SIZE_Z + z] = 1;
+                    markedOne = true;
+                }
+    }
+}
+
+void PruneUnreachedCave()
+{
+    for (int x = 0; x < GRID_SIZE_X; x++)
+        for (int z = 0; z < GRID_SIZE_Z; z++)
+            if (!caveReached[x * GRID_SIZE_Z + z] && Tile0(x, z) != TILE_DESCENT_RAMP)
+                Cell(x, 0, z).tileType = TILE_EMPTY;
+}
+
+void ClassifyCaveWalls()
+{
+    for (int x = 1; x <= GRID_SIZE_X - 2; x++)
+        for (int z = 1; z <= GRID_SIZE_Z - 2; z++) {
+            WorldCell& c = Cell(x, 0, z);
+            if (c.tileType != TILE_EMPTY)
+                continue;
+            bool openW = IsOpen(x - 1, z), openE = IsOpen(x + 1, z);
+            bool openS = IsOpen(x, z - 1), openN = IsOpen(x, z + 1);
+            int n = openW + openE + openS + openN;
+            bool diagonalOpen = IsOpen(x - 1, z - 1) || IsOpen(x - 1, z + 1) ||
+                                IsOpen(x + 1, z - 1) || IsOpen(x + 1, z + 1);
+            bool besideEntrance =
+                Tile0(x - 1, z) == TILE_CAVE_ENTRANCE || Tile0(x + 1, z) == TILE_CAVE_ENTRANCE ||
+                Tile0(x, z - 1) == TILE_CAVE_ENTRANCE || Tile0(x, z + 1) == TILE_CAVE_ENTRANCE;
+            if (diagonalOpen && besideEntrance) {
+                c.tileType = TILE_CAVE_BLOCK;
+            } else if (n == 1) {
+                c.tileType = TILE_CAVE_WALL;
+                c.orientation = openW ? 3 : openE ? 1 : openS ? 2 : 0;
+            } else if (n == 2) {
+                if (openW && openE)
+                    c = WorldCell{TILE_CAVE_PARTITION, 1};
+                else if (openS && openN)
+                    c = WorldCell{TILE_CAVE_PARTITION, 0};
+                else
+                    c.tileType = TILE_CAVE_BLOCK;
+            } else if (n >= 3) {
+                c.tileType = TILE_CAVE_BLOCK;
+            }
+        }
+}
+
+void MarkOpenCentres()
+{
+    for (int x = 1; x <= GRID_SIZE_X - 2; x++)
+        for (int z = 1; z <= GRID_SIZE_Z - 2; z++) {
+            if (!IsOpen(x, z))
+                continue;
+            bool allOpen = true;
+            for (int ax = x - 1; ax <= x + 1 && allOpen; ax++)
+                for (int az = z - 1; az <= z + 1 && allOpen; az++)
+                    if (!IsOpen(ax, az))
+                        allOpen = false;
+            if (allOpen)
+                Cell(x, 0, z).tileType = TILE_CAVE_OPEN_CENTRE;
+        }
+}
+
+static void RunCavePass(void (*markReach)())
+{
+    PlaceDescents();
+    FillCaveFloor();
+    ClearDescentMarkers();
+    CutCaveWallLines();
+    ReopenEntranceFronts();
+    ClearCaveBorder();
+    markReach();
+    PruneUnreachedCave();
+    ClassifyCaveWalls();
+    MarkOpenCentres();
+}
+
+void GenerateCaveLevel() { RunCavePass(MarkCaveReach); }
+
+void GenerateCaveLevelByRescan() { RunCavePass(MarkCaveReachByRescan); }

@@ -1,0 +1,66 @@
+// Cave level pass: descents from the channel sides down to layer 0, and the cave they lead into.
+#pragma once
+
+#include <cstdint>
+
+#include "world/world_grid.h"
+
+constexpr int DESCENT_ATTEMPTS = 3750;
+constexpr int CAVE_WALL_LINE_ITERATIONS = 4688;
+constexpr int CAVE_WALL_LINE_MAX_CELLS = 6;  // cells a wall line empties besides its centre
+
+// Reach marks of the cave pass, one byte per (x, z) of layer 0 at x * 250 + z: 1 where an
+// entrance reaches the cell. Scratch for the pass; meaningful only right after MarkCaveReach.
+extern uint8_t caveReached[GRID_SIZE_X * GRID_SIZE_Z];
+
+// Builds the cave level: every step below, in order, with the flood-fill reach.
+void GenerateCaveLevel();
+
+// The same pass with the reach computed by MarkCaveReachByRescan; slow, kept as the reference
+// that GenerateCaveLevel must match cell for cell.
+void GenerateCaveLevelByRescan();
+
+// One descent attempt at the channel-side cell (x, 2, z), x and z in 10..239: places the
+// descent when the channel side's run is clear and reports whether it did. No draws.
+bool TryPlaceDescent(int x, int z);
+
+// The 3750 descent attempts, each drawing x then z in 10..239.
+void PlaceDescents();
+
+// Every empty layer-0 cell becomes cave floor (tile byte only).
+void FillCaveFloor();
+
+// Every layer-0 descent marker (code 1) becomes empty again (tile byte only).
+void ClearDescentMarkers();
+
+// One wall line through the open cell (x, 0, z), x and z in 1..248: along x when alongX, else
+// along z. Needs the centre and its two neighbours across the line open; then draws whether the
+// centre is emptied and empties up to 6 open cells, first toward the low side, then the high side.
+void CutCaveWallLine(int x, int z, bool alongX);
+
+// The 4688 wall-line iterations, each a line along x then a line along z at drawn cells.
+void CutCaveWallLines();
+
+// The cell each entrance faces becomes cave floor (tile byte only).
+void ReopenEntranceFronts();
+
+// Every layer-0 cell with x or z in 0..2 or 247..249 becomes empty (tile byte only).
+void ClearCaveBorder();
+
+// Marks in caveReached every entrance and every cave-floor cell (x, z in 1..248) joined to one
+// by 4-connected cave-floor cells; a queue-based flood fill, linear in the layer.
+void MarkCaveReach();
+
+// Marks the same set as MarkCaveReach by rescanning x 1..248, z 1..248 from the first row after
+// every cell it marks, until a whole scan marks nothing. Quadratic; for tests only.
+void MarkCaveReachByRescan();
+
+// Every unmarked layer-0 cell except the ramps becomes empty (tile byte only).
+void PruneUnreachedCave();
+
+// Turns the empty cells (x, z in 1..248) beside open cave cells into walls, partitions and blocks.
+void ClassifyCaveWalls();
+
+// In scan order, turns every open cell (x, z in 1..248) whose eight neighbours are open at that
+// moment into an open centre.
+void MarkOpenCentres();

@@ -1,0 +1,141 @@
+#include "worldgen/edge_features_lifts.h"
+
+#include <cstdlib>
+
+uint8_t floorBlockMark[GRID_SIZE_X * GRID_SIZE_Z];
+
+namespace {
+
+constexpr int FLOOR_LAYER = 3;   // the room level holding the floors
+constexpr int TOP_LAYER = 14;    // highest layer a shaft may reach
+constexpr int CHANCE_FEATURE_ODDS = 5;
+
+bool InGrid(int x, int z) { return x >= 0 && x < GRID_SIZE_X && z >= 0 && z < GRID_SIZE_Z; }
+
+// Tile code of (x, y, z); outside the grid reads as the boundary closing the world. Floors of a
+// generated world lie at 25..224, so no test of this pass reaches that far.
+int T(int x, int y, int z) { return InGrid(x, z) ? worldGrid[CellIndex(x, y, z)].tileType : (int)TILE_BOUNDARY; }
+
+WorldCell& Cell(int x, int y, int z) { return worldGrid[CellIndex(x, y, z)]; }
+
+bool IsFloor(int x, int z) { return T(x, FLOOR_LAYER, z) == TILE_FLOOR; }
+
+// The side cell (x, z) becomes an edge feature; only the tile byte changes, so the orientation of
+// the floor piece it replaces stays.
+void PlaceFeature(int x, int z)
+{
+    if (InGrid(x, z))
+        Cell(x, FLOOR_LAYER, z).tileType = TILE_EDGE_FEATURE;
+}
+
+}  // namespace
+
+void MarkFloorBlocks()
+{
+    for (int x = 0; x < GRID_SIZE_X; x++)
+        for (int z = 0; z < GRID_SIZE_Z; z++)
+            floorBlockMark[x * GRID_SIZE_Z + z] = IsFloor(x, z) ? 1 : 0;
+}
+
+bool NextFloorBlock(int* scanPosition, FloorBlock* block)
+{
+    for (int p = *scanPosition; p < GRID_SIZE_X * GRID_SIZE_Z; p++) {
+        if (!floorBlockMark[p])
+            continue;
+        int x0 = p / GRID_SIZE_Z;
+        int z0 = p % GRID_SIZE_Z;
+        if (!IsFloor(x0, z0)) {
+            floorBlockMark[p] = 0;
+            continue;
+        }
+        int length = 1;
+        while (IsFloor(x0 + length, z0))
+            length++;
+        int width = 1;
+        while (IsFloor(x0, z0 + width))
+            width++;
+        // The block and one more row and column on its far sides lose their marks.
+        int xEnd = x0 + length < GRID_SIZE_X ? x0 + length : GRID_SIZE_X - 1;
+        int zEnd = z0 + width < GRID_SIZE_Z ? z0 + width : GRID_SIZE_Z - 1;
+        for (int x = x0; x <= xEnd; x++)
+            for (int z = z0; z <= zEnd; z++)
+                floorBlockMark[x * GRID_SIZE_Z + z] = 0;
+        *block = FloorBlock{x0, z0, length, width};
+        *scanPosition = p + 1;
+        return true;
+    }
+    *scanPosition = GRID_SIZE_X * GRID_SIZE_Z;
+    return false;
+}
+
+void PlaceEdgeFeatures(const FloorBlock& block)
+{
+    const int x0 = block.x0, z0 = block.z0, length = block.length, width = block.width;
+
+    int xa = x0 + rand() % length;
+    int za = z0 + rand() % width;
+    int n = 0;
+    // A side gets a feature where the wall beyond it has its core two cells further out.
+    if (T(x0 - 3, FLOOR_LAYER, za) == TILE_WALL_CORE) {
+        PlaceFeature(x0 - 1, za);
+        n++;
+    }
+    if (T(x0 + length + 2, FLOOR_LAYER, za) == TILE_WALL_CORE) {
+        PlaceFeature(x0 + length, za);
+        n++;
+    }
+    if (T(xa, FLOOR_LAYER, z0 - 3) == TILE_WALL_CORE) {
+        PlaceFeature(xa, z0 - 1);
+        n++;
+    }
+    if (T(xa, FLOOR_LAYER, z0 + width + 2) == TILE_WALL_CORE) {
+        PlaceFeature(xa, z0 + width);
+        n++;
+    }
+
+    int xb = x0 + rand() % length;
+    int zb = z0 + rand() % width;
+    // Sides -x, +x, -z, +z at the second position: the first is certain while the block has no
+    // feature yet; every other one takes a one-in-five draw.
+    const int sideX[4] = {x0 - 1, x0 + length, xb, xb};
+    const int sideZ[4] = {zb, zb, z0 - 1, z0 + width};
+    for (int side = 0; side < 4; side++) {
+        if (n == 0 || rand() % CHANCE_FEATURE_ODDS == 0) {
+            PlaceFeature(sideX[side], sideZ[side]);
+            n++;
+        }
+    }
+}
+
+void PlaceLift(const FloorBlock& block)
+{
+    int xs = block.x0 + rand() % block.length;
+    int zs = block.z0 + rand() % block.width;
+    uint8_t r = (uint8_t)(rand() % 4);
+
+    Cell(xs, FLOOR_LAYER, zs) = WorldCell{TILE_LIFT_BOTTOM, r};
+    Cell(xs, FLOOR_LAYER + 1, zs) = WorldCell{TILE_LIFT_TOP, r};
+    // The top climbs through the room's stack; each cell it leaves becomes shaft and keeps r.
+    for (int y = FLOOR_LAYER + 2; y <= TOP_LAYER; y++) {
+        int above = T(xs, y, zs);
+        if (above != TILE_FLOOR && above != TILE_ROOM_TOP)
+            break;
+        Cell(xs, y - 1, zs).tileType = TILE_LIFT_SHAFT;
+        Cell(xs, y, zs) = WorldCell{TILE_LIFT_TOP, r};
+    }
+}
+
+void GenerateEdgeFeaturesAndLifts()
+{
+    FloorBlock block;
+    int scan = 0;
+    MarkFloorBlocks();
+    while (NextFloorBlock(&scan, &block))
+        PlaceEdgeFeatures(block);
+
+    // Blocks are found afresh from the floor as the features left it.
+    scan = 0;
+    MarkFloorBlocks();
+    while (NextFloorBlock(&scan, &block))
+        PlaceLift(block);
+}

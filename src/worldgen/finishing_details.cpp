@@ -1,0 +1,243 @@
+#include "worldgen/finishing_details.h"
+
+#include <cstdlib>
+
+#include "world/world_grid.h"
+
+namespace {
+
+constexpr int ROCK_LAYER = 2;    // the rock left below the room level
+constexpr int FLOOR_LAYER = 3;   // the room level
+constexpr int TOP_LAYER = GRID_LAYERS - 1;
+constexpr int CAP_ATTEMPTS = 59375;
+constexpr int FIXTURE_ATTEMPTS = 50000;
+
+bool InGrid(int x, int z) { return x >= 0 && x < GRID_SIZE_X && z >= 0 && z < GRID_SIZE_Z; }
+
+// Tile code of (x, y, z); outside the grid reads as the boundary closing the world. Every test here
+// that reaches two or three cells out is made only once the cell itself has proved to be a room top
+// or a thick-wall column, which lie far inside the rock border of a generated world.
+int T(int x, int y, int z) { return InGrid(x, z) ? worldGrid[CellIndex(x, y, z)].tileType : (int)TILE_BOUNDARY; }
+
+WorldCell& Cell(int x, int y, int z) { return worldGrid[CellIndex(x, y, z)]; }
+
+// Tile codes of a few layers, index x * 250 + z: the random attempts test their drawn cell and the cells
+// around it here, in tables small enough to stay in cache, instead of across the whole grid. Slot k
+// holds the layer k above the one whose attempts are running.
+uint8_t layerTiles[3][GRID_SIZE_X * GRID_SIZE_Z];
+
+void CopyLayer(int slot, int y)
+{
+    for (int x = 0; x < GRID_SIZE_X; x++)
+        for (int z = 0; z < GRID_SIZE_Z; z++)
+            layerTiles[slot][x * GRID_SIZE_Z + z] = worldGrid[CellIndex(x, y, z)].tileType;
+}
+
+// Tile code of (x, z) in a copied layer, with the same reading outside the grid as T.
+int LayerT(int slot, int x, int z) { return InGrid(x, z) ? layerTiles[slot][x * GRID_SIZE_Z + z] : (int)TILE_BOUNDARY; }
+
+// Writes the tile byte of (x, y, z) and of its copy in slot 0.
+void SetLayerTile(int x, int y, int z, uint8_t tile)
+{
+    Cell(x, y, z).tileType = tile;
+    layerTiles[0][x * GRID_SIZE_Z + z] = tile;
+}
+
+// Draws a coordinate in 1..248.
+int DrawInnerCoordinate() { return rand() % 248 + 1; }
+
+// True when no cell of the square of half-size `reach` around (x, z) on layer y holds `tile`.
+bool SquareLacks(int x, int y, int z, int reach, int tile)
+{
+    for (int i = x - reach; i <= x + reach; i++)
+        for (int k = z - reach; k <= z + reach; k++)
+            if (T(i, y, k) == tile)
+                return false;
+    return true;
+}
+
+// The ten cells a column cap needs empty: the column's cell and its 4-neighbours, one and two layers up
+// (slots 1 and 2).
+bool FreeAboveColumn(int x, int z)
+{
+    for (int slot = 1; slot <= 2; slot++)
+        if (LayerT(slot, x, z) != TILE_EMPTY || LayerT(slot, x - 1, z) != TILE_EMPTY ||
+            LayerT(slot, x + 1, z) != TILE_EMPTY || LayerT(slot, x, z - 1) != TILE_EMPTY ||
+            LayerT(slot, x, z + 1) != TILE_EMPTY)
+            return false;
+    return true;
+}
+
+}  // namespace
+
+void ClearRoomLevelRock()
+{
+    for (int x = 0; x < GRID_SIZE_X; x++)
+        for (int z = 0; z < GRID_SIZE_Z; z++)
+            if (T(x, FLOOR_LAYER, z) == TILE_ROCK)
+                Cell(x, FLOOR_LAYER, z).tileType = TILE_EMPTY;
+}
+
+void AddRockEdges()
+{
+    for (int x = 1; x <= 248; x++) {
+        for (int z = 1; z <= 248; z++) {
+            if (T(x, ROCK_LAYER, z) != TILE_ROCK)
+                continue;
+            bool w = T(x - 1, FLOOR_LAYER, z) == TILE_WALL;
+            bool e = T(x + 1, FLOOR_LAYER, z) == TILE_WALL;
+            bool s = T(x, FLOOR_LAYER, z - 1) == TILE_WALL;
+            bool n = T(x, FLOOR_LAYER, z + 1) == TILE_WALL;
+            if (!w && !e && !s && !n)
+                continue;
+            // Later matches overwrite earlier ones: single walls first, then the corner pairs.
+            uint8_t tile = TILE_ROCK_EDGE, orientation = 0;
+            if (w) orientation = 0;
+            if (e) orientation = 2;
+            if (s) orientation = 3;
+            if (n) orientation = 1;
+            if (w && n) { tile = TILE_ROCK_CORNER; orientation = 0; }
+            if (e && s) { tile = TILE_ROCK_CORNER; orientation = 2; }
+            if (w && s) { tile = TILE_ROCK_CORNER; orientation = 3; }
+            if (e && n) { tile = TILE_ROCK_CORNER; orientation = 1; }
+            Cell(x, ROCK_LAYER, z) = WorldCell{tile, orientation};
+        }
+    }
+}
+
+void MergeRoomTops()
+{
+    // Partner directions in the order they are tried, and the orientation each gives.
+    const int stepX[4] = {0, 1, 0, -1};
+    const int stepZ[4] = {1, 0, -1, 0};
+    for (int x = 2; x <= 247; x++) {
+        for (int y = 1; y <= 13; y++) {
+            for (int z = 2; z <= 247; z++) {
+                if (T(x, y, z) != TILE_ROOM_TOP || T(x, y + 1, z) != TILE_EMPTY)
+                    continue;
+                if (!SquareLacks(x, y, z, 2, TILE_LIFT_TOP) || !SquareLacks(x, y, z, 3, TILE_ROOM_TOP_DOUBLE))
+                    continue;
+                for (int t = 0; t < 4; t++) {
+                    int px = x + stepX[t], pz = z + stepZ[t];
+                    if (T(px, y, pz) == TILE_ROOM_TOP && T(px, y + 1, pz) == TILE_EMPTY &&
+                        T(px + stepX[t], y + 1, pz + stepZ[t]) == TILE_EMPTY) {
+                        Cell(px, y, pz).tileType = TILE_EMPTY;
+                        Cell(x, y, z) = WorldCell{TILE_ROOM_TOP_DOUBLE, (uint8_t)t};
+                        break;
+                    }
+                }
+            }
+        }
+    }
+}
+
+void AddColumnCaps()
+{
+    for (int y = 4; y <= 9; y++) {
+        for (int slot = 0; slot < 3; slot++)
+            CopyLayer(slot, y + slot);
+        for (int attempt = 0; attempt < CAP_ATTEMPTS; attempt++) {
+            int x = DrawInnerCoordinate();
+            int z = DrawInnerCoordinate();
+            if (layerTiles[0][x * GRID_SIZE_Z + z] == TILE_THICK_WALL_COLUMN && FreeAboveColumn(x, z)) {
+                // Caps land on layer y + 1 only: the copy of that layer follows.
+                Cell(x, y + 1, z) = WorldCell{TILE_COLUMN_CAP, Cell(x, y, z).orientation};
+                layerTiles[1][x * GRID_SIZE_Z + z] = TILE_COLUMN_CAP;
+            }
+        }
+    }
+}
+
+void AddWallFixtures()
+{
+    // Outward step of a column by its orientation: the face toward -x, +z, +x, -z.
+    const int outX[4] = {-1, 0, 1, 0};
+    const int outZ[4] = {0, 1, 0, -1};
+    for (int y = 4; y <= 8; y++) {
+        CopyLayer(0, y);  // every change to layer y below goes through SetLayerTile
+        for (int attempt = 0; attempt < FIXTURE_ATTEMPTS; attempt++) {
+            int x = DrawInnerCoordinate();
+            int z = DrawInnerCoordinate();
+            if (layerTiles[0][x * GRID_SIZE_Z + z] != TILE_THICK_WALL_COLUMN)
+                continue;
+            uint8_t kind = (uint8_t)(rand() % 4 + TILE_WALL_FIXTURE_1);
+            int o = Cell(x, y, z).orientation;
+            if (o > 3)
+                continue;  // no face to hang on; every generated column has a quarter-turn orientation
+            int tx = x + outX[o], tz = z + outZ[o];
+            // Along the wall face, across the outward direction.
+            int ax = outZ[o] != 0 ? 1 : 0, az = outX[o] != 0 ? 1 : 0;
+            if (kind == TILE_WALL_FIXTURE_WIDE && (T(tx - 2 * ax, y, tz - 2 * az) == TILE_WALL_FIXTURE_WIDE ||
+                                                   T(tx + 2 * ax, y, tz + 2 * az) == TILE_WALL_FIXTURE_WIDE))
+                continue;
+            bool planeEmpty = true;
+            for (int j = -1; j <= 1 && planeEmpty; j++)
+                for (int i = -1; i <= 1; i++)
+                    if (T(tx + i * ax, y + j, tz + i * az) != TILE_EMPTY)
+                        planeEmpty = false;
+            if (!planeEmpty)
+                continue;
+            SetLayerTile(tx, y, tz, kind);
+            Cell(tx, y, tz).orientation = (uint8_t)o;
+            SetLayerTile(x, y, z, TILE_WALL_COLUMN);
+            if (kind == TILE_WALL_FIXTURE_WIDE) {
+                const int nx[4] = {x - 1, x + 1, x, x};
+                const int nz[4] = {z, z, z - 1, z + 1};
+                for (int k = 0; k < 4; k++)
+                    if (T(nx[k], y, nz[k]) == TILE_THICK_WALL_COLUMN)
+                        SetLayerTile(nx[k], y, nz[k], TILE_WALL_COLUMN);
+            }
+        }
+    }
+}
+
+void MarkFreeStandingWalls()
+{
+    for (int x = 2; x <= 247; x++)
+        for (int z = 2; z <= 247; z++)
+            if (T(x, FLOOR_LAYER, z) == TILE_WALL && T(x - 1, FLOOR_LAYER, z) != TILE_WALL_CORE &&
+                T(x + 1, FLOOR_LAYER, z) != TILE_WALL_CORE && T(x, FLOOR_LAYER, z - 1) != TILE_WALL_CORE &&
+                T(x, FLOOR_LAYER, z + 1) != TILE_WALL_CORE)
+                Cell(x, FLOOR_LAYER, z).tileType = TILE_PROP_GROUND;
+}
+
+void MarkWallCoreCentres()
+{
+    for (int x = 2; x <= 247; x++)
+        for (int z = 2; z <= 247; z++)
+            if (T(x, FLOOR_LAYER, z) == TILE_WALL_CORE &&
+                ((T(x - 2, FLOOR_LAYER, z) == TILE_WALL && T(x + 2, FLOOR_LAYER, z) == TILE_WALL) ||
+                 (T(x, FLOOR_LAYER, z - 2) == TILE_WALL && T(x, FLOOR_LAYER, z + 2) == TILE_WALL)))
+                Cell(x, FLOOR_LAYER, z).tileType = TILE_WALL_CORE_CENTRE;
+}
+
+void CloseWorldBoundary()
+{
+    for (int i = 0; i < CELL_COUNT; i++)
+        if (worldGrid[i].tileType == TILE_BOUNDARY)
+            worldGrid[i].tileType = TILE_EMPTY;
+    const WorldCell boundary{TILE_BOUNDARY, 0};
+    for (int x = 0; x < GRID_SIZE_X; x++) {
+        for (int y = 0; y < GRID_LAYERS; y++) {
+            if (x == 0 || x == GRID_SIZE_X - 1 || y == TOP_LAYER) {
+                for (int z = 0; z < GRID_SIZE_Z; z++)
+                    Cell(x, y, z) = boundary;
+            } else {
+                Cell(x, y, 0) = boundary;
+                Cell(x, y, GRID_SIZE_Z - 1) = boundary;
+            }
+        }
+    }
+}
+
+void GenerateFinishingDetails()
+{
+    ClearRoomLevelRock();
+    AddRockEdges();
+    MergeRoomTops();
+    AddColumnCaps();
+    AddWallFixtures();
+    MarkFreeStandingWalls();
+    MarkWallCoreCentres();
+    CloseWorldBoundary();
+}

@@ -1,0 +1,190 @@
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <gtest/gtest.h>
+
+#include "app/camera.h"
+#include "app/display.h"
+#include "player/game_state.h"
+#include "support/test_support.h"
+
+// Window coordinates (origin bottom-left, as OpenGL gives them) of a point
+// under the current matrices.
+static void Project(double x, double y, double z, double out[3])
+{
+    GLdouble model[16], projection[16];
+    GLint viewport[4];
+    glGetDoublev(GL_MODELVIEW_MATRIX, model);
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    ASSERT_EQ(gluProject(x, y, z, model, projection, viewport, &out[0], &out[1], &out[2]), GL_TRUE);
+}
+
+static void RendererCamera()
+{
+    SetupCamera3D(-gameState.pitch, (float)(gameState.yaw + 1.5707963146269321), 50.0f);
+}
+
+TEST(Display, OpensTheRequestedWindowWithTheFixedDrawingState)
+{
+    OpenTestDisplay(800, 600);
+    EXPECT_EQ(screenWidth, 800.0f);
+    EXPECT_EQ(screenHeight, 600.0f);
+    EXPECT_EQ(aspectRatio, 1.3333334f);
+    EXPECT_GT(screenBpp, 0);
+    ASSERT_NE(screenSurface, nullptr);
+
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[0], 0);
+    EXPECT_EQ(viewport[1], 0);
+    EXPECT_EQ(viewport[2], 800);
+    EXPECT_EQ(viewport[3], 600);
+
+    GLfloat clear[4];
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+    EXPECT_EQ(clear[0], 0.0f);
+    EXPECT_EQ(clear[1], 0.0f);
+    EXPECT_EQ(clear[2], 0.0f);
+    EXPECT_EQ(clear[3], 1.0f);
+    GLfloat clearDepth;
+    glGetFloatv(GL_DEPTH_CLEAR_VALUE, &clearDepth);
+    EXPECT_EQ(clearDepth, 1.0f);
+
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    EXPECT_FALSE(glIsEnabled(GL_ALPHA_TEST));
+    EXPECT_FALSE(glIsEnabled(GL_LINE_SMOOTH));
+    EXPECT_FALSE(glIsEnabled(GL_POLYGON_SMOOTH));
+    GLint value;
+    glGetIntegerv(GL_DEPTH_FUNC, &value);
+    EXPECT_EQ(value, GL_LEQUAL);
+    glGetIntegerv(GL_SHADE_MODEL, &value);
+    EXPECT_EQ(value, GL_SMOOTH);
+    glGetIntegerv(GL_CULL_FACE_MODE, &value);
+    EXPECT_EQ(value, GL_BACK);
+    glGetIntegerv(GL_FRONT_FACE, &value);
+    EXPECT_EQ(value, GL_CCW);
+    glGetIntegerv(GL_BLEND_SRC, &value);
+    EXPECT_EQ(value, GL_SRC_ALPHA);
+    glGetIntegerv(GL_BLEND_DST, &value);
+    EXPECT_EQ(value, GL_ONE_MINUS_SRC_ALPHA);
+    glGetIntegerv(GL_ALPHA_TEST_FUNC, &value);
+    EXPECT_EQ(value, GL_GREATER);
+    GLfloat alphaRef;
+    glGetFloatv(GL_ALPHA_TEST_REF, &alphaRef);
+    EXPECT_EQ(alphaRef, 0.0f);
+    glGetIntegerv(GL_MATRIX_MODE, &value);
+    EXPECT_EQ(value, GL_MODELVIEW);
+    GLboolean doubleBuffered;
+    glGetBooleanv(GL_DOUBLEBUFFER, &doubleBuffered);
+    EXPECT_TRUE(doubleBuffered);
+    glGetIntegerv(GL_DEPTH_BITS, &value);
+    EXPECT_GE(value, 16);
+
+    // The start-up projection is a 45 degree perspective over 1..1000.
+    GLdouble projection[16], expected[16];
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(45.0, 800.0 / 600.0, 1.0, 1000.0);
+    glGetDoublev(GL_PROJECTION_MATRIX, expected);
+    for (int i = 0; i < 16; i++)
+        EXPECT_NEAR(projection[i], expected[i], 1e-5) << i;
+    EXPECT_NEAR(projection[0], 1.0 / (4.0 / 3.0 * 0.41421356), 1e-5);
+}
+
+TEST(Camera, TheEyeLooksAlongItsForwardDirection)
+{
+    OpenTestDisplay(800, 600);
+    ResetGameState();
+    gameState.eye = {1250.0f, 33.8f, 1250.0f};
+    double window[3];
+
+    RendererCamera();  // yaw 0 looks along +x
+    Project(1260, 33.8, 1250, window);
+    EXPECT_NEAR(window[0], 400.0, 0.01);
+    EXPECT_NEAR(window[1], 300.0, 0.01);
+    EXPECT_GT(window[2], 0.0);
+    EXPECT_LT(window[2], 1.0);
+    Project(1250, 33.8, 1260, window);  // +z is to the right at yaw 0
+    EXPECT_GT(window[0], 800.0);
+    Project(1240, 33.8, 1250, window);  // behind the eye
+    EXPECT_GT(window[2], 1.0);
+    Project(2260, 33.8, 1250, window);  // past the far plane
+    EXPECT_GT(window[2], 1.0);
+
+    gameState.yaw = 1.5707964f;  // a quarter turn: forward is +z
+    RendererCamera();
+    Project(1250, 33.8, 1260, window);
+    EXPECT_NEAR(window[0], 400.0, 0.01);
+    EXPECT_NEAR(window[1], 300.0, 0.01);
+
+    gameState.yaw = 0.0f;
+    gameState.pitch = 1.5707964f;  // straight up
+    RendererCamera();
+    Project(1250, 43.8, 1250, window);
+    EXPECT_NEAR(window[0], 400.0, 0.01);
+    EXPECT_NEAR(window[1], 300.0, 0.01);
+
+    gameState.pitch = 0.3f;  // a positive pitch tilts the view upward
+    RendererCamera();
+    Project(1260, 33.8, 1250, window);
+    EXPECT_LT(window[1], 300.0);
+
+    // The vertical field of view is 50 degrees: a point 25 degrees above
+    // the axis lies on the top edge.
+    gameState.pitch = 0.0f;
+    RendererCamera();
+    Project(1260, 33.8 + 10.0 * 0.46630766, 1250, window);
+    EXPECT_NEAR(window[1], 600.0, 0.05);
+
+    // Roll turns the picture about the viewing direction: a quarter turn
+    // puts the point above the axis beside it.
+    gameState.roll = 1.5707964f;
+    RendererCamera();
+    Project(1260, 35.8, 1250, window);
+    EXPECT_NEAR(window[1], 300.0, 0.01);
+    EXPECT_GT(std::abs(window[0] - 400.0), 50.0);
+}
+
+TEST(Camera, Begin2DMapsPixelsFromTheTopLeft)
+{
+    OpenTestDisplay(800, 600);
+    Begin2D();
+    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
+    GLint mode;
+    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    EXPECT_EQ(mode, GL_PROJECTION);
+    GLdouble model[16];
+    glGetDoublev(GL_MODELVIEW_MATRIX, model);
+    for (int i = 0; i < 16; i++)
+        EXPECT_EQ(model[i], i % 5 == 0 ? 1.0 : 0.0);
+
+    double window[3];
+    Project(400, 300, 0.5, window);
+    EXPECT_NEAR(window[0], 400.0, 1e-3);
+    EXPECT_NEAR(window[1], 300.0, 1e-3);
+    Project(0, 0, 0, window);  // the top-left corner (OpenGL's y is up)
+    EXPECT_NEAR(window[0], 0.0, 1e-3);
+    EXPECT_NEAR(window[1], 600.0, 1e-3);
+    Project(800, 600, 0, window);
+    EXPECT_NEAR(window[0], 800.0, 1e-3);
+    EXPECT_NEAR(window[1], 0.0, 1e-3);
+
+    // And a quad drawn in pixels lands where its pixels say.
+    glClear(GL_COLOR_BUFFER_BIT);
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glDisable(GL_CULL_FACE);
+    glBegin(GL_QUADS);
+    glVertex2f(10, 20);
+    glVertex2f(30, 20);
+    glVertex2f(30, 40);
+    glVertex2f(10, 40);
+    glEnd();
+    unsigned char inside[3], outside[3];
+    ReadPixel(15, 25, inside);
+    ReadPixel(15, 45, outside);
+    EXPECT_EQ(inside[0], 255);
+    EXPECT_EQ(outside[0], 0);
+}

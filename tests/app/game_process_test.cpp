@@ -1,0 +1,60 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <string>
+
+#include "support/test_support.h"
+
+// A working directory like the repository root: the game's media, an empty
+// Saves folder and a small window in settings.ini.
+static std::string MakeGameDir()
+{
+    std::string dir = MakeTempDir();
+    RunProcess({"ln", "-s", std::string(CAIRNFOLD_SOURCE_DIR) + "/Media", dir + "/Media"}, "", {}, 5000);
+    RunProcess({"mkdir", dir + "/Saves"}, "", {}, 5000);
+    WriteFileText(dir + "/settings.ini", "# test window\nscreenw=320\nscreenh=240\n");
+    return dir;
+}
+
+class GameProcess : public ::testing::Test {
+protected:
+    XvfbServer server = {-1, -1};
+    void TearDown() override { StopXvfb(server); }
+};
+
+TEST_F(GameProcess, ACloseRequestEndsTheGameWithStatusZero)
+{
+    server = StartXvfb();
+    ASSERT_GE(server.display, 0);
+    std::string display = ":" + std::to_string(server.display);
+    std::string dir = MakeGameDir();
+    pid_t game = SpawnProcess({CAIRNFOLD_BINARY}, dir, {"DISPLAY=" + display});
+    // The window appears once the display is open.
+    int found = RunProcess({"xdotool", "search", "--sync", "--onlyvisible", "--name", "Cairnfold"}, "",
+                           {"DISPLAY=" + display}, 60000);
+    EXPECT_EQ(found, 0);
+    EXPECT_EQ(WaitForExit(game, 1000), -1) << "the game must keep running until asked to close";
+    game = SpawnProcess({CAIRNFOLD_BINARY}, dir, {"DISPLAY=" + display});
+    RunProcess({"xdotool", "search", "--sync", "--onlyvisible", "--name", "Cairnfold"}, "", {"DISPLAY=" + display},
+               60000);
+    kill(game, SIGTERM);
+    EXPECT_EQ(WaitForExit(game, 30000), 0);
+}
+
+TEST_F(GameProcess, NoVideoSubsystemEndsWithStatusOne)
+{
+    std::string dir = MakeGameDir();
+    EXPECT_EQ(RunProcess({CAIRNFOLD_BINARY}, dir, {"DISPLAY=", "SDL_VIDEODRIVER=x11"}, 30000), 1);
+}
+
+TEST_F(GameProcess, NoOpenGLModeEndsWithStatusThree)
+{
+    std::string dir = MakeGameDir();
+    // No display at all: SDL falls back to a text-mode driver with no OpenGL.
+    EXPECT_EQ(RunProcess({CAIRNFOLD_BINARY}, dir, {"DISPLAY="}, 30000), 3);
+
+    XvfbServer server = StartXvfb({"-extension", "GLX"});
+    ASSERT_GE(server.display, 0);
+    EXPECT_EQ(RunProcess({CAIRNFOLD_BINARY}, dir, {"DISPLAY=:" + std::to_string(server.display)}, 30000), 3);
+    StopXvfb(server);
+}

@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstring>
+#include <string>
+
+#include "app/display.h"
+#include "app/settings.h"
+#include "support/test_support.h"
+
+// Runs LoadSettings in a fresh directory holding `text` as settings.ini
+// (no file at all when `text` is null).
+static void LoadSettingsFrom(const char* text)
+{
+    std::string dir = MakeTempDir();
+    ASSERT_FALSE(dir.empty());
+    if (text)
+        WriteFileText(dir + "/settings.ini", text);
+    char previous[4096];
+    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+    ASSERT_EQ(chdir(dir.c_str()), 0);
+    LoadSettings();
+    ASSERT_EQ(chdir(previous), 0);
+}
+
+TEST(Settings, SpacesAnywhereAreRemovedAndKeysAreExact)
+{
+    LoadSettingsFrom("screenw = 1024\nscreen h=768\nScreenW=1\nscreenwidth=2\n; a comment\n[display]\n");
+    EXPECT_EQ(settingsLineCount, 100);
+    EXPECT_EQ(screenWidth, 1024.0f);
+    EXPECT_EQ(screenHeight, 768.0f);
+    EXPECT_FLOAT_EQ(aspectRatio, 1024.0f / 768.0f);
+    EXPECT_STREQ(settingsLines[0], "screenw=1024");
+    EXPECT_STREQ(settingsLines[1], "screenh=768");
+    EXPECT_STREQ(settingsLines[6], "");
+}
+
+TEST(Settings, ValuesReadLikeAtofAndTheLastLineWins)
+{
+    LoadSettingsFrom(
+        "fullscreen=1\nfullscreen=0\nscreenbpp=31.9\nshowcursor=0.5\nantialiasing=-1\nmipmapping=yes\n"
+        "screenw=\tnot a number\nscreenh=6e2x\n");
+    EXPECT_FALSE(fullscreen);
+    EXPECT_EQ(screenBpp, 31);
+    EXPECT_TRUE(showCursor);
+    EXPECT_TRUE(antialiasing);
+    EXPECT_FALSE(mipmapping);
+    EXPECT_EQ(screenWidth, 0.0f);
+    EXPECT_EQ(screenHeight, 600.0f);
+    EXPECT_EQ(GetSettingValue("fullscreen"), 0.0f);
+    EXPECT_EQ(GetSettingValue("screenbpp"), 31.9f);
+    EXPECT_EQ(GetSettingValue("absent"), 0.0f);
+}
+
+TEST(Settings, MissingAndEmptyFilesReadAsZero)
+{
+    LoadSettingsFrom(nullptr);
+    EXPECT_EQ(settingsLineCount, 0);
+    EXPECT_EQ(screenWidth, 0.0f);
+    EXPECT_EQ(screenHeight, 0.0f);
+    EXPECT_EQ(screenBpp, 0);
+    EXPECT_FALSE(fullscreen || showCursor || antialiasing || mipmapping);
+    EXPECT_TRUE(std::isnan(aspectRatio));
+
+    LoadSettingsFrom("");
+    EXPECT_EQ(settingsLineCount, 100);
+    EXPECT_EQ(screenWidth, 0.0f);
+    EXPECT_EQ(GetSettingValue("screenw"), 0.0f);
+}
+
+TEST(Settings, OnlyTheFirstHundredLinesAreRead)
+{
+    std::string text;
+    for (int i = 0; i < 99; i++)
+        text += "# filler\n";
+    text += "screenw=640\n";  // line 100
+    text += "screenh=480\n";  // line 101
+    LoadSettingsFrom(text.c_str());
+    EXPECT_EQ(screenWidth, 640.0f);
+    EXPECT_EQ(screenHeight, 0.0f);
+}
+
+TEST(Settings, ALongLineIsCutAndReadingGoesOnWithTheNextLine)
+{
+    std::string longComment = "#" + std::string(400, 'x');
+    std::string longSetting = "screenbpp=24" + std::string(300, ' ') + "9";  // spaces go after the read
+    std::string exact = "showcursor=1." + std::string(242, '0');          // exactly 255 characters
+    ASSERT_EQ(exact.size(), 255u);
+    std::string text = "screenw=800\n" + longComment + "\nscreenh=600\n" + longSetting + "\n" + exact +
+                       "\nfullscreen=1\n";
+    LoadSettingsFrom(text.c_str());
+    EXPECT_EQ(strlen(settingsLines[1]), 255u);
+    EXPECT_EQ(std::string(settingsLines[1]), longComment.substr(0, 255));
+    EXPECT_STREQ(settingsLines[2], "screenh=600");
+    EXPECT_STREQ(settingsLines[3], "screenbpp=24");
+    EXPECT_EQ(std::string(settingsLines[4]), exact);
+    EXPECT_STREQ(settingsLines[5], "fullscreen=1");
+    EXPECT_EQ(screenWidth, 800.0f);
+    EXPECT_EQ(screenHeight, 600.0f);
+    EXPECT_EQ(screenBpp, 24);
+    EXPECT_TRUE(showCursor);
+    EXPECT_TRUE(fullscreen);
+}
