@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 PACKAGES = cmake g++ make pkg-config libsdl1.2-dev libsdl-image1.2-dev libglu1-mesa-dev \
            libgl1-mesa-dri libgtest-dev libbenchmark-dev xvfb xauth xdotool faketime imagemagick \
-           clang
+           clang libclang-rt-14-dev
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: run test build deps configure bench fuzz assets clean
@@ -11,10 +11,10 @@ SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 run: build
 	./$(BUILD_DIR)/cairnfold
 
-# -noreset: without it Xvfb resets whenever its last client leaves and refuses
-# the connections that arrive meanwhile, which fails drawing tests at random.
+# Drawing tests need an X display: tests/with_display.sh gives the run a
+# private Xvfb of its own.
 test: build
-	cd $(BUILD_DIR) && xvfb-run -a -s "-screen 0 1024x768x24 -noreset" ctest --output-on-failure -j$(JOBS)
+	cd $(BUILD_DIR) && ../tests/with_display.sh ctest --output-on-failure -j$(JOBS)
 	$(MAKE) fuzz
 
 build: configure
@@ -37,7 +37,7 @@ assets: configure
 	./$(BUILD_DIR)/tools/make_assets .
 
 bench: build
-	xvfb-run -a -s "-screen 0 1024x768x24 -noreset" ./$(BUILD_DIR)/bench/cairnfold_bench
+	tests/with_display.sh ./$(BUILD_DIR)/bench/cairnfold_bench
 
 # The OBJ reader under libFuzzer with AddressSanitizer and UndefinedBehaviorSanitizer,
 # for FUZZ_SECONDS, from the seed files in tests/fuzz/corpus. Built with clang in

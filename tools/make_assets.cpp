@@ -313,13 +313,14 @@ static void TileCaveWall()
     AddBox(-2.5, 0, 1, 4, 3.5, 4.8);
 }
 
-// Paved ground between the buildings, with a lamp post on the street's centre line.
+// Paved ground on the centre line of a street, with a lamp post beside the
+// cell's middle (where a collectable may float).
 static void TileWallCoreCentre()
 {
     FloorSlab();
-    AddBox(-0.4, 0.4, FLOOR_TOP, 2.4, -0.4, 0.4);
-    AddPyramid(0, 0, 1.1, 4, 3, 4.2);
-    AddPyramid(0, 0, 1.1, 4, 3, 2.4);
+    AddBox(-3.9, -3.1, FLOOR_TOP, 2.4, -3.9, -3.1);
+    AddPyramid(-3.5, -3.5, 1.1, 4, 3, 4.2);
+    AddPyramid(-3.5, -3.5, 1.1, 4, 3, 2.4);
 }
 
 // Street edge beside a building: flat paving, since props are scattered
@@ -370,11 +371,13 @@ static void TileSpare()
         AddBox(-5 + 2.5 * step, -2.5 + 2.5 * step, -5, -2.5 + 2.5 * step, -5, 5);
 }
 
-// A wide open cave cell: a pillar holds up the ceiling.
+// A wide open cave cell: a stalagmite and a stalactite in opposite corners,
+// leaving the middle (where a collectable may float) clear.
 static void TileCaveOpenCentre()
 {
     CaveFloorAndCeiling();
-    AddPrism(0, 0, 1.6, 8, FLOOR_TOP, 4);
+    AddPyramid(-2.6, -2.6, 1.8, 6, FLOOR_TOP, 0.5);
+    AddPyramid(2.6, 2.6, 1.6, 6, 4, 0.2);
 }
 
 // Foot of a descent, facing +z into the cave: a corridor with a portal lintel.
@@ -623,7 +626,7 @@ static const TileRecipe TILE_RECIPES[46] = {
     {TileChannel, "channel bed"},
     {TileChannelHead, "channel head, run along z"},
     {TileSpare, "steps"},
-    {TileCaveOpenCentre, "open cave with a pillar"},
+    {TileCaveOpenCentre, "open cave with a stalagmite and a stalactite"},
     {TileCaveEntrance, "cave entrance facing +z"},
     {TileCaveFloor, "cave floor"},
     {TileCaveBlock, "cave block"},
@@ -747,7 +750,7 @@ static bool WriteObj(const std::string& path, const std::string& title)
 }
 
 // ---------------------------------------------------------------------------
-// PNG output (stored deflate blocks, no compression library needed)
+// PNG output (deflate with fixed Huffman codes, no compression library needed)
 
 static uint32_t crcTable[256];
 
@@ -784,6 +787,119 @@ static void PutChunk(std::vector<uint8_t>& out, const char* type, const std::vec
     PutBigEndian(out, crc);
 }
 
+// Deflate output, least significant bit first.
+struct BitWriter {
+    std::vector<uint8_t>* out;
+    uint32_t buffer;
+    int count;
+};
+
+static void PutBits(BitWriter& w, uint32_t bits, int length)
+{
+    w.buffer |= bits << w.count;
+    w.count += length;
+    while (w.count >= 8) {
+        w.out->push_back((uint8_t)w.buffer);
+        w.buffer >>= 8;
+        w.count -= 8;
+    }
+}
+
+// A Huffman code, which deflate stores most significant bit first.
+static void PutCode(BitWriter& w, uint32_t code, int length)
+{
+    uint32_t reversed = 0;
+    for (int i = 0; i < length; i++) reversed |= ((code >> i) & 1) << (length - 1 - i);
+    PutBits(w, reversed, length);
+}
+
+// A literal/length symbol (0..287) in the fixed code.
+static void PutFixedSymbol(BitWriter& w, int symbol)
+{
+    if (symbol < 144)
+        PutCode(w, 0x30 + symbol, 8);
+    else if (symbol < 256)
+        PutCode(w, 0x190 + symbol - 144, 9);
+    else if (symbol < 280)
+        PutCode(w, symbol - 256, 7);
+    else
+        PutCode(w, 0xC0 + symbol - 280, 8);
+}
+
+static const int LENGTH_BASE[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
+                                    31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
+static const int LENGTH_EXTRA[29] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
+static const int DISTANCE_BASE[30] = {1,   2,   3,   4,   5,   7,    9,    13,   17,   25,   33,   49,   65,    97,    129,
+                                      193, 257, 385, 513, 769, 1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
+static const int DISTANCE_EXTRA[30] = {0, 0, 0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
+
+static void PutMatch(BitWriter& w, int length, int distance)
+{
+    int l = 28;
+    while (LENGTH_BASE[l] > length) l--;
+    PutFixedSymbol(w, 257 + l);
+    PutBits(w, length - LENGTH_BASE[l], LENGTH_EXTRA[l]);
+    int d = 29;
+    while (DISTANCE_BASE[d] > distance) d--;
+    PutCode(w, d, 5);
+    PutBits(w, distance - DISTANCE_BASE[d], DISTANCE_EXTRA[d]);
+}
+
+// zlib stream of one fixed-Huffman deflate block, with greedy LZ77 matching
+// over a 32 KB window (hash chains on three-byte prefixes).
+static std::vector<uint8_t> ZlibCompress(const std::vector<uint8_t>& data)
+{
+    const int WINDOW = 32768, MIN_MATCH = 3, MAX_MATCH = 258, MAX_CHAIN = 48, HASH_SIZE = 1 << 15;
+    std::vector<uint8_t> out = {0x78, 0x01};
+    BitWriter w = {&out, 0, 0};
+    PutBits(w, 1, 1);  // final block
+    PutBits(w, 1, 2);  // fixed Huffman codes
+    std::vector<int> head(HASH_SIZE, -1), previous(data.size(), -1);
+    auto hashAt = [&](size_t i) { return ((data[i] << 10) ^ (data[i + 1] << 5) ^ data[i + 2]) & (HASH_SIZE - 1); };
+    auto insert = [&](size_t i) {
+        if (i + MIN_MATCH > data.size()) return;
+        int h = hashAt(i);
+        previous[i] = head[h];
+        head[h] = (int)i;
+    };
+    size_t i = 0;
+    while (i < data.size()) {
+        int bestLength = 0, bestDistance = 0;
+        if (i + MIN_MATCH <= data.size()) {
+            int candidate = head[hashAt(i)];
+            int limit = (int)std::min<size_t>(MAX_MATCH, data.size() - i);
+            for (int chain = 0; candidate >= 0 && chain < MAX_CHAIN && (int)i - candidate <= WINDOW; chain++) {
+                int length = 0;
+                while (length < limit && data[candidate + length] == data[i + length]) length++;
+                if (length > bestLength) {
+                    bestLength = length;
+                    bestDistance = (int)i - candidate;
+                    if (length == limit) break;
+                }
+                candidate = previous[candidate];
+            }
+        }
+        if (bestLength >= MIN_MATCH) {
+            PutMatch(w, bestLength, bestDistance);
+            for (int k = 0; k < bestLength; k++) insert(i + k);
+            i += bestLength;
+        } else {
+            PutFixedSymbol(w, data[i]);
+            insert(i);
+            i++;
+        }
+    }
+    PutFixedSymbol(w, 256);  // end of block
+    if (w.count > 0) PutBits(w, 0, 8 - w.count);
+    uint32_t a = 1, b = 0;
+    for (uint8_t byte : data) {
+        a = (a + byte) % 65521;
+        b = (b + a) % 65521;
+    }
+    PutBigEndian(out, (b << 16) | a);
+    return out;
+}
+
 // Writes 8-bit RGB (channels 3) or RGBA (channels 4) pixels, rows top first.
 static bool WritePng(const std::string& path, int width, int height, int channels, const std::vector<uint8_t>& pixels)
 {
@@ -793,25 +909,7 @@ static bool WritePng(const std::string& path, int width, int height, int channel
         raw.push_back(0);  // filter: none
         raw.insert(raw.end(), pixels.begin() + y * rowBytes, pixels.begin() + (y + 1) * rowBytes);
     }
-    std::vector<uint8_t> zlib = {0x78, 0x01};
-    size_t offset = 0;
-    do {
-        size_t block = std::min<size_t>(65535, raw.size() - offset);
-        bool last = offset + block == raw.size();
-        zlib.push_back(last ? 1 : 0);
-        zlib.push_back((uint8_t)block);
-        zlib.push_back((uint8_t)(block >> 8));
-        zlib.push_back((uint8_t)~block);
-        zlib.push_back((uint8_t)(~block >> 8));
-        zlib.insert(zlib.end(), raw.begin() + offset, raw.begin() + offset + block);
-        offset += block;
-    } while (offset < raw.size());
-    uint32_t a = 1, b = 0;
-    for (uint8_t byte : raw) {
-        a = (a + byte) % 65521;
-        b = (b + a) % 65521;
-    }
-    PutBigEndian(zlib, (b << 16) | a);
+    std::vector<uint8_t> zlib = ZlibCompress(raw);
 
     std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     std::vector<uint8_t> header;
@@ -975,10 +1073,17 @@ static const uint8_t FONT_ROWS[95][7] = {
 // pixels that the pen advance gives each character, so neighbours never overlap.
 static const int GLYPH_LEFT = 6, GLYPH_TOP = 3, GLYPH_WIDTH = 8, GLYPH_HEIGHT = 14;
 
+// Left pixel edge of each of the five dot columns (and the body's right edge):
+// widths 2, 1, 2, 1, 2, so that strokes in the outer and middle columns,
+// the most common ones, are two whole pixels wide and stay sharp.
+static const int GLYPH_COLUMN_EDGES[6] = {0, 2, 3, 5, 6, 8};
+
 static bool GlyphDot(int glyph, double px, double py)
 {
     if (px < 0 || py < 0 || px >= GLYPH_WIDTH || py >= GLYPH_HEIGHT) return false;
-    int column = (int)(px * 5 / GLYPH_WIDTH), row = (int)(py * 7 / GLYPH_HEIGHT);
+    int column = 0;
+    while (px >= GLYPH_COLUMN_EDGES[column + 1]) column++;
+    int row = (int)(py * 7 / GLYPH_HEIGHT);
     return (FONT_ROWS[glyph][row] >> (4 - column)) & 1;
 }
 

@@ -318,8 +318,9 @@ TEST(MediaModels, OrientedPiecesFaceAsTheGridExpectsAtOrientationZero)
         {TILE_CAVE_PARTITION, {0, 0, 0}, true, "wall along x"},
         {TILE_CAVE_PARTITION, {0, 0, 4}, false, "open on +z"},
         {TILE_CAVE_PARTITION, {0, 0, -4}, false, "open on -z"},
-        {TILE_CAVE_OPEN_CENTRE, {0, 0, 0}, true, "pillar"},
-        {TILE_CAVE_OPEN_CENTRE, {3.5, 0, 3.5}, false, "open around it"},
+        {TILE_CAVE_OPEN_CENTRE, {-2.6, -3.5, -2.6}, true, "stalagmite"},
+        {TILE_CAVE_OPEN_CENTRE, {2.6, 3.5, 2.6}, true, "stalactite"},
+        {TILE_CAVE_OPEN_CENTRE, {0, 0, 0}, false, "open middle"},
         {TILE_CAVE_BLOCK, {0, 0, 0}, true, "solid"},
         {TILE_ROCK, {0, 0, 0}, true, "solid"},
         {TILE_BOUNDARY, {0, 0, 0}, true, "solid"},
@@ -390,6 +391,35 @@ TEST(MediaModels, FloorsAreWalkableOneUnitUnderCollectablesAndUnderProps)
                 double px = std::min(4.99, std::max(-4.99, x)), pz = std::min(4.99, std::max(-4.99, z));
                 EXPECT_DOUBLE_EQ(FloorBelow(tris, {px, 4.9, pz}), -4.0) << "tile " << code << " at " << x << ", " << z;
             }
+        }
+    }
+}
+
+TEST(MediaModels, CollectableCellsLeaveRoomForTheGemWithinReachOfAFloor)
+{
+    // Collectables float at the middle of cells of these codes, 3 under the centre.
+    const int codes[] = {TILE_WALL_COLUMN, TILE_THICK_WALL_COLUMN, TILE_ROOM_TOP, TILE_WALL_CORE_CENTRE, TILE_WALL,
+                         TILE_WALL_CORNER, TILE_WALL_CORE, TILE_WALL_OUTLET, TILE_CHANNEL, TILE_CAVE_OPEN_CENTRE,
+                         TILE_CAVE_ENTRANCE, TILE_CAVE_FLOOR, TILE_FLOOR};
+    std::vector<Tri> gem = LoadTriangles(EntityPath(ENTITY_COLLECTABLE));
+    Bounds g = BoundsOf(gem);
+    for (int code : codes) {
+        std::vector<Tri> tris = LoadTriangles(TilePath(code));
+        for (double x = g.lo[0]; x <= g.hi[0] + 1e-9; x += (g.hi[0] - g.lo[0]) / 4)
+            for (double y = g.lo[1]; y <= g.hi[1] + 1e-9; y += (g.hi[1] - g.lo[1]) / 4)
+                for (double z = g.lo[2]; z <= g.hi[2] + 1e-9; z += (g.hi[2] - g.lo[2]) / 4)
+                    EXPECT_FALSE(Inside(tris, {x, y - 3, z})) << "tile " << code << " cuts the gem at " << x << ", "
+                                                              << y << ", " << z;
+        // The player's feet can come within the pickup radius of 3.25: on a
+        // floor under the gem, or at the edge of the outlet's opening.
+        double floor = FloorBelow(tris, {0, -3, 0});
+        if (code == TILE_WALL_OUTLET) {
+            double edge = FloorBelow(tris, {2.6, -3, 0});
+            EXPECT_GE(edge, -4.0);
+            EXPECT_LT(std::hypot(2.6, -3 - edge), 3.25);
+        } else {
+            EXPECT_GE(floor, -4.6) << "tile " << code;
+            EXPECT_LT(-3 - floor, 3.25) << "tile " << code;
         }
     }
 }

@@ -55,22 +55,19 @@ void ReadPixel(int x, int y, unsigned char rgb[3])
     glReadPixels(x, (int)screenHeight - 1 - y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
 }
 
-XvfbServer StartXvfb(const std::vector<std::string>& extraArgs)
+// Starts Xvfb on display :N; the server takes the display's lock file
+// itself, so a number in use makes it exit at once.
+static pid_t LaunchXvfb(int display, const std::string& screen, const std::vector<std::string>& extraArgs)
 {
-    int fds[2];
-    XvfbServer server = {-1, -1};
-    if (pipe(fds) != 0)
-        return server;
     pid_t pid = fork();
     if (pid == 0) {
-        close(fds[0]);
         // Keep the server off the test's output: ctest waits for every
         // holder of the output pipe to close it.
         int devNull = open("/dev/null", O_WRONLY);
         dup2(devNull, 1);
         dup2(devNull, 2);
-        std::vector<std::string> args = {"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "800x600x24",
-                                         "-nolisten", "tcp"};
+        std::vector<std::string> args = {"Xvfb", ":" + std::to_string(display), "-screen", "0", screen,
+                                         "-nolisten", "tcp", "-noreset"};
         args.insert(args.end(), extraArgs.begin(), extraArgs.end());
         std::vector<char*> argv;
         for (std::string& a : args)
@@ -79,13 +76,53 @@ XvfbServer StartXvfb(const std::vector<std::string>& extraArgs)
         execvp("Xvfb", argv.data());
         _exit(127);
     }
-    close(fds[1]);
-    char buffer[32] = {0};
-    ssize_t got = read(fds[0], buffer, sizeof buffer - 1);
-    close(fds[0]);
-    server.pid = pid;
-    server.display = got > 0 ? atoi(buffer) : -1;
-    return server;
+    return pid;
+}
+
+// The "width height" of the screen behind $DISPLAY as a client sees it, or
+// empty when no server answers.
+static std::string DisplayGeometry(int display)
+{
+    std::string command = "DISPLAY=:" + std::to_string(display) + " xdotool getdisplaygeometry 2>/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return "";
+    char line[64] = {0};
+    if (!fgets(line, sizeof line, pipe))
+        line[0] = '\0';
+    pclose(pipe);
+    std::string text = line;
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        text.pop_back();
+    return text;
+}
+
+XvfbServer StartXvfb(const std::vector<std::string>& extraArgs)
+{
+    // Tests run in parallel, each with servers of its own, and other X
+    // servers may share the machine's socket names: spread the display
+    // numbers, give each server a screen width of its own, and accept a
+    // display only when the server answering there reports that width.
+    for (int attempt = 0; attempt < 40; attempt++) {
+        int display = 200 + (int)((getpid() * 37 + attempt * 101) % 5000);
+        int width = 800 + display % 200;
+        pid_t pid = LaunchXvfb(display, std::to_string(width) + "x600x24", extraArgs);
+        std::string expected = std::to_string(width) + " 600";
+        for (int probe = 0; probe < 200; probe++) {
+            int status;
+            if (waitpid(pid, &status, WNOHANG) == pid)
+                break;  // the display was taken
+            std::string geometry = DisplayGeometry(display);
+            if (geometry == expected)
+                return {pid, display};
+            if (!geometry.empty())
+                break;  // somebody else's server answers on this number
+            std::this_thread::sleep_for(std::chrono::milliseconds(25));
+        }
+        kill(pid, SIGTERM);
+        waitpid(pid, nullptr, 0);
+    }
+    return {-1, -1};
 }
 
 void StopXvfb(XvfbServer& server)
@@ -146,6 +183,13 @@ int WaitForExit(pid_t pid, int timeoutMs)
     if (WIFSIGNALED(status))
         return 128 + WTERMSIG(status);
     return -1;
+}
+
+bool StillRunningAfter(pid_t pid, int ms)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    int status;
+    return waitpid(pid, &status, WNOHANG) == 0;
 }
 
 int RunProcess(const std::vector<std::string>& argv, const std::string& cwd, const std::vector<std::string>& env,

@@ -30,6 +30,9 @@ pid_t SpawnProcess(const std::vector<std::string>& argv, const std::string& cwd,
 // or -1 after timeoutMs (the child is then killed).
 int WaitForExit(pid_t pid, int timeoutMs);
 
+// True when the child is still running after waiting `ms` (it is left running).
+bool StillRunningAfter(pid_t pid, int ms);
+
 // Runs a command to the end and returns its exit status (as WaitForExit).
 int RunProcess(const std::vector<std::string>& argv, const std::string& cwd,
                const std::vector<std::string>& env, int timeoutMs);

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Runs a command with DISPLAY set to a private Xvfb server that lives as long
+# as the command. Other X servers may share this machine's socket names, so a
+# display is taken only when the server answering on it is the one started
+# here (it reports the screen width chosen for it). -noreset keeps the server
+# from resetting, and refusing connections, whenever its last client leaves.
+set -u
+for attempt in $(seq 0 39); do
+  display=$(( 6000 + ( $$ * 37 + attempt * 101 ) % 3000 ))
+  width=$(( 1024 + display % 200 ))
+  Xvfb ":$display" -screen 0 "${width}x768x24" -nolisten tcp -noreset >/dev/null 2>&1 &
+  server=$!
+  for probe in $(seq 1 200); do
+    kill -0 "$server" 2>/dev/null || break
+    geometry=$(DISPLAY=":$display" xdotool getdisplaygeometry 2>/dev/null)
+    if [ "$geometry" = "$width 768" ]; then
+      DISPLAY=":$display" "$@"
+      status=$?
+      kill "$server"
+      wait "$server" 2>/dev/null
+      exit "$status"
+    fi
+    [ -n "$geometry" ] && break
+    sleep 0.05
+  done
+  kill "$server" 2>/dev/null
+  wait "$server" 2>/dev/null
+done
+echo "with_display.sh: no X display could be started" >&2
+exit 1
