@@ -8,7 +8,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <fstream>
 #include <functional>
 #include <set>
@@ -95,21 +94,7 @@ protected:
         ASSERT_EQ(symlink(CAIRNFOLD_SOURCE_DIR "/Media", (dir + "/Media").c_str()), 0);
         ASSERT_EQ(mkdir(saves.c_str(), 0755), 0);
         WriteFileText(dir + "/settings.ini", "screenw=320\nscreenh=240\n");
-        // Other test programs start X servers at the same time; a random
-        // display number from a wide range keeps clear of theirs. A server
-        // that does not answer is replaced.
-        srand((unsigned)getpid() ^ (unsigned)time(nullptr));
-        for (int attempt = 0; attempt < 5; attempt++) {
-            int number = 2000 + rand() % 10000;
-            if (FileExists("/tmp/.X11-unix/X" + std::to_string(number)))
-                continue;
-            xvfb = StartXvfb({":" + std::to_string(number)});
-            if (xvfb.display >= 0 &&
-                RunProcess({"sh", "-c", "xwininfo -root > /dev/null 2>&1"}, "", {DisplayVariable()}, 10000) == 0)
-                break;
-            StopXvfb(xvfb);
-            xvfb.display = -1;
-        }
+        xvfb = StartXvfb();
         ASSERT_GE(xvfb.display, 0);
     }
     void TearDown() override
