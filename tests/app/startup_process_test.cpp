@@ -1,13 +1,12 @@
-// The game started as a process, under a private X server and a fixed clock,
+// The game started as a process under a private X server and a fixed clock,
 // checked through the save files its start-up writes or leaves alone.
+#include <dirent.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <functional>
 #include <set>
@@ -26,10 +25,10 @@ static const unsigned FAKE_SEED = 1733432707u;
 
 using Bytes = std::vector<unsigned char>;
 
-// The first 40 bytes of the core file of a new game: version 0.3, view
-// distance 10, textures on, flight off, none found, at (1250, 30, 1250), at rest.
+// The first 40 bytes of a new game's core file: version 0.3, view distance
+// 10, textures on, flight off, none found, at (1250, 30, 1250), at rest.
 static const Bytes NEW_GAME_HEADER = {0x9A, 0x99, 0x99, 0x3E, 10, 0, 0, 0, 1, 0, 0, 0, 0, 0,
-                                      0x00, 0x40, 0x9C, 0x44, 0, 0, 0xF0, 0x41, 0x00, 0x40, 0x9C, 0x44,
+                                      0, 0x40, 0x9C, 0x44, 0, 0, 0xF0, 0x41, 0, 0x40, 0x9C, 0x44,
                                       0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
 
 static bool WaitUntil(const std::function<bool()>& done, int timeoutMs)
@@ -43,53 +42,50 @@ static bool WaitUntil(const std::function<bool()>& done, int timeoutMs)
     return true;
 }
 
-static std::set<std::string> ListDir(const std::string& dir)
+static std::set<std::string> ListDir(const std::string& path)
 {
     std::set<std::string> names;
-    std::string out = dir + "/../listing.txt";
-    RunProcess({"sh", "-c", "ls -A '" + dir + "' > '" + out + "'"}, "", {}, 10000);
-    std::ifstream in(out);
-    for (std::string line; std::getline(in, line);)
-        names.insert(line);
-    remove(out.c_str());
+    if (DIR* dir = opendir(path.c_str())) {
+        while (dirent* entry = readdir(dir))
+            if (entry->d_name[0] != '.')
+                names.insert(entry->d_name);
+        closedir(dir);
+    }
     return names;
 }
 
-struct FileIdentity {
-    ino_t inode;
-    timespec modified;
-    Bytes bytes;
-};
-
-static FileIdentity Identify(const std::string& path)
+// Inode, modification time and bytes: a file rewritten or replaced differs.
+static std::string Identity(const std::string& path)
 {
     struct stat info = {};
     stat(path.c_str(), &info);
-    return {info.st_ino, info.st_mtim, ReadFileBytes(path)};
+    Bytes bytes = ReadFileBytes(path);
+    return std::to_string(info.st_ino) + " " + std::to_string(info.st_mtim.tv_sec) + "." +
+           std::to_string(info.st_mtim.tv_nsec) + " " + std::string(bytes.begin(), bytes.end());
 }
 
-static void ExpectUnchanged(const FileIdentity& before, const std::string& path)
+// Whether the world file holds exactly the grid now in memory.
+static bool WorldFileMatchesGrid(const Bytes& file)
 {
-    FileIdentity after = Identify(path);
-    EXPECT_EQ(after.inode, before.inode) << path;
-    EXPECT_EQ(after.modified.tv_sec, before.modified.tv_sec) << path;
-    EXPECT_EQ(after.modified.tv_nsec, before.modified.tv_nsec) << path;
-    EXPECT_TRUE(after.bytes == before.bytes) << path;
+    if (file.size() != 1875004u)
+        return false;
+    for (int i = 0; i < CELL_COUNT; i++)
+        if (file[4 + i] != worldGrid[i].tileType || file[937504 + i] != worldGrid[i].orientation)
+            return false;
+    return true;
 }
 
 // A working directory for the game: Media/ from the repository, an empty
-// Saves/ and a small window.
+// Saves/, a small window, and a private X server.
 class StartupProcess : public ::testing::Test {
 protected:
-    std::string dir;
-    std::string saves;
+    std::string dir, saves;
     XvfbServer xvfb = {-1, -1};
-    pid_t game = -1;
+    pid_t game = -1;  // the faketime process; the game is its one child
 
     void SetUp() override
     {
         dir = MakeTempDir();
-        ASSERT_FALSE(dir.empty());
         saves = dir + "/Saves";
         ASSERT_EQ(symlink(CAIRNFOLD_SOURCE_DIR "/Media", (dir + "/Media").c_str()), 0);
         ASSERT_EQ(mkdir(saves.c_str(), 0755), 0);
@@ -99,7 +95,7 @@ protected:
     }
     void TearDown() override
     {
-        if (game > 0) {  // a game a failed test left running
+        if (game > 0) {  // left running by a failed test
             pid_t child = GameChild();
             if (child > 0)
                 kill(child, SIGKILL);
@@ -109,10 +105,8 @@ protected:
         RunProcess({"rm", "-rf", dir}, "", {}, 10000);
     }
 
-    std::string DisplayVariable() const { return "DISPLAY=:" + std::to_string(xvfb.display); }
+    std::string Display() const { return "DISPLAY=:" + std::to_string(xvfb.display); }
 
-    // True once the game has ended (a zombie waiting to be reaped), so that
-    // polling for its files can stop early.
     bool GameEnded() const
     {
         std::ifstream stat("/proc/" + std::to_string(game) + "/stat");
@@ -121,61 +115,39 @@ protected:
         return !stat || state == "Z";
     }
 
-    // Polls until `done` holds, giving up early if the game ends.
-    bool WaitWhileRunning(const std::function<bool()>& done, int timeoutMs) const
-    {
-        return WaitUntil([&] { return done() || GameEnded(); }, timeoutMs) && done();
-    }
-
-    // The exit status of a game that ended too early, for the failure message.
-    std::string EarlyEnd()
-    {
-        if (!GameEnded())
-            return "the game is still running";
-        int status = WaitForExit(game, 1000);
-        game = -1;
-        std::ifstream err(dir + "/game.err");
-        std::string text((std::istreambuf_iterator<char>(err)), std::istreambuf_iterator<char>());
-        return "the game ended with status " + std::to_string(status) + ": " + text;
-    }
-
-    // Starts the game under the fixed clock and waits for its window, so that
-    // its quit handling is in place. Under a loaded machine the preloaded
-    // clock library now and then makes the first X connection fail (status
-    // 1, before anything is read or written); such a start is repeated.
-    void StartGame()
-    {
-        std::string command = std::string("exec faketime -f '") + FAKE_START + "' " + CAIRNFOLD_BINARY + " 2>game.err";
-        for (int attempt = 0; attempt < 3; attempt++) {
-            game = SpawnProcess({"sh", "-c", command}, dir, {"TZ=UTC", DisplayVariable(), "SDL_VIDEODRIVER=x11"});
-            ASSERT_GT(game, 0);
-            auto windowShown = [&] {
-                return RunProcess({"sh", "-c", "xdotool search --name . > /dev/null 2>&1"}, "", {DisplayVariable()},
-                                  10000) == 0;
-            };
-            ASSERT_TRUE(WaitUntil([&] { return GameEnded() || windowShown(); }, 120000)) << "no window";
-            if (!GameEnded())
-                return;
-            int status = WaitForExit(game, 1000);
-            game = -1;
-            ASSERT_EQ(status, 1) << "the game ended at start-up";
-        }
-        FAIL() << "the game could not open its display three times";
-    }
-
-    // The game itself: faketime runs it as its one child and passes on its
-    // exit status.
     pid_t GameChild() const
     {
         std::string path = "/proc/" + std::to_string(game) + "/task/" + std::to_string(game) + "/children";
         pid_t child = 0;
-        WaitUntil(
-            [&] {
-                std::ifstream(path) >> child;
-                return child > 0;
-            },
-            10000);
+        WaitUntil([&] { return (std::ifstream(path) >> child) && child > 0; }, 10000);
         return child;
+    }
+
+    // Starts the game under the fixed clock and waits for its window, so that
+    // its quit handling is in place. On a loaded machine the preloaded clock
+    // library now and then makes the first X connection fail (status 1, before
+    // any file is touched); such a start is repeated.
+    void StartGame()
+    {
+        std::string command = std::string("exec faketime -f '") + FAKE_START + "' " + CAIRNFOLD_BINARY;
+        for (int attempt = 0; attempt < 3; attempt++) {
+            game = SpawnProcess({"sh", "-c", command}, dir, {"TZ=UTC", Display(), "SDL_VIDEODRIVER=x11"});
+            auto windowShown = [&] {
+                return RunProcess({"sh", "-c", "xdotool search --name . >/dev/null 2>&1"}, "", {Display()}, 10000) == 0;
+            };
+            ASSERT_TRUE(WaitUntil([&] { return GameEnded() || windowShown(); }, 120000));
+            if (!GameEnded())
+                return;
+            ASSERT_EQ(WaitForExit(game, 1000), 1) << "the game ended at start-up";
+            game = -1;
+        }
+        FAIL() << "the game could not open its display";
+    }
+
+    // Polls for the files start-up writes, giving up if the game ends.
+    bool WaitForFiles(const std::function<bool()>& written)
+    {
+        return WaitUntil([&] { return written() || GameEnded(); }, 300000) && written();
     }
 
     // SIGTERM arrives as a quit event: the game ends after its frame with status 0.
@@ -188,39 +160,38 @@ protected:
         game = -1;
     }
 
-    // Writes a world made from `seed` and a new game on it to the run's Saves/.
-    void WriteSavedGame(unsigned seed, int collectablesFound)
-    {
-        srand(seed);
-        GenerateWorld();
-        ResetGameState();
-        PlaceEntities();
-        gameState.collectablesFound = collectablesFound;
-        gameState.position = {600.0f, 30.0f, 700.0f};
-        gameState.yaw = 1.25f;
-        SaveFilesIn(saves);
-    }
-
-    // Runs the saves of the live state into another folder's Saves/.
-    static void SaveFilesIn(const std::string& savesDir)
+    // Saves the live state into the Saves/ folder inside `root`.
+    static void SaveFilesUnder(const std::string& root)
     {
         char previous[4096];
         ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
-        ASSERT_EQ(chdir((savesDir + "/..").c_str()), 0);
+        ASSERT_EQ(chdir(root.c_str()), 0);
         SaveWorldGrid();
         SaveCoreState();
         ASSERT_EQ(chdir(previous), 0);
     }
 
-    // The core file of a new game on the current grid, from the current
-    // state of rand(), as start-up writes it.
+    // A world from `seed` with a game in progress on it, in the run's Saves/.
+    void WriteSavedGame(unsigned seed)
+    {
+        srand(seed);
+        GenerateWorld();
+        ResetGameState();
+        PlaceEntities();
+        gameState.collectablesFound = 17;
+        gameState.position = {600.0f, 30.0f, 700.0f};
+        SaveFilesUnder(dir);
+    }
+
+    // The core file of a new game on the current grid from the current state
+    // of rand(), as start-up must write it.
     static Bytes NewGameCore()
     {
         std::string scratch = MakeTempDir();
         mkdir((scratch + "/Saves").c_str(), 0755);
         ResetGameState();
         PlaceEntities();
-        SaveFilesIn(scratch + "/Saves");
+        SaveFilesUnder(scratch);
         Bytes bytes = ReadFileBytes(scratch + "/Saves/coresave.dat");
         RunProcess({"rm", "-rf", scratch}, "", {}, 10000);
         return bytes;
@@ -230,24 +201,15 @@ protected:
 TEST_F(StartupProcess, AFirstStartWritesTheSeededWorldAndANewGame)
 {
     StartGame();
-    ASSERT_TRUE(WaitWhileRunning(
-        [&] { return FileExists(saves + "/worldgrid.dat") && FileExists(saves + "/coresave.dat"); }, 300000)) << EarlyEnd();
+    ASSERT_TRUE(WaitForFiles([&] { return FileExists(saves + "/worldgrid.dat") && FileExists(saves + "/coresave.dat"); }));
     StopGame();
     EXPECT_EQ(ListDir(saves), (std::set<std::string>{"coresave.dat", "worldgrid.dat"}));
 
-    // The world is what srand(seed) then GenerateWorld gives in this process.
-    Bytes world = ReadFileBytes(saves + "/worldgrid.dat");
-    ASSERT_EQ(world.size(), 1875004u);
+    // The world is what srand(seed) then GenerateWorld gives here, and the new
+    // game's placement continues the same sequence of draws.
     srand(FAKE_SEED);
     GenerateWorld();
-    int wrong = 0, firstWrong = -1;
-    for (int i = 0; i < CELL_COUNT; i++)
-        if (world[4 + i] != worldGrid[i].tileType || world[937504 + i] != worldGrid[i].orientation)
-            if (wrong++ == 0)
-                firstWrong = i;
-    EXPECT_EQ(wrong, 0) << "first differing cell " << firstWrong;
-
-    // The new game continues the same random sequence right after generation.
+    EXPECT_TRUE(WorldFileMatchesGrid(ReadFileBytes(saves + "/worldgrid.dat")));
     Bytes core = ReadFileBytes(saves + "/coresave.dat");
     ASSERT_GT(core.size(), 937576u);
     EXPECT_EQ(Bytes(core.begin(), core.begin() + 40), NEW_GAME_HEADER);
@@ -256,42 +218,38 @@ TEST_F(StartupProcess, AFirstStartWritesTheSeededWorldAndANewGame)
 
 TEST_F(StartupProcess, AStartWithBothFilesWritesNothing)
 {
-    WriteSavedGame(11, 17);
-    std::set<std::string> before = ListDir(saves);
-    FileIdentity world = Identify(saves + "/worldgrid.dat");
-    FileIdentity core = Identify(saves + "/coresave.dat");
+    WriteSavedGame(11);
+    std::string world = Identity(saves + "/worldgrid.dat"), core = Identity(saves + "/coresave.dat");
     StartGame();
-    // Start-up runs to its end before the quit event is read by the first frame.
-    std::this_thread::sleep_for(std::chrono::seconds(2));
+    // Start-up runs to its end before the first frame reads the quit event.
+    std::this_thread::sleep_for(std::chrono::seconds(1));
     StopGame();
-    EXPECT_EQ(ListDir(saves), before);
-    ExpectUnchanged(world, saves + "/worldgrid.dat");
-    ExpectUnchanged(core, saves + "/coresave.dat");
+    EXPECT_EQ(ListDir(saves), (std::set<std::string>{"coresave.dat", "worldgrid.dat"}));
+    EXPECT_TRUE(Identity(saves + "/worldgrid.dat") == world);
+    EXPECT_TRUE(Identity(saves + "/coresave.dat") == core);
 }
 
 TEST_F(StartupProcess, ACorruptedCoreFileIsKeptAsideAndANewGameBeginsInTheSameWorld)
 {
-    WriteSavedGame(12, 17);
+    WriteSavedGame(12);
     Bytes corrupted = ReadFileBytes(saves + "/coresave.dat");
-    corrupted.resize(corrupted.size() - 10);  // cut inside the last entity record
-    std::ofstream(saves + "/coresave.dat", std::ios::binary).write((const char*)corrupted.data(),
-                                                                   (std::streamsize)corrupted.size());
-    FileIdentity world = Identify(saves + "/worldgrid.dat");
+    corrupted.resize(corrupted.size() - 10);  // ends inside the last record
+    std::ofstream(saves + "/coresave.dat", std::ios::binary)
+        .write((const char*)corrupted.data(), (std::streamsize)corrupted.size());
+    std::string world = Identity(saves + "/worldgrid.dat");
 
     StartGame();
-    ASSERT_TRUE(WaitWhileRunning(
-        [&] {
-            return FileExists(saves + "/coresave.dat.rejected") &&
-                   ReadFileBytes(saves + "/coresave.dat").size() != corrupted.size();
-        },
-        120000)) << EarlyEnd();
+    ASSERT_TRUE(WaitForFiles([&] {
+        return FileExists(saves + "/coresave.dat.rejected") &&
+               ReadFileBytes(saves + "/coresave.dat").size() != corrupted.size();
+    }));
     StopGame();
     EXPECT_EQ(ListDir(saves), (std::set<std::string>{"coresave.dat", "coresave.dat.rejected", "worldgrid.dat"}));
-    ExpectUnchanged(world, saves + "/worldgrid.dat");
+    EXPECT_TRUE(Identity(saves + "/worldgrid.dat") == world);
     EXPECT_TRUE(ReadFileBytes(saves + "/coresave.dat.rejected") == corrupted);
 
-    // The player is back at the start, and the entities are placed afresh in
-    // the saved world from the game's seed (no world was generated).
+    // The player is back at the start and the entities are placed afresh in
+    // the saved world (still in memory here), with no generation draws first.
     Bytes core = ReadFileBytes(saves + "/coresave.dat");
     ASSERT_GT(core.size(), 937576u);
     EXPECT_EQ(Bytes(core.begin(), core.begin() + 40), NEW_GAME_HEADER);
@@ -301,25 +259,17 @@ TEST_F(StartupProcess, ACorruptedCoreFileIsKeptAsideAndANewGameBeginsInTheSameWo
 
 TEST_F(StartupProcess, AMissingWorldFileMeansANewWorldAndANewGame)
 {
-    WriteSavedGame(13, 17);
+    WriteSavedGame(13);
     remove((saves + "/worldgrid.dat").c_str());
     Bytes oldCore = ReadFileBytes(saves + "/coresave.dat");
     StartGame();
-    ASSERT_TRUE(WaitWhileRunning(
-        [&] {
-            return FileExists(saves + "/worldgrid.dat") && ReadFileBytes(saves + "/coresave.dat") != oldCore;
-        },
-        300000)) << EarlyEnd();
+    ASSERT_TRUE(WaitForFiles(
+        [&] { return FileExists(saves + "/worldgrid.dat") && ReadFileBytes(saves + "/coresave.dat") != oldCore; }));
     StopGame();
-    // The old core file was sound, so it is replaced, not kept aside.
+    // The old core file was sound, so it is replaced rather than kept aside.
     EXPECT_EQ(ListDir(saves), (std::set<std::string>{"coresave.dat", "worldgrid.dat"}));
     srand(FAKE_SEED);
     GenerateWorld();
-    Bytes world = ReadFileBytes(saves + "/worldgrid.dat");
-    ASSERT_EQ(world.size(), 1875004u);
-    int wrong = 0;
-    for (int i = 0; i < CELL_COUNT; i++)
-        wrong += world[4 + i] != worldGrid[i].tileType || world[937504 + i] != worldGrid[i].orientation;
-    EXPECT_EQ(wrong, 0);
+    EXPECT_TRUE(WorldFileMatchesGrid(ReadFileBytes(saves + "/worldgrid.dat")));
     EXPECT_TRUE(ReadFileBytes(saves + "/coresave.dat") == NewGameCore());
 }
