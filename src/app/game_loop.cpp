@@ -9,9 +9,13 @@
 #include "app/input.h"
 #include "interface/menu_fade.h"
 #include "interface/textures.h"
+#include "player/game_state.h"
 #include "render/model_sets.h"
 #include "render/world_renderer.h"
 #include "world/minimap.h"
+#include "world/saves.h"
+#include "worldgen/generate_world.h"
+#include "worldgen/place_entities.h"
 
 bool quitRequested;
 bool appHasMouseFocus;
@@ -38,6 +42,22 @@ void StartWorld()
     worldTexture = LoadWorldTexture();
     LoadTileModels();
     LoadEntityModels();
+    // Both files are always read, the core file first.
+    bool progressLoaded = LoadCoreState();
+    bool worldLoaded = LoadWorldGrid();
+    if (!worldLoaded) {
+        GenerateWorld();
+        SaveWorldGrid();
+    }
+    // With both files read the saved game goes on as stored; otherwise (a new
+    // world, or no usable progress in this one) a new game begins.
+    if (!progressLoaded || !worldLoaded) {
+        ResetGameState();
+        PlaceEntities();
+        SaveCoreState();
+    }
+    // Last, so the map shows the world as it was loaded or generated.
+    BuildMapTexture();
 }
 
 void RunFrame()

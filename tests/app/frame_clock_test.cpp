@@ -4,19 +4,6 @@
 
 #include "app/frame_clock.h"
 
-static struct tm LocalTime(int year, int month, int day, int weekday, int hour, int minute, int second)
-{
-    struct tm local = {};
-    local.tm_year = year - 1900;
-    local.tm_mon = month - 1;
-    local.tm_mday = day;
-    local.tm_wday = weekday;
-    local.tm_hour = hour;
-    local.tm_min = minute;
-    local.tm_sec = second;
-    return local;
-}
-
 TEST(FrameClock, ShortFramesAreHeldTo16MsAndOversleepIsCarried)
 {
     lastTick = 1000;
@@ -47,34 +34,34 @@ TEST(FrameClock, TheFirstFrameMeasuresEverythingSinceStart)
     EXPECT_EQ(framesPerSecond, 0.25f);
 }
 
-TEST(FrameClock, TimeTextUsesATwelveHourClock)
+TEST(FrameClock, TimeAndDateTexts)
 {
-    char text[256];
-    FormatTimeText(LocalTime(2026, 12, 5, 6, 0, 7, 3), text);
-    EXPECT_STREQ(text, "12:07:03 AM");
-    FormatTimeText(LocalTime(2026, 12, 5, 6, 12, 0, 0), text);
-    EXPECT_STREQ(text, "12:00:00 PM");
-    FormatTimeText(LocalTime(2026, 12, 5, 6, 13, 30, 9), text);
-    EXPECT_STREQ(text, "1:30:09 PM");
-    FormatTimeText(LocalTime(2026, 12, 5, 6, 11, 59, 59), text);
-    EXPECT_STREQ(text, "11:59:59 AM");
-    FormatTimeText(LocalTime(2026, 12, 5, 6, 21, 5, 7), text);
-    EXPECT_STREQ(text, "9:05:07 PM");
-}
-
-TEST(FrameClock, DateTextNamesWeekdayMonthOrdinalAndYear)
-{
-    char text[256];
-    FormatDateText(LocalTime(2027, 3, 22, 1, 12, 0, 0), text);
-    EXPECT_STREQ(text, "Monday March 22nd 2027");
-    FormatDateText(LocalTime(2026, 12, 5, 6, 21, 5, 7), text);
-    EXPECT_STREQ(text, "Saturday December 5th 2026");
-    FormatDateText(LocalTime(2025, 1, 1, 3, 0, 0, 0), text);
-    EXPECT_STREQ(text, "Wednesday January 1st 2025");
-    FormatDateText(LocalTime(2024, 8, 31, 6, 0, 0, 0), text);
-    EXPECT_STREQ(text, "Saturday August 31st 2024");
-    FormatDateText(LocalTime(2024, 7, 13, 6, 0, 0, 0), text);
-    EXPECT_STREQ(text, "Saturday July 13th 2024");
-    FormatDateText(LocalTime(2024, 6, 23, 0, 0, 0, 0), text);
-    EXPECT_STREQ(text, "Sunday June 23rd 2024");
+    struct Case {
+        int year, month, day, weekday, hour, minute, second;
+        const char* date;
+        const char* time;
+    };
+    const Case cases[] = {
+        {2026, 12, 5, 6, 0, 7, 3, "Saturday December 5th 2026", "12:07:03 AM"},
+        {2027, 3, 22, 1, 12, 0, 0, "Monday March 22nd 2027", "12:00:00 PM"},
+        {2025, 1, 1, 3, 13, 30, 9, "Wednesday January 1st 2025", "1:30:09 PM"},
+        {2024, 8, 31, 6, 11, 59, 59, "Saturday August 31st 2024", "11:59:59 AM"},
+        {2024, 6, 23, 0, 21, 5, 7, "Sunday June 23rd 2024", "9:05:07 PM"},
+        {2024, 7, 13, 6, 23, 10, 0, "Saturday July 13th 2024", "11:10:00 PM"},
+    };
+    for (const Case& c : cases) {
+        struct tm local = {};
+        local.tm_year = c.year - 1900;
+        local.tm_mon = c.month - 1;
+        local.tm_mday = c.day;
+        local.tm_wday = c.weekday;
+        local.tm_hour = c.hour;
+        local.tm_min = c.minute;
+        local.tm_sec = c.second;
+        char text[256];
+        FormatDateText(local, text);
+        EXPECT_STREQ(text, c.date);
+        FormatTimeText(local, text);
+        EXPECT_STREQ(text, c.time);
+    }
 }

@@ -1,94 +1,72 @@
+#define GL_GLEXT_PROTOTYPES
 #include <GL/gl.h>
 #include <GL/glext.h>
-#include <SDL.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cmath>
-#include <string>
+#include <vector>
 
 #include "app/camera.h"
-#include "app/display.h"
 #include "app/game_loop.h"
-#include "player/game_state.h"
 #include "render/model_sets.h"
 #include "render/world_renderer.h"
 #include "support/test_support.h"
-#include "world/world_grid.h"
 
-// Tile 2 and entity 1: a 10 x 10 square on the cell's -x face, seen from -x.
-static const char* NEAR_FACE =
-    "v -5 -5 -5\nv -5 -5 5\nv -5 5 5\nv -5 5 -5\nvt 0 0\nvn 0 0 0\n"
-    "f 1/1/1 2/1/1 3/1/1\nf 1/1/1 3/1/1 4/1/1\n";
-// Tile 3: the same square 6 units beyond the cell centre on +x.
-static const char* FAR_FACE =
-    "v 6 -5 -5\nv 6 -5 5\nv 6 5 5\nv 6 5 -5\nvt 0 0\nvn 0 0 0\n"
-    "f 1/1/1 2/1/1 3/1/1\nf 1/1/1 3/1/1 4/1/1\n";
+using Floats = std::vector<float>;
 
-static const int CENTRE_X = 400;
-static const int CENTRE_Y = 300;
-
-// Opens the window, loads the crafted models from a temporary Media folder
-// and puts the player at (1250, 30, 1250) looking along +x.
+// Opens an 800 x 600 window and loads from a temporary Media folder tile 2 and
+// entity 1, a 10 x 10 square on the cell's -x face seen from -x, and tile 3,
+// that square 6 units beyond the centre on +x. The player stands in cell
+// (125, 3, 125) with the eye at (1250, 33.8, 1250), looking along +x.
 static void SetUpScene()
 {
     OpenTestDisplay(800, 600);
     std::string dir = MakeTempDir();
-    ASSERT_EQ(mkdir((dir + "/Media").c_str(), 0755), 0);
-    ASSERT_EQ(mkdir((dir + "/Media/worldtiles").c_str(), 0755), 0);
-    ASSERT_EQ(mkdir((dir + "/Media/entities").c_str(), 0755), 0);
+    for (const char* sub : {"/Media", "/Media/worldtiles", "/Media/entities"})
+        ASSERT_EQ(mkdir((dir + sub).c_str(), 0755), 0);
     ASSERT_EQ(chdir(dir.c_str()), 0);
-    WriteFileText("Media/worldtiles/worldtile2.obj", NEAR_FACE);
-    WriteFileText("Media/worldtiles/worldtile3.obj", FAR_FACE);
-    WriteFileText("Media/entities/entity1.obj", NEAR_FACE);
+    const std::string faces = "vt 0 0\nvn 0 0 0\nf 1/1/1 2/1/1 3/1/1\nf 1/1/1 3/1/1 4/1/1\n";
+    const std::string nearFace = "v -5 -5 -5\nv -5 -5 5\nv -5 5 5\nv -5 5 -5\n" + faces;
+    WriteFileText("Media/worldtiles/worldtile2.obj", nearFace);
+    WriteFileText("Media/entities/entity1.obj", nearFace);
+    WriteFileText("Media/worldtiles/worldtile3.obj", "v 6 -5 -5\nv 6 -5 5\nv 6 5 5\nv 6 5 -5\n" + faces);
     LoadTileModels();
     LoadEntityModels();
-    ResetGameState();
+    ResetGameState();  // view distance 10, cell (125, 3, 125), textures on
     gameState.eye = Vec3{1250.0f, 33.8f, 1250.0f};
     worldTexture = 0;
 }
 
-static void Render()
-{
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    RenderWorld();
-}
+static void SetTile(int x, int y, int z, int type, int r) { worldGrid[CellIndex(x, y, z)] = {(uint8_t)type, (uint8_t)r}; }
 
-static int CentreBrightness()
+// Draws a frame; returns the colour at the screen centre and the number of triangles submitted.
+static std::vector<int> Render()
 {
+    GLuint query = 0, triangles = 0;
     unsigned char rgb[3];
-    ReadPixel(CENTRE_X, CENTRE_Y, rgb);
-    return rgb[0] + rgb[1] + rgb[2];
+    glGenQueries(1, &query);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glBeginQuery(GL_PRIMITIVES_GENERATED, query);
+    RenderWorld();
+    glEndQuery(GL_PRIMITIVES_GENERATED);
+    glGetQueryObjectuiv(query, GL_QUERY_RESULT, &triangles);
+    ReadPixel(400, 300, rgb);
+    return {rgb[0], rgb[1], rgb[2], (int)triangles};
 }
 
-static void SetTile(int x, int y, int z, int type, int orientation)
+static int Brightness(const std::vector<int>& c) { return c[0] + c[1] + c[2]; }
+
+// A light parameter (light != 0) or a state value, as n floats.
+static Floats Get(GLenum what, int n, GLenum light = 0)
 {
-    worldGrid[CellIndex(x, y, z)] = WorldCell{(uint8_t)type, (uint8_t)orientation};
+    Floats v(16, -1.0f);
+    light ? glGetLightfv(light, what, v.data()) : glGetFloatv(what, v.data());
+    return Floats(v.begin(), v.begin() + n);
 }
 
-// Triangles submitted by one RenderWorld call.
-static GLuint CountTriangles()
-{
-    auto genQueries = (PFNGLGENQUERIESPROC)SDL_GL_GetProcAddress("glGenQueries");
-    auto beginQuery = (PFNGLBEGINQUERYPROC)SDL_GL_GetProcAddress("glBeginQuery");
-    auto endQuery = (PFNGLENDQUERYPROC)SDL_GL_GetProcAddress("glEndQuery");
-    auto getResult = (PFNGLGETQUERYOBJECTUIVPROC)SDL_GL_GetProcAddress("glGetQueryObjectuiv");
-    if (!genQueries || !beginQuery || !endQuery || !getResult) {
-        ADD_FAILURE() << "no query objects";
-        return 0;
-    }
-    GLuint query = 0;
-    genQueries(1, &query);
-    beginQuery(GL_PRIMITIVES_GENERATED, query);
-    Render();
-    endQuery(GL_PRIMITIVES_GENERATED);
-    GLuint count = 0;
-    getResult(query, GL_QUERY_RESULT, &count);
-    return count;
-}
-
-TEST(WorldRenderer, LeavesTheLightFogAndTextureStateItSetUp)
+TEST(WorldRenderer, SetsUpCameraLightAndFogAndTurnsThemOffAfterThePass)
 {
     SetUpScene();
     gameState.viewDistance = 7;
@@ -97,216 +75,105 @@ TEST(WorldRenderer, LeavesTheLightFogAndTextureStateItSetUp)
     glGenTextures(1, &worldTexture);
     Render();
 
+    for (GLenum cap : {GL_TEXTURE_2D, GL_LIGHTING, GL_LIGHT0, GL_FOG, GL_VERTEX_ARRAY, GL_TEXTURE_COORD_ARRAY,
+                       GL_NORMAL_ARRAY, GL_BLEND})
+        EXPECT_FALSE(glIsEnabled(cap)) << "capability " << cap;
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
-    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
-    EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
-    EXPECT_FALSE(glIsEnabled(GL_LIGHT0));
-    EXPECT_FALSE(glIsEnabled(GL_FOG));
-    EXPECT_FALSE(glIsEnabled(GL_VERTEX_ARRAY));
-    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_COORD_ARRAY));
-    EXPECT_FALSE(glIsEnabled(GL_NORMAL_ARRAY));
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    GLint bound = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    EXPECT_EQ((GLuint)bound, worldTexture);
+    EXPECT_EQ(Get(GL_TEXTURE_BINDING_2D, 1)[0], (float)worldTexture);
+    // Placed after the camera, the light sits at the eye: the origin of eye space.
+    Floats position = Get(GL_POSITION, 4, GL_LIGHT0);
+    EXPECT_LT(std::fabs(position[0]) + std::fabs(position[1]) + std::fabs(position[2]), 1e-3);
+    EXPECT_EQ(position[3], 1.0f);
+    for (GLenum colour : {GL_AMBIENT, GL_DIFFUSE, GL_SPECULAR}) EXPECT_EQ(Get(colour, 4, GL_LIGHT0), Floats(4, 1.0f));
+    EXPECT_EQ(Get(GL_QUADRATIC_ATTENUATION, 1, GL_LIGHT0)[0], 0.0005f);
+    EXPECT_EQ(Get(GL_FOG_COLOR, 4), (Floats{0, 0, 0, 1}));
+    Floats fog = {Get(GL_FOG_MODE, 1)[0], Get(GL_FOG_HINT, 1)[0], Get(GL_FOG_START, 1)[0], Get(GL_FOG_END, 1)[0],
+                  Get(GL_FOG_DENSITY, 1)[0]};
+    EXPECT_EQ(fog, (Floats{GL_LINEAR, GL_DONT_CARE, 0.1f, 70.0f, 0.25f}));  // black at 10 x view distance
 
-    // The light was placed after the camera: at the eye, so at the origin of eye space.
-    GLfloat v[4];
-    glGetLightfv(GL_LIGHT0, GL_POSITION, v);
-    EXPECT_NEAR(v[0], 0.0f, 1e-3);
-    EXPECT_NEAR(v[1], 0.0f, 1e-3);
-    EXPECT_NEAR(v[2], 0.0f, 1e-3);
-    EXPECT_EQ(v[3], 1.0f);
-    for (GLenum colour : {GL_AMBIENT, GL_DIFFUSE, GL_SPECULAR}) {
-        glGetLightfv(GL_LIGHT0, colour, v);
-        for (int i = 0; i < 4; i++)
-            EXPECT_EQ(v[i], 1.0f);
-    }
-    glGetLightfv(GL_LIGHT0, GL_QUADRATIC_ATTENUATION, v);
-    EXPECT_EQ(v[0], 0.0005f);
-    glGetLightfv(GL_LIGHT0, GL_CONSTANT_ATTENUATION, v);
-    EXPECT_EQ(v[0], 1.0f);
-    glGetLightfv(GL_LIGHT0, GL_LINEAR_ATTENUATION, v);
-    EXPECT_EQ(v[0], 0.0f);
-
-    GLint mode = 0;
-    glGetIntegerv(GL_FOG_MODE, &mode);
-    EXPECT_EQ(mode, GL_LINEAR);
-    glGetFloatv(GL_FOG_COLOR, v);
-    EXPECT_EQ(v[0], 0.0f);
-    EXPECT_EQ(v[1], 0.0f);
-    EXPECT_EQ(v[2], 0.0f);
-    EXPECT_EQ(v[3], 1.0f);
-    glGetFloatv(GL_FOG_START, v);
-    EXPECT_EQ(v[0], 0.1f);
-    glGetFloatv(GL_FOG_END, v);
-    EXPECT_EQ(v[0], 70.0f);
-    glGetFloatv(GL_FOG_DENSITY, v);
-    EXPECT_EQ(v[0], 0.25f);
-    GLint hint = 0;
-    glGetIntegerv(GL_FOG_HINT, &hint);
-    EXPECT_EQ(hint, GL_DONT_CARE);
-
-    // A 50 degree field of view, and the camera of pitch -0.3 and yaw 0.7 + pi/2.
-    GLfloat projection[16], modelview[16], expected[16];
-    glGetFloatv(GL_PROJECTION_MATRIX, projection);
-    EXPECT_NEAR(projection[5], 1.0 / tan(25.0 * M_PI / 180.0), 1e-5);
-    EXPECT_NEAR(projection[0], projection[5] / (800.0 / 600.0), 1e-5);
-    glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
+    // The camera of pitch -0.3, yaw 0.7 + pi/2 and a 50 degree field of view.
+    Floats projection = Get(GL_PROJECTION_MATRIX, 16), modelview = Get(GL_MODELVIEW_MATRIX, 16);
     SetupCamera3D(-0.3f, (float)(0.7 + 1.5707963146269321), 50.0f);
-    glGetFloatv(GL_MODELVIEW_MATRIX, expected);
-    for (int i = 0; i < 16; i++)
-        EXPECT_EQ(modelview[i], expected[i]) << "element " << i;
-    // Looking up by 0.3 radians: the view direction (third row, negated) rises.
-    EXPECT_NEAR(-modelview[6], sin(0.3), 1e-5);
+    EXPECT_EQ(projection, Get(GL_PROJECTION_MATRIX, 16));
+    EXPECT_EQ(modelview, Get(GL_MODELVIEW_MATRIX, 16));
 }
 
-TEST(WorldRenderer, TileAheadOfTheEyeIsLitAndNothingIsDrawnWhenTheCubeMissesTheGrid)
+TEST(WorldRenderer, TileAheadLightsTheCentreUnlessTurnedAwayFoggedOrTextured)
 {
     SetUpScene();
     SetTile(127, 3, 125, 2, 0);  // its near face 15 units ahead
-    Render();
-    unsigned char rgb[3];
-    ReadPixel(CENTRE_X, CENTRE_Y, rgb);
-    EXPECT_GT(rgb[0], 100);
-    EXPECT_EQ(rgb[0], rgb[1]);
-    EXPECT_EQ(rgb[1], rgb[2]);
-    // The sides of the screen show the black clear colour.
-    ReadPixel(20, CENTRE_Y, rgb);
-    EXPECT_EQ(rgb[0] + rgb[1] + rgb[2], 0);
+    std::vector<int> lit = Render();
+    EXPECT_TRUE(lit[0] > 100 && lit[0] == lit[1] && lit[1] == lit[2]) << lit[0];  // white light, no texture
+    // Turned twice, the square is on the +x face looking away: culled.
+    SetTile(127, 3, 125, 2, 2);
+    EXPECT_EQ(Brightness(Render()), 0);
+    // An entity turns by its own angle at its own position.
+    SetTile(127, 3, 125, 0, 0);
+    Entity* lift = new Entity{ENTITY_LIFT, 1271.0f, 31.0f, 1250.0f, (float)M_PI, 0, 0, 0, 0};
+    FileEntity(CellIndex(127, 3, 125), lift);
+    EXPECT_EQ(Brightness(Render()), 0);
+    lift->angle = 0.0f;
+    EXPECT_GT(Brightness(Render()), 300);
+    ClearEntityIndex();
 
-    // The player's cell far off the grid: its cube holds no grid cell.
-    gameState.cell.x = -20;
-    Render();
-    EXPECT_EQ(CentreBrightness(), 0);
-    gameState.cell.x = 260;
-    Render();
-    EXPECT_EQ(CentreBrightness(), 0);
-    // The cube reaching just onto the grid's last column.
-    gameState.cell.x = 137;
-    Render();
-    EXPECT_GT(CentreBrightness(), 300);
-    gameState.cell.x = 138;
-    Render();
-    EXPECT_EQ(CentreBrightness(), 0);
-}
-
-TEST(WorldRenderer, FogIsCompleteAtTenTimesTheViewDistance)
-{
-    SetUpScene();
-    SetTile(127, 3, 125, 3, 0);  // its face 26 units ahead
-    gameState.viewDistance = 2;  // fog ends at 20
-    Render();
-    EXPECT_EQ(CentreBrightness(), 0);
-    gameState.viewDistance = 3;  // fog ends at 30: a little light is left
-    Render();
-    int dim = CentreBrightness();
+    // A face 26 units ahead: black with the fog ending at 20, dim at 30.
+    SetTile(127, 3, 125, 3, 0);
+    gameState.viewDistance = 2;
+    EXPECT_EQ(Brightness(Render()), 0);
+    gameState.viewDistance = 3;
+    int dim = Brightness(Render());
     EXPECT_GT(dim, 0);
     gameState.viewDistance = 20;
-    Render();
-    EXPECT_GT(CentreBrightness(), 4 * dim);
-}
+    EXPECT_GT(Brightness(Render()), 4 * dim);
 
-TEST(WorldRenderer, OrientationSelectsTheTurnedModelAndEntitiesTurnByTheirAngle)
-{
-    SetUpScene();
-    // Two quarter turns move the square to the +x face, facing away from the eye.
-    SetTile(127, 3, 125, 2, 2);
-    Render();
-    EXPECT_EQ(CentreBrightness(), 0);
-    // Seen from beyond it, looking along -x.
-    gameState.eye = Vec3{1290.0f, 33.8f, 1250.0f};
-    gameState.cell = CellCoord{129, 3, 125};
-    gameState.yaw = (float)M_PI;
-    Render();
-    EXPECT_GT(CentreBrightness(), 300);
-    SetTile(127, 3, 125, 2, 0);
-    Render();
-    EXPECT_EQ(CentreBrightness(), 0);
-    SetTile(127, 3, 125, 0, 0);
-
-    // An entity is drawn turned by its own angle at its own position.
-    Entity* lift = new Entity{ENTITY_LIFT, 1271.0f, 31.0f, 1250.0f, 0.0f, 0, 0, 0, 0};
-    FileEntity(CellIndex(127, 3, 125), lift);
-    Render();
-    EXPECT_EQ(CentreBrightness(), 0);
-    lift->angle = (float)M_PI;
-    Render();
-    EXPECT_GT(CentreBrightness(), 300);
+    // With a plain blue world texture, texturing shows blue; off, white light.
+    const unsigned char blue[4] = {0, 0, 255, 0};
+    glGenTextures(1, &worldTexture);
+    glBindTexture(GL_TEXTURE_2D, worldTexture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexImage2D(GL_TEXTURE_2D, 0, 3, 1, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, blue);
+    std::vector<int> textured = Render();
+    EXPECT_TRUE(textured[0] == 0 && textured[2] > 100) << textured[0] << " " << textured[2];
+    gameState.texturesEnabled = false;
+    std::vector<int> plain = Render();
+    EXPECT_TRUE(plain[0] > 100 && plain[0] == plain[2]) << plain[0] << " " << plain[2];
 }
 
 TEST(WorldRenderer, DrawsOnlyTheCellsAndEntitiesOfTheClippedCube)
 {
     SetUpScene();
-    gameState.viewDistance = 10;
+    // A cube around a cell off the grid holds no cell; from x = 137 it just reaches x = 127.
+    SetTile(127, 3, 125, 2, 0);
+    for (int x : {-20, 260, 138, 137}) {
+        gameState.cell.x = x;
+        EXPECT_EQ(Render()[3], x == 137 ? 2 : 0) << "player cell x " << x;
+    }
+    // At the grid's corners the range is 0..10 on each axis, then x 239..249, y 4..14, z 239..249.
     gameState.cell = CellCoord{0, 0, 0};
-    SetTile(10, 10, 10, 2, 1);  // inside: two triangles
-    SetTile(11, 0, 0, 2, 0);
-    SetTile(0, 11, 0, 2, 0);
-    SetTile(0, 0, 11, 2, 0);
-    EXPECT_EQ(CountTriangles(), 2u);
-
+    for (const CellCoord& c : {CellCoord{10, 10, 10}, {11, 0, 0}, {0, 11, 0}, {0, 0, 11}}) SetTile(c.x, c.y, c.z, 2, 1);
+    EXPECT_EQ(Render()[3], 2);
     gameState.cell = CellCoord{249, 14, 249};
-    SetTile(239, 4, 239, 3, 3);
-    SetTile(238, 14, 249, 2, 0);
-    SetTile(249, 3, 249, 2, 0);
-    SetTile(249, 14, 238, 2, 0);
-    EXPECT_EQ(CountTriangles(), 2u);
+    for (const CellCoord& c : {CellCoord{239, 4, 239}, {238, 14, 249}, {249, 3, 249}, {249, 14, 238}})
+        SetTile(c.x, c.y, c.z, 3, 3);
+    EXPECT_EQ(Render()[3], 2);
 
-    // A view distance of 1 draws the 3 x 3 x 3 cells around the player's cell.
+    // A view distance of 1 draws the 3 x 3 x 3 cells around the player's cell;
+    // codes and turns outside the model tables are never drawn.
     gameState.viewDistance = 1;
     gameState.cell = CellCoord{100, 5, 100};
     for (int x = 98; x <= 102; x++)
         for (int y = 3; y <= 7; y++)
-            for (int z = 98; z <= 102; z++)
-                SetTile(x, y, z, 3, 0);
-    EXPECT_EQ(CountTriangles(), 2u * 27);
-
-    // Codes and turns outside the model tables are not drawn.
-    gameState.cell = CellCoord{50, 5, 50};
-    SetTile(50, 5, 50, 46, 0);
-    SetTile(51, 5, 50, 2, 4);
-    SetTile(50, 5, 51, 200, 0);
-    SetTile(49, 5, 50, 2, 3);
-    EXPECT_EQ(CountTriangles(), 2u);
-
-    // Both entities of a full cell; none of a cell whose count is 0.
-    int full = CellIndex(50, 6, 50);
-    FileEntity(full, new Entity{ENTITY_LIFT, 500, 60, 500, 0, 0, 0, 0, 0});
-    FileEntity(full, new Entity{ENTITY_LIFT, 500, 65, 500, 1, 0, 0, 0, 0});
-    int emptied = CellIndex(50, 6, 51);
-    entitySlots[emptied * 2] = entitySlots[full * 2];
-    EXPECT_EQ(CountTriangles(), 2u + 4u);
-    // Entities outside the cube are not drawn.
-    gameState.cell = CellCoord{50, 5, 48};
-    EXPECT_EQ(CountTriangles(), 0u);
-}
-
-TEST(WorldRenderer, TogglingTexturesChangesThePicture)
-{
-    SetUpScene();
-    SetTile(127, 3, 125, 2, 0);
-    // A plain blue world texture.
-    const unsigned char blue[4 * 4 * 3] = {0, 0, 255, 0, 0, 255, 0, 0, 255, 0, 0, 255, 0, 0, 255, 0, 0, 255,
-                                           0, 0, 255, 0, 0, 255, 0, 0, 255, 0, 0, 255, 0, 0, 255, 0, 0, 255,
-                                           0, 0, 255, 0, 0, 255, 0, 0, 255, 0, 0, 255};
-    glGenTextures(1, &worldTexture);
-    glBindTexture(GL_TEXTURE_2D, worldTexture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexImage2D(GL_TEXTURE_2D, 0, 3, 4, 4, 0, GL_RGB, GL_UNSIGNED_BYTE, blue);
-    glBindTexture(GL_TEXTURE_2D, 0);
-
-    gameState.texturesEnabled = true;
-    Render();
-    unsigned char textured[3];
-    ReadPixel(CENTRE_X, CENTRE_Y, textured);
-    EXPECT_EQ(textured[0], 0);
-    EXPECT_GT(textured[2], 100);
-
-    gameState.texturesEnabled = false;
-    Render();
-    unsigned char plain[3];
-    ReadPixel(CENTRE_X, CENTRE_Y, plain);
-    EXPECT_GT(plain[0], 100);
-    EXPECT_EQ(plain[0], plain[2]);
+            for (int z = 98; z <= 102; z++) SetTile(x, y, z, 3, 0);
+    SetTile(100, 5, 100, 46, 0);
+    SetTile(101, 5, 100, 2, 4);
+    EXPECT_EQ(Render()[3], 2 * 25);
+    // Both entities of a cell holding two; none of a cell whose count is 0,
+    // whatever its slots hold; none outside the cube.
+    int full = CellIndex(100, 6, 100);
+    FileEntity(full, new Entity{ENTITY_LIFT, 1000, 60, 1000, 0, 0, 0, 0, 0});
+    FileEntity(full, new Entity{ENTITY_LIFT, 1000, 65, 1000, 1, 0, 0, 0, 0});
+    entitySlots[CellIndex(100, 6, 101) * MAX_ENTITIES_PER_CELL] = entitySlots[full * MAX_ENTITIES_PER_CELL];
+    EXPECT_EQ(Render()[3], 2 * 25 + 4);
+    gameState.cell = CellCoord{100, 5, 98};
+    EXPECT_EQ(Render()[3], 2 * 18);
 }

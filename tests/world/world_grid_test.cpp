@@ -28,20 +28,6 @@ TEST(WorldGrid, WorldPositionsFallInTheCellWhoseCentreIsNearest)
     EXPECT_EQ(WorldToCell(2494.9f), 249);
 }
 
-TEST(WorldGrid, TileCodesKeepTheirNumbers)
-{
-    EXPECT_EQ(TILE_BOUNDARY, 1);
-    EXPECT_EQ(TILE_WALL, 8);
-    EXPECT_EQ(TILE_SPARE, 15);
-    EXPECT_EQ(TILE_ROCK, 20);
-    EXPECT_EQ(TILE_FLOOR, 27);
-    EXPECT_EQ(TILE_LIFT_BOTTOM, 32);
-    EXPECT_EQ(TILE_PROP_GROUND, 39);
-    EXPECT_EQ(TILE_WALL_FIXTURE_WIDE, 44);
-    EXPECT_EQ(TILE_COLUMN_CAP, 45);
-    EXPECT_EQ(TILE_TYPE_COUNT, 46);
-}
-
 TEST(WorldGrid, EntitiesAreFiledInOrderAndRemovalClosesTheGap)
 {
     EXPECT_FALSE(entityKindIsSolid[ENTITY_COLLECTABLE]);
