@@ -130,17 +130,17 @@ static void WriteFileSafely(const char* path, const unsigned char* data, size_t 
         char asidePath[256];
         snprintf(asidePath, sizeof asidePath, "%s%s", path, REJECTED_SUFFIX);
         if (rename(path, asidePath) != 0 && errno != ENOENT) {
-            int error = errno;
+            int asideError = errno;
             unlink(tempPath);
-            ReportSaveFailure(path, "keep refused file", error);
+            ReportSaveFailure(path, "keep refused file", asideError);
             return;
         }
         *rejected = false;
     }
     if (rename(tempPath, path) != 0) {
-        int error = errno;
+        int renameError = errno;
         unlink(tempPath);
-        ReportSaveFailure(path, "rename", error);
+        ReportSaveFailure(path, "rename", renameError);
     }
 }
 
