@@ -27,24 +27,6 @@ void OpenTestDisplay(int width, int height)
     screenBpp = 0;
     fullscreen = false;
     antialiasing = false;
-    // Connections to the X server are now and then refused under load; SDL
-    // would then fall back to a text-mode driver and the game's display set-up
-    // would exit. Start SDL's X11 video here, retrying, so OpenDisplay finds it
-    // already running.
-    const char* driver = getenv("SDL_VIDEODRIVER");
-    std::string savedDriver = driver ? driver : "";
-    setenv("SDL_VIDEODRIVER", "x11", 1);
-    bool started = false;
-    for (int attempt = 0; attempt < 50 && !started; attempt++) {
-        started = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
-        if (!started)
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    if (driver)
-        setenv("SDL_VIDEODRIVER", savedDriver.c_str(), 1);
-    else
-        unsetenv("SDL_VIDEODRIVER");
-    ASSERT_TRUE(started) << "no connection to the X display";
     OpenDisplay();
 }
 
