@@ -9,22 +9,18 @@
 char settingsLines[SETTINGS_MAX_LINES][SETTINGS_LINE_SIZE];
 int settingsLineCount;
 
-// Reads one line of at most 255 characters into `line`; the line feed is
-// consumed, not stored. The tail of a longer line is skipped so that the next
-// read starts on the next line.
+// Reads one line into `line`, keeping its first 255 characters; the line
+// feed is consumed, not stored. The tail of a longer line is skipped so that
+// the next read starts on the next line. Characters are taken one at a time
+// so that a zero byte inside a line cannot hide where the line ends.
 static void ReadSettingsLine(FILE* file, char* line)
 {
-    line[0] = '\0';
-    if (!fgets(line, SETTINGS_LINE_SIZE, file))
-        return;
-    size_t length = strlen(line);
-    if (length > 0 && line[length - 1] == '\n') {
-        line[length - 1] = '\0';
-        return;
-    }
+    int length = 0;
     int c;
-    while ((c = fgetc(file)) != EOF && c != '\n') {
-    }
+    while ((c = fgetc(file)) != EOF && c != '\n')
+        if (length < SETTINGS_LINE_SIZE - 1)
+            line[length++] = (char)c;
+    line[length] = '\0';
 }
 
 static void RemoveSpaces(char* line)

@@ -10,12 +10,12 @@
 #include "support/test_support.h"
 
 // Runs LoadSettings in a fresh directory holding `text` as settings.ini
-// (no file at all when `text` is null).
-static void LoadSettingsFrom(const char* text)
+// (no file at all when `present` is false).
+static void LoadSettingsFrom(const std::string& text, bool present = true)
 {
     std::string dir = MakeTempDir();
     ASSERT_FALSE(dir.empty());
-    if (text)
+    if (present)
         WriteFileText(dir + "/settings.ini", text);
     char previous[4096];
     ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
@@ -55,7 +55,7 @@ TEST(Settings, ValuesReadLikeAtofAndTheLastLineWins)
 
 TEST(Settings, MissingAndEmptyFilesReadAsZero)
 {
-    LoadSettingsFrom(nullptr);
+    LoadSettingsFrom("", false);
     EXPECT_EQ(settingsLineCount, 0);
     EXPECT_EQ(screenWidth, 0.0f);
     EXPECT_EQ(screenHeight, 0.0f);
@@ -76,7 +76,7 @@ TEST(Settings, OnlyTheFirstHundredLinesAreRead)
         text += "# filler\n";
     text += "screenw=640\n";  // line 100
     text += "screenh=480\n";  // line 101
-    LoadSettingsFrom(text.c_str());
+    LoadSettingsFrom(text);
     EXPECT_EQ(screenWidth, 640.0f);
     EXPECT_EQ(screenHeight, 0.0f);
 }
@@ -87,18 +87,22 @@ TEST(Settings, ALongLineIsCutAndReadingGoesOnWithTheNextLine)
     std::string longSetting = "screenbpp=24" + std::string(300, ' ') + "9";  // spaces go after the read
     std::string exact = "showcursor=1." + std::string(242, '0');          // exactly 255 characters
     ASSERT_EQ(exact.size(), 255u);
+    std::string withZeroByte = std::string("#a", 2) + '\0' + "b";  // a zero byte ends the text, not the line
     std::string text = "screenw=800\n" + longComment + "\nscreenh=600\n" + longSetting + "\n" + exact +
-                       "\nfullscreen=1\n";
-    LoadSettingsFrom(text.c_str());
+                       "\nfullscreen=1\n" + withZeroByte + "\nmipmapping=1\n";
+    LoadSettingsFrom(text);
     EXPECT_EQ(strlen(settingsLines[1]), 255u);
     EXPECT_EQ(std::string(settingsLines[1]), longComment.substr(0, 255));
     EXPECT_STREQ(settingsLines[2], "screenh=600");
     EXPECT_STREQ(settingsLines[3], "screenbpp=24");
     EXPECT_EQ(std::string(settingsLines[4]), exact);
     EXPECT_STREQ(settingsLines[5], "fullscreen=1");
+    EXPECT_STREQ(settingsLines[6], "#a");
+    EXPECT_STREQ(settingsLines[7], "mipmapping=1");
     EXPECT_EQ(screenWidth, 800.0f);
     EXPECT_EQ(screenHeight, 600.0f);
     EXPECT_EQ(screenBpp, 24);
     EXPECT_TRUE(showCursor);
     EXPECT_TRUE(fullscreen);
+    EXPECT_TRUE(mipmapping);
 }
