@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 #include <GL/glu.h>
+#include <climits>
 #include <cstdlib>
 
 float screenWidth;
@@ -16,6 +17,17 @@ SDL_Surface* screenSurface;
 
 static const char WINDOW_CAPTION[] = "Cairnfold";
 
+int TruncateSetting(float value)
+{
+    if (!(value == value))
+        return 0;
+    if (value >= 2147483647.0f)
+        return INT_MAX;
+    if (value <= -2147483648.0f)
+        return INT_MIN;
+    return (int)value;
+}
+
 void SetupOpenGLDisplay()
 {
     if (SDL_Init(SDL_INIT_VIDEO) < 0)
@@ -28,7 +40,8 @@ void SetupOpenGLDisplay()
     // With no size configured, open a plain mode first: SDL gives a zero
     // width or height the desktop's size, which the window then adopts.
     if (screenWidth == 0.0f || screenHeight == 0.0f) {
-        SDL_Surface* probe = SDL_SetVideoMode((int)screenWidth, (int)screenHeight, screenBpp, SDL_DOUBLEBUF);
+        SDL_Surface* probe = SDL_SetVideoMode(TruncateSetting(screenWidth), TruncateSetting(screenHeight), screenBpp,
+                                              SDL_DOUBLEBUF);
         if (probe) {
             screenWidth = (float)probe->w;
             screenHeight = (float)probe->h;
@@ -36,8 +49,8 @@ void SetupOpenGLDisplay()
             SDL_FreeSurface(probe);
         }
     }
-    int width = (int)screenWidth;
-    int height = (int)screenHeight;
+    int width = TruncateSetting(screenWidth);
+    int height = TruncateSetting(screenHeight);
     Uint32 flags = fullscreen ? (SDL_OPENGL | SDL_FULLSCREEN) : SDL_OPENGL;
     screenSurface = SDL_SetVideoMode(width, height, screenBpp, flags);
     if (!screenSurface) {

@@ -17,6 +17,10 @@ extern SDL_Surface* screenSurface;  // the display surface, owned by SDL
 constexpr int EXIT_NO_VIDEO = 1;
 constexpr int EXIT_NO_OPENGL = 3;
 
+// A size or depth from the settings as an integer, truncated toward zero;
+// values beyond the int range (which no display has) saturate, NaN gives 0.
+int TruncateSetting(float value);
+
 // Opens the window and context and reads back the mode really opened.
 // Exits the process with status 1 or 3 when that is impossible.
 void OpenDisplay();

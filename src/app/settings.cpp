@@ -65,7 +65,7 @@ void LoadSettings()
     ReadSettingsFile();
     screenWidth = GetSettingValue("screenw");
     screenHeight = GetSettingValue("screenh");
-    screenBpp = (int)GetSettingValue("screenbpp");
+    screenBpp = TruncateSetting(GetSettingValue("screenbpp"));
     fullscreen = GetSettingValue("fullscreen") != 0.0f;
     showCursor = GetSettingValue("showcursor") != 0.0f;
     antialiasing = GetSettingValue("antialiasing") != 0.0f;

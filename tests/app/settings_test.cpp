@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -51,6 +52,14 @@ TEST(Settings, ValuesReadLikeAtofAndTheLastLineWins)
     EXPECT_EQ(GetSettingValue("fullscreen"), 0.0f);
     EXPECT_EQ(GetSettingValue("screenbpp"), 31.9f);
     EXPECT_EQ(GetSettingValue("absent"), 0.0f);
+
+    // Depths and sizes far outside the int range saturate instead of
+    // overflowing the conversion.
+    LoadSettingsFrom("screenbpp=1e20\n");
+    EXPECT_EQ(screenBpp, INT_MAX);
+    EXPECT_EQ(TruncateSetting(-1e20f), INT_MIN);
+    EXPECT_EQ(TruncateSetting(-31.9f), -31);
+    EXPECT_EQ(TruncateSetting(std::nanf("")), 0);
 }
 
 TEST(Settings, MissingAndEmptyFilesReadAsZero)
