@@ -66,8 +66,6 @@ void RunFrame()
     SDL_PumpEvents();
     PollInput();
     if (menuFade == 0.0f) {
-        float dt = FrameTimeStep(framesPerSecond);
-        (void)dt;
         RenderWorld();
         Begin2D();
         DrawMapOverlay();

@@ -13,7 +13,8 @@ extern GLuint worldTexture;     // the texture every model is drawn with, 0 when
 constexpr float MIN_TIME_STEP = 0.2f;
 constexpr float MAX_TIME_STEP = 2.0f;
 
-// The world's time step for a frame rate: 60 / fps time units, within 0.2..2.0.
+// The world's time step for a frame rate: 60 / fps time units, within
+// 0.2..2.0; the player update advances the world by it each frame.
 float FrameTimeStep(float fps);
 
 // Resumes the saved world and game, or makes a new world and a new game.
