@@ -93,6 +93,18 @@ extern const bool entityKindIsSolid[ENTITY_KIND_COUNT];      // lifts and props 
 
 inline int CellIndex(int x, int y, int z) { return x * 3750 + y * 250 + z; }
 
+inline WorldCell& GridCell(int x, int y, int z) { return worldGrid[CellIndex(x, y, z)]; }
+
+// Whether column (x, z) lies on the grid.
+inline bool InGrid(int x, int z) { return x >= 0 && x < GRID_SIZE_X && z >= 0 && z < GRID_SIZE_Z; }
+
+// Tile code of (x, y, z); a column off the grid reads as the boundary that
+// closes the world, so neighbour tests and walks stop at the edge.
+inline int TileAt(int x, int y, int z)
+{
+    return InGrid(x, z) ? worldGrid[CellIndex(x, y, z)].tileType : (int)TILE_BOUNDARY;
+}
+
 // The cell coordinate holding a non-negative world coordinate: trunc((p + 5) / 10).
 inline int WorldToCell(float p) { return (int)((p + 5.0f) / 10.0f); }
 

@@ -16,16 +16,11 @@ static const int RUN_DZ[4] = {0, 1, 0, -1};
 static const int FACING_DX[4] = {0, 1, 0, -1};
 static const int FACING_DZ[4] = {1, 0, -1, 0};
 
-static inline WorldCell& Cell(int x, int y, int z) { return worldGrid[CellIndex(x, y, z)]; }
+static inline WorldCell& Cell(int x, int y, int z) { return GridCell(x, y, z); }
 
 static inline uint8_t Tile0(int x, int z) { return worldGrid[CellIndex(x, 0, z)].tileType; }
 
 static inline bool IsOpen(int x, int z) { return Tile0(x, z) == TILE_CAVE_FLOOR; }
-
-static inline bool InGrid(int x, int z)
-{
-    return x >= 0 && x < GRID_SIZE_X && z >= 0 && z < GRID_SIZE_Z;
-}
 
 bool TryPlaceDescent(int x, int z)
 {

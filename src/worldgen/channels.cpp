@@ -8,16 +8,10 @@
 
 namespace {
 
-bool InGrid(int x, int z) { return x >= 0 && x < GRID_SIZE_X && z >= 0 && z < GRID_SIZE_Z; }
+// Generated worlds keep every cell these tests reach inside their rock border.
+int T(int x, int y, int z) { return TileAt(x, y, z); }
 
-// Tile code of cell (x, y, z); cells outside the grid read as the boundary that closes
-// the world (generated worlds keep every cell these tests reach inside their rock border).
-int T(int x, int y, int z)
-{
-    return InGrid(x, z) ? worldGrid[CellIndex(x, y, z)].tileType : (int)TILE_BOUNDARY;
-}
-
-WorldCell& Cell(int x, int y, int z) { return worldGrid[CellIndex(x, y, z)]; }
+WorldCell& Cell(int x, int y, int z) { return GridCell(x, y, z); }
 
 bool IsChannel(int x, int z) { return T(x, CHANNEL_LEVEL, z) == TILE_CHANNEL; }
 

@@ -10,13 +10,10 @@ constexpr int FLOOR_LAYER = 3;   // the room level holding the floors
 constexpr int TOP_LAYER = 14;    // highest layer a shaft may reach
 constexpr int CHANCE_FEATURE_ODDS = 5;
 
-bool InGrid(int x, int z) { return x >= 0 && x < GRID_SIZE_X && z >= 0 && z < GRID_SIZE_Z; }
+// Floors of a generated world lie at 25..224, so no test of this pass reaches the grid's edge.
+int T(int x, int y, int z) { return TileAt(x, y, z); }
 
-// Tile code of (x, y, z); outside the grid reads as the boundary closing the world. Floors of a
-// generated world lie at 25..224, so no test of this pass reaches that far.
-int T(int x, int y, int z) { return InGrid(x, z) ? worldGrid[CellIndex(x, y, z)].tileType : (int)TILE_BOUNDARY; }
-
-WorldCell& Cell(int x, int y, int z) { return worldGrid[CellIndex(x, y, z)]; }
+WorldCell& Cell(int x, int y, int z) { return GridCell(x, y, z); }
 
 bool IsFloor(int x, int z) { return T(x, FLOOR_LAYER, z) == TILE_FLOOR; }
 

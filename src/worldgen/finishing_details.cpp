@@ -12,14 +12,11 @@ constexpr int TOP_LAYER = GRID_LAYERS - 1;
 constexpr int CAP_ATTEMPTS = 59375;
 constexpr int FIXTURE_ATTEMPTS = 50000;
 
-bool InGrid(int x, int z) { return x >= 0 && x < GRID_SIZE_X && z >= 0 && z < GRID_SIZE_Z; }
+// Every test here that reaches two or three cells out is made only once the cell itself has proved
+// to be a room top or a thick-wall column, which lie far inside the rock border of a generated world.
+int T(int x, int y, int z) { return TileAt(x, y, z); }
 
-// Tile code of (x, y, z); outside the grid reads as the boundary closing the world. Every test here
-// that reaches two or three cells out is made only once the cell itself has proved to be a room top
-// or a thick-wall column, which lie far inside the rock border of a generated world.
-int T(int x, int y, int z) { return InGrid(x, z) ? worldGrid[CellIndex(x, y, z)].tileType : (int)TILE_BOUNDARY; }
-
-WorldCell& Cell(int x, int y, int z) { return worldGrid[CellIndex(x, y, z)]; }
+WorldCell& Cell(int x, int y, int z) { return GridCell(x, y, z); }
 
 // Tile codes of a few layers, index x * 250 + z: the random attempts test their drawn cell and the cells
 // around it here, in tables small enough to stay in cache, instead of across the whole grid. Slot k

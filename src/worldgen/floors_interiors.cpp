@@ -7,16 +7,10 @@
 
 namespace {
 
-bool InGrid(int x, int z) { return x >= 0 && x < GRID_SIZE_X && z >= 0 && z < GRID_SIZE_Z; }
+// Tile code of a layer-3 cell (generated floors lie well inside the rock border).
+int T(int x, int z) { return TileAt(x, ROOM_LEVEL, z); }
 
-// Tile code of a layer-3 cell; cells outside the grid read as the boundary that closes
-// the world (generated floors lie well inside the rock border).
-int T(int x, int z)
-{
-    return InGrid(x, z) ? worldGrid[CellIndex(x, ROOM_LEVEL, z)].tileType : (int)TILE_BOUNDARY;
-}
-
-WorldCell& Cell(int x, int z) { return worldGrid[CellIndex(x, ROOM_LEVEL, z)]; }
+WorldCell& Cell(int x, int z) { return GridCell(x, ROOM_LEVEL, z); }
 
 bool IsFloor(int t)
 {

@@ -7,17 +7,11 @@
 
 namespace {
 
-bool InGrid(int x, int z) { return x >= 0 && x < GRID_SIZE_X && z >= 0 && z < GRID_SIZE_Z; }
+// Tile code of a layer-3 cell; every walk stops at the grid's edge, which generated
+// worlds never reach, since their rooms lie well inside the rock border.
+int T(int x, int z) { return TileAt(x, ROOM_LEVEL, z); }
 
-// Tile code of a layer-3 cell. Cells outside the grid read as the boundary that closes
-// the world, so every walk stops at the edge; generated worlds never reach it, since
-// their rooms lie well inside the rock border.
-int T(int x, int z)
-{
-    return InGrid(x, z) ? worldGrid[CellIndex(x, ROOM_LEVEL, z)].tileType : (int)TILE_BOUNDARY;
-}
-
-WorldCell& Cell(int x, int z) { return worldGrid[CellIndex(x, ROOM_LEVEL, z)]; }
+WorldCell& Cell(int x, int z) { return GridCell(x, ROOM_LEVEL, z); }
 
 // Sets every open coarse cell from (i, j) onward in steps of (di, dj) to solid,
 // stopping before the first solid one.
