@@ -1,7 +1,6 @@
 // Camera: the 3D eye-point projection and the 2D pixel projection of every frame.
 #pragma once
 
-constexpr float RADIANS_TO_DEGREES = 57.29578f;
 constexpr double NEAR_PLANE = 1.0;
 constexpr double FAR_PLANE = 1000.0;
 

@@ -3,9 +3,7 @@
 
 #include <cstdint>
 
-struct Vec3 {
-    float x, y, z;
-};
+#include "world/mathlib.h"
 
 struct CellCoord {
     int32_t x, y, z;

@@ -6,9 +6,6 @@
 TileModel tileModels[TILE_TYPE_COUNT];
 EntityModel entityModels[ENTITY_KIND_COUNT];
 
-// Degrees to radians as the 32-bit float nearest pi / 180.
-static const float DEGREES_TO_RADIANS = 0.01745329238474369f;
-
 // Every triangle shows the same corner of the world texture.
 static const float TRIANGLE_TEX_COORDS[6] = {0.0f, 1.0f, 1.0f, 1.0f, 0.0f, 0.0f};
 

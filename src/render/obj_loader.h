@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <istream>
 
-#include "player/game_state.h"
+#include "world/mathlib.h"
 
 constexpr int OBJ_LIST_CAPACITY = 10000;  // entries per scratch list and faces per file
 constexpr int OBJ_WORD_CAPACITY = 500;    // word buffer, terminating zero included

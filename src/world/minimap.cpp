@@ -64,7 +64,7 @@ void FillMapPicture(unsigned char* picture, int width, int height)
     memset(picture, 0, (size_t)width * height * 3);
     for (int z = 0; z < MAP_CELLS; z++)
         for (int x = 0; x < MAP_CELLS; x++)
-            MapTileColour(worldGrid[CellIndex(x, MAP_LAYER, z)].tileType, picture + z * width * 3 + x * 3);
+            MapTileColour(worldGrid[CellIndex(x, ROOM_LAYER, z)].tileType, picture + z * width * 3 + x * 3);
 }
 
 void BuildMapTexture()

@@ -1,8 +1,9 @@
 // Minimap: a top-down picture of the room level, drawn each frame as a window turned with the view.
 #pragma once
 
+#include "world/world_grid.h"
+
 constexpr int MAP_CELLS = 250;         // cells along each side of the picture's filled part
-constexpr int MAP_LAYER = 3;           // the grid layer the picture shows
 constexpr float MAP_ZOOM = 3.5f;       // the window shows 1 / 3.5 of the map on each axis
 
 extern unsigned int mapTexture;  // OpenGL name of the map picture, 0 before BuildMapTexture

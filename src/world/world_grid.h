@@ -7,7 +7,15 @@ constexpr int GRID_SIZE_X = 250;
 constexpr int GRID_LAYERS = 15;
 constexpr int GRID_SIZE_Z = 250;
 constexpr int CELL_COUNT = GRID_SIZE_X * GRID_LAYERS * GRID_SIZE_Z;  // 937,500
-constexpr int CELL_SIZE = 10;
+constexpr int LAYER_CELLS = GRID_SIZE_Z;                // index step from one layer to the next
+constexpr int COLUMN_CELLS = GRID_LAYERS * GRID_SIZE_Z;  // index step from one x to the next, 3750
+constexpr int CELL_SIZE = 10;                           // world units along each side of a cell
+
+// The layers the generator builds on, from the bottom up.
+constexpr int CAVE_LAYER = 0;                 // the cave floors and the descents' feet
+constexpr int CHANNEL_LAYER = 2;              // the channels under the thick walls, and the rock around them
+constexpr int ROOM_LAYER = 3;                 // the rooms, walls and floors; the layer the minimap shows
+constexpr int TOP_LAYER = GRID_LAYERS - 1;    // the highest layer, where lift shafts and columns end
 constexpr int TILE_TYPE_COUNT = 46;
 constexpr int ORIENTATION_COUNT = 4;
 constexpr int MAX_ENTITIES_PER_CELL = 2;
@@ -91,7 +99,7 @@ extern int8_t entityCount[CELL_COUNT];                       // entities filed i
 extern Entity* entitySlots[CELL_COUNT * MAX_ENTITIES_PER_CELL];  // slot k of cell i at i * 2 + k
 extern const bool entityKindIsSolid[ENTITY_KIND_COUNT];      // lifts and props block the player
 
-inline int CellIndex(int x, int y, int z) { return x * 3750 + y * 250 + z; }
+inline int CellIndex(int x, int y, int z) { return x * COLUMN_CELLS + y * LAYER_CELLS + z; }
 
 inline WorldCell& GridCell(int x, int y, int z) { return worldGrid[CellIndex(x, y, z)]; }
 

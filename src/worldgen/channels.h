@@ -1,7 +1,8 @@
 // Channel pass: outlets in thick walls and the channels that run under them on layer 2.
 #pragma once
 
-constexpr int CHANNEL_LEVEL = 2;          // the layer holding the channels
+#include "world/world_grid.h"
+
 constexpr int OUTLET_ATTEMPTS = 6250;
 
 // Places outlets and channels on the grid the room level pass left, and dresses them.

@@ -6,9 +6,6 @@
 
 namespace {
 
-constexpr int ROCK_LAYER = 2;    // the rock left below the room level
-constexpr int FLOOR_LAYER = 3;   // the room level
-constexpr int TOP_LAYER = GRID_LAYERS - 1;
 constexpr int CAP_ATTEMPTS = 59375;
 constexpr int FIXTURE_ATTEMPTS = 50000;
 
@@ -71,20 +68,20 @@ void ClearRoomLevelRock()
 {
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++)
-            if (T(x, FLOOR_LAYER, z) == TILE_ROCK)
-                Cell(x, FLOOR_LAYER, z).tileType = TILE_EMPTY;
+            if (T(x, ROOM_LAYER, z) == TILE_ROCK)
+                Cell(x, ROOM_LAYER, z).tileType = TILE_EMPTY;
 }
 
 void AddRockEdges()
 {
     for (int x = 1; x <= 248; x++) {
         for (int z = 1; z <= 248; z++) {
-            if (T(x, ROCK_LAYER, z) != TILE_ROCK)
+            if (T(x, CHANNEL_LAYER, z) != TILE_ROCK)
                 continue;
-            bool w = T(x - 1, FLOOR_LAYER, z) == TILE_WALL;
-            bool e = T(x + 1, FLOOR_LAYER, z) == TILE_WALL;
-            bool s = T(x, FLOOR_LAYER, z - 1) == TILE_WALL;
-            bool n = T(x, FLOOR_LAYER, z + 1) == TILE_WALL;
+            bool w = T(x - 1, ROOM_LAYER, z) == TILE_WALL;
+            bool e = T(x + 1, ROOM_LAYER, z) == TILE_WALL;
+            bool s = T(x, ROOM_LAYER, z - 1) == TILE_WALL;
+            bool n = T(x, ROOM_LAYER, z + 1) == TILE_WALL;
             if (!w && !e && !s && !n)
                 continue;
             // Later matches overwrite earlier ones: single walls first, then the corner pairs.
@@ -97,7 +94,7 @@ void AddRockEdges()
             if (e && s) { tile = TILE_ROCK_CORNER; orientation = 2; }
             if (w && s) { tile = TILE_ROCK_CORNER; orientation = 3; }
             if (e && n) { tile = TILE_ROCK_CORNER; orientation = 1; }
-            Cell(x, ROCK_LAYER, z) = WorldCell{tile, orientation};
+            Cell(x, CHANNEL_LAYER, z) = WorldCell{tile, orientation};
         }
     }
 }
@@ -192,20 +189,20 @@ void MarkFreeStandingWalls()
 {
     for (int x = 2; x <= 247; x++)
         for (int z = 2; z <= 247; z++)
-            if (T(x, FLOOR_LAYER, z) == TILE_WALL && T(x - 1, FLOOR_LAYER, z) != TILE_WALL_CORE &&
-                T(x + 1, FLOOR_LAYER, z) != TILE_WALL_CORE && T(x, FLOOR_LAYER, z - 1) != TILE_WALL_CORE &&
-                T(x, FLOOR_LAYER, z + 1) != TILE_WALL_CORE)
-                Cell(x, FLOOR_LAYER, z).tileType = TILE_PROP_GROUND;
+            if (T(x, ROOM_LAYER, z) == TILE_WALL && T(x - 1, ROOM_LAYER, z) != TILE_WALL_CORE &&
+                T(x + 1, ROOM_LAYER, z) != TILE_WALL_CORE && T(x, ROOM_LAYER, z - 1) != TILE_WALL_CORE &&
+                T(x, ROOM_LAYER, z + 1) != TILE_WALL_CORE)
+                Cell(x, ROOM_LAYER, z).tileType = TILE_PROP_GROUND;
 }
 
 void MarkWallCoreCentres()
 {
     for (int x = 2; x <= 247; x++)
         for (int z = 2; z <= 247; z++)
-            if (T(x, FLOOR_LAYER, z) == TILE_WALL_CORE &&
-                ((T(x - 2, FLOOR_LAYER, z) == TILE_WALL && T(x + 2, FLOOR_LAYER, z) == TILE_WALL) ||
-                 (T(x, FLOOR_LAYER, z - 2) == TILE_WALL && T(x, FLOOR_LAYER, z + 2) == TILE_WALL)))
-                Cell(x, FLOOR_LAYER, z).tileType = TILE_WALL_CORE_CENTRE;
+            if (T(x, ROOM_LAYER, z) == TILE_WALL_CORE &&
+                ((T(x - 2, ROOM_LAYER, z) == TILE_WALL && T(x + 2, ROOM_LAYER, z) == TILE_WALL) ||
+                 (T(x, ROOM_LAYER, z - 2) == TILE_WALL && T(x, ROOM_LAYER, z + 2) == TILE_WALL)))
+                Cell(x, ROOM_LAYER, z).tileType = TILE_WALL_CORE_CENTRE;
 }
 
 void CloseWorldBoundary()

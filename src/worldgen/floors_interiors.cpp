@@ -8,9 +8,9 @@
 namespace {
 
 // Tile code of a layer-3 cell (generated floors lie well inside the rock border).
-int T(int x, int z) { return TileAt(x, ROOM_LEVEL, z); }
+int T(int x, int z) { return TileAt(x, ROOM_LAYER, z); }
 
-WorldCell& Cell(int x, int z) { return GridCell(x, ROOM_LEVEL, z); }
+WorldCell& Cell(int x, int z) { return GridCell(x, ROOM_LAYER, z); }
 
 bool IsFloor(int t)
 {
@@ -88,7 +88,7 @@ void BuildInteriors(const HeightMap heightMap)
                 continue;
             const WorldCell floor = Cell(x, z);
             for (int k = 1; k <= h - 1; k++) {
-                WorldCell& c = worldGrid[CellIndex(x, ROOM_LEVEL + k, z)];
+                WorldCell& c = worldGrid[CellIndex(x, ROOM_LAYER + k, z)];
                 switch (floor.tileType) {
                 case TILE_CORNER_FLOOR: c.tileType = TILE_CORNER_COLUMN; break;
                 case TILE_WALL_FLOOR: c.tileType = TILE_WALL_COLUMN; break;

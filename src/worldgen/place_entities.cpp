@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "world/mathlib.h"
 #include "world/world_grid.h"
 
 bool CollectableMayStand(int x, int y, int z)

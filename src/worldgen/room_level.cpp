@@ -9,9 +9,9 @@ namespace {
 
 // Tile code of a layer-3 cell; every walk stops at the grid's edge, which generated
 // worlds never reach, since their rooms lie well inside the rock border.
-int T(int x, int z) { return TileAt(x, ROOM_LEVEL, z); }
+int T(int x, int z) { return TileAt(x, ROOM_LAYER, z); }
 
-WorldCell& Cell(int x, int z) { return GridCell(x, ROOM_LEVEL, z); }
+WorldCell& Cell(int x, int z) { return GridCell(x, ROOM_LAYER, z); }
 
 // Sets every open coarse cell from (i, j) onward in steps of (di, dj) to solid,
 // stopping before the first solid one.

@@ -3,9 +3,10 @@
 
 #include <cstdint>
 
+#include "world/world_grid.h"
+
 constexpr int COARSE_SIZE = 50;   // coarse map cells per side
 constexpr int COARSE_SCALE = 5;   // grid cells per coarse cell per side
-constexpr int ROOM_LEVEL = 3;     // the layer holding the rooms
 constexpr int ROOM_COUNT = 47;
 constexpr int COARSE_WALL_ATTEMPTS = 250;
 constexpr int THIN_WALL_ATTEMPTS = 5313;

@@ -10,6 +10,7 @@
 
 #include "app/camera.h"
 #include "app/game_loop.h"
+#include "player/game_state.h"
 #include "render/model_sets.h"
 #include "render/world_renderer.h"
 #include "support/test_support.h"
