@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 
 float screenWidth;
@@ -30,8 +31,10 @@ int TruncateSetting(float value)
 
 void SetupOpenGLDisplay()
 {
-    if (SDL_Init(SDL_INIT_VIDEO) < 0)
+    if (SDL_Init(SDL_INIT_VIDEO) < 0) {
+        fprintf(stderr, "cairnfold: the video system could not start (%s); is there a display?\n", SDL_GetError());
         exit(EXIT_NO_VIDEO);
+    }
     SDL_WM_SetCaption(WINDOW_CAPTION, nullptr);
     if (antialiasing) {
         SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, 1);
@@ -54,6 +57,8 @@ void SetupOpenGLDisplay()
     Uint32 flags = fullscreen ? (SDL_OPENGL | SDL_FULLSCREEN) : SDL_OPENGL;
     screenSurface = SDL_SetVideoMode(width, height, screenBpp, flags);
     if (!screenSurface) {
+        fprintf(stderr, "cairnfold: no OpenGL window of %i x %i could be opened (%s)\n", width, height,
+                SDL_GetError());
         SDL_Quit();
         exit(EXIT_NO_OPENGL);
     }

@@ -13,9 +13,10 @@ extern bool mipmapping;      // build mipmaps for the world texture
 extern float aspectRatio;    // screenWidth / screenHeight
 extern SDL_Surface* screenSurface;  // the display surface, owned by SDL
 
-// Exit statuses of a display that cannot be opened.
-constexpr int EXIT_NO_VIDEO = 1;
-constexpr int EXIT_NO_OPENGL = 3;
+// Exit statuses of a start-up that cannot go on.
+constexpr int EXIT_NO_VIDEO = 1;   // the video subsystem could not start
+constexpr int EXIT_NO_OPENGL = 3;  // no OpenGL mode could be opened
+constexpr int EXIT_NO_MEDIA = 4;   // Media/dashboard.png (or the whole Media/ folder) could not be read
 
 // A size or depth from the settings as an integer, truncated toward zero;
 // values beyond the int range (which no display has) saturate, NaN gives 0.

@@ -8,6 +8,9 @@
 #include "app/frame_clock.h"
 #include "app/input.h"
 #include "interface/menu_fade.h"
+#include "interface/pause_menu.h"
+#include "interface/quads.h"
+#include "interface/text.h"
 #include "interface/textures.h"
 #include "player/game_state.h"
 #include "render/model_sets.h"
@@ -69,9 +72,20 @@ void RunFrame()
         RenderWorld();
         Begin2D();
         DrawMapOverlay();
+        char headsUp[HEADS_UP_TEXT_SIZE];
+        FormatHeadsUpText(headsUp, sizeof headsUp, gameState.collectablesFound);
+        DrawText(HEADS_UP_X, HEADS_UP_Y, headsUp);
     }
     TickFrameClock();
+    UpdateMenuFade(1.0f);
+    if (menuFade != 0.0f) {
+        DrawMenuBars();
+        DrawMenuItems();
+    }
     appHasMouseFocus = (SDL_GetAppState() & SDL_APPMOUSEFOCUS) != 0;
+    // The pointer goes over everything else, and not before the first frame.
+    if (pastFirstFrame && appHasMouseFocus)
+        DrawPointer(mouseX, mouseY);
     pastFirstFrame = true;
     SDL_GL_SwapBuffers();
     SDL_Event event;

@@ -6,6 +6,7 @@
 #include "app/display.h"
 #include "app/game_loop.h"
 #include "app/settings.h"
+#include "interface/interface_media.h"
 
 int main(int argc, char* argv[])
 {
@@ -14,6 +15,7 @@ int main(int argc, char* argv[])
     LoadSettings();
     srand((unsigned)time(nullptr));
     OpenDisplay();
+    LoadInterfaceMedia();
     StartWorld();
     while (!quitRequested)
         RunFrame();

@@ -2,6 +2,7 @@
 
 #include <GL/glu.h>
 #include <SDL_image.h>
+#include <cstdio>
 
 #include "app/display.h"
 
@@ -70,12 +71,17 @@ GLuint UploadSurfaceTexture(SDL_Surface* surface, bool buildMipmaps)
 GLuint LoadWorldTexture()
 {
     SDL_Surface* image = IMG_Load(WORLD_TEXTURE_PATH);
-    if (!image)
+    if (!image) {
+        fprintf(stderr, "cairnfold: cannot load %s (%s); the world is drawn untextured\n", WORLD_TEXTURE_PATH,
+                IMG_GetError());
         return 0;
+    }
     GLuint name = UploadSurfaceTexture(image, mipmapping);
     SDL_FreeSurface(image);
     return name;
 }
+
+GLuint interfaceTexture;
 
 GLuint CreateInterfaceTexture(SDL_Surface* surface)
 {

@@ -21,8 +21,10 @@ TextureUploadFormat SurfaceUploadFormat(const SDL_Surface* surface);
 GLuint UploadSurfaceTexture(SDL_Surface* surface, bool buildMipmaps);
 
 // Media/worldtexture.png as a texture, with mipmaps when `mipmapping` is set;
-// 0 when the image cannot be read.
+// 0 (models drawn untextured) and one line on stderr when the image cannot be read.
 GLuint LoadWorldTexture();
+
+extern GLuint interfaceTexture;  // the interface atlas, made once by LoadInterfaceMedia
 
 // The interface atlas as a texture: level 0 only, linear filters.
 GLuint CreateInterfaceTexture(SDL_Surface* surface);

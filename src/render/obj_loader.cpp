@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iomanip>
@@ -159,6 +160,9 @@ Mesh LoadObjMesh(const char* path, float scale)
 {
     std::ifstream file(path);
     if (!file.is_open()) {
+        // The game goes on with an empty model, but a player seeing a hole in
+        // the world deserves to know which file is missing.
+        fprintf(stderr, "cairnfold: cannot read %s; that model is left empty\n", path);
         Mesh empty;
         empty.positions = new float[0];
         empty.texCoords = new float[0];

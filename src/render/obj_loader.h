@@ -39,7 +39,8 @@ struct CollisionMesh {
     float* faceNormal;  // unit TriangleNormal of the squashed corners
 };
 
-// Reads an OBJ file; a file that cannot be opened gives an empty mesh.
+// Reads an OBJ file; a file that cannot be opened gives an empty mesh and one
+// line on standard error naming it.
 Mesh LoadObjMesh(const char* path, float scale);
 
 // Reads OBJ text from a stream (LoadObjMesh on an opened file). Faces with a
