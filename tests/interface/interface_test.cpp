@@ -1,0 +1,206 @@
+// The 2D interface: atlas coordinates, text, the fade, the menu's layout, drawing read back from a
+// real context, and the game's start-up failures and menu as a player meets them.
+#include <GL/gl.h>
+#include <SDL.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "app/display.h"
+#include "app/frame_clock.h"
+#include "app/game_loop.h"
+#include "app/input.h"
+#include "interface/buttons.h"
+#include "interface/images.h"
+#include "interface/interface_media.h"
+#include "interface/menu_fade.h"
+#include "interface/pause_menu.h"
+#include "interface/text.h"
+#include "support/test_support.h"
+
+static void ExpectCoords(const QuadCoords& q, float left, float top, float right, float bottom)
+{
+    const float want[8] = {left, bottom, right, bottom, right, top, left, top};
+    for (int i = 0; i < 8; i++) EXPECT_FLOAT_EQ(q.st[i], want[i]) << i;
+}
+
+TEST(Interface, AtlasCoordinatesTextsAndMenuLayout)
+{
+    ExpectCoords(AtlasQuadCoords(440, 60, 40, 60), 0.4296875f, 0.234375f, 0.46875f, 0.46875f);
+    BuildFontCoords();
+    const struct { char c; float x, y; } glyphs[] = {{'A', 20, 20}, {'~', 600, 40}, {' ', 0, 0}};
+    for (const auto& g : glyphs)
+        ExpectCoords(glyphCoords[g.c - 32], g.x / 1024, g.y / 256, (g.x + 20) / 1024, (g.y + 20) / 256);
+
+    char text[HEADS_UP_TEXT_SIZE];
+    FormatHeadsUpText(text, sizeof text, 17);
+    EXPECT_STREQ(text, "collectables found: 17/1000");
+    FormatHeadsUpText(text, sizeof text, -2147483647 - 1);
+    EXPECT_STREQ(text, "collectables found: -2147483648/1000");
+    const struct { float version; const char* text; } versions[] = {{0.3f, "v0.3"}, {1.0f, "v1.0"}, {2.5f, "v2.5"}};
+    for (const auto& v : versions) {
+        FormatVersionText(text, sizeof text, v.version);
+        EXPECT_STREQ(text, v.text);
+    }
+
+    // Slide and the "Resume game" centre on 800 x 600 over the fade.
+    const struct { float fade; int slide, y; } layout[] = {{100, 0, 175}, {50, 30, 475}, {35, 39, 565}, {55, 27, 445}, {0, 60, 775}};
+    for (const auto& l : layout) {
+        EXPECT_EQ(MenuBarSlide(l.fade), l.slide) << l.fade;
+        EXPECT_EQ(MenuItemsY(l.fade, 600.0f), l.y) << l.fade;
+    }
+}
+
+TEST(Interface, FadeStepsTurnsAroundAndReturnsToExactlyZero)
+{
+    ResetMenuFade();
+    keyState[SDLK_ESCAPE] = BUTTON_PRESSED;
+    for (int frame = 1; frame <= 25; frame++) {
+        UpdateMenuFade(1.0f);
+        keyState[SDLK_ESCAPE] = BUTTON_HELD;  // held: toggles once only
+        EXPECT_EQ(menuFade, frame < 20 ? 5.0f * frame : 100.0f);
+    }
+    menuFade = 50.0f;
+    keyState[SDLK_ESCAPE] = BUTTON_PRESSED;
+    UpdateMenuFade(1.0f);
+    EXPECT_FALSE(menuOpen);
+    EXPECT_EQ(menuFade, 45.0f);
+    keyState[SDLK_ESCAPE] = BUTTON_UP;
+    for (int i = 0; i < 12; i++) UpdateMenuFade(1.0f);
+    EXPECT_EQ(menuFade, 0.0f);
+    menuFade = NAN;
+    UpdateMenuFade(1.0f);
+    EXPECT_EQ(menuFade, 0.0f);
+}
+
+// Whether anything but black was drawn in the rectangle [x0, x1) x [y0, y1).
+static bool Drawn(int x0, int y0, int x1, int y1)
+{
+    for (int y = y0; y < y1; y++)
+        for (int x = x0; x < x1; x++) {
+            unsigned char rgb[3];
+            ReadPixel(x, y, rgb);
+            if (rgb[0] | rgb[1] | rgb[2]) return true;
+        }
+    return false;
+}
+
+static void ExpectInterfaceStateOff()
+{
+    const GLenum caps[] = {GL_TEXTURE_2D, GL_BLEND, GL_ALPHA_TEST, GL_VERTEX_ARRAY, GL_TEXTURE_COORD_ARRAY, GL_DEPTH_TEST};
+    for (GLenum cap : caps) EXPECT_FALSE(glIsEnabled(cap)) << cap;
+}
+
+TEST(Interface, AtlasTextButtonsAndPointerDrawnInARealContext)
+{
+    OpenTestDisplay(800, 600);
+    // The atlas keeps alpha exactly and is transparent black beyond the image.
+    SDL_Surface* image = SDL_CreateRGBSurface(0, 640, 240, 32, 0xFF, 0xFF00, 0xFF0000, 0xFF000000);
+    ((Uint32*)image->pixels)[0] = 0x80102030;
+    SDL_Surface* atlas = BuildAtlasSurface(image);
+    ASSERT_TRUE(atlas && atlas->w == ATLAS_WIDTH && atlas->h == ATLAS_HEIGHT);
+    EXPECT_EQ(((Uint32*)atlas->pixels)[0], 0x80102030u);
+    EXPECT_EQ(((Uint32*)atlas->pixels)[640 + 240 * 1024 - 1], 0u);
+    EXPECT_EQ(((Uint32*)atlas->pixels)[100 * 1024 + 700], 0u);
+    SDL_FreeSurface(atlas);
+    SDL_FreeSurface(image);
+    LoadInterfaceMedia();
+    EXPECT_EQ(interfaceSurface->w, 1024);
+    EXPECT_FALSE(menuOpen || menuFade != 0.0f);
+
+    // "A" at (10, 10): its cell is (5, 10) to (25, 30); a tab is skipped.
+    glClear(GL_COLOR_BUFFER_BIT);
+    DrawText(10, 10, "\tA");
+    ExpectInterfaceStateOff();
+    EXPECT_TRUE(Drawn(5, 10, 25, 30));
+    EXPECT_FALSE(Drawn(0, 0, 800, 10) || Drawn(25, 0, 60, 40) || Drawn(0, 30, 40, 40) || Drawn(0, 0, 5, 40));
+
+    // The pointer at (100, 50) covers x 88..128, y 40..100.
+    glClear(GL_COLOR_BUFFER_BIT);
+    DrawPointer(100, 50);
+    ExpectInterfaceStateOff();
+    EXPECT_TRUE(Drawn(88, 40, 128, 100));
+    EXPECT_FALSE(Drawn(0, 0, 88, 120) || Drawn(128, 0, 200, 120) || Drawn(88, 100, 128, 120));
+
+    // The hit box of a button at (400, 300), strict on every side.
+    const struct { int x, y; bool over; } points[] = {{237, 280, true}, {562, 320, true}, {236, 280, false},
+        {563, 280, false}, {400, 279, false}, {400, 321, false}, {400, 300, true}, {238, 321, false}};
+    unsigned char normal[3], highlighted[3];
+    for (const auto& p : points) {
+        mouseX = p.x;
+        mouseY = p.y;
+        mouseButtonState[SDL_BUTTON_LEFT] = BUTTON_PRESSED;
+        glClear(GL_COLOR_BUFFER_BIT);
+        EXPECT_EQ(DrawButton("Exit", 400, 300), p.over) << p.x << "," << p.y;
+        ReadPixel(240, 290, p.over ? highlighted : normal);
+    }
+    ExpectInterfaceStateOff();
+    EXPECT_NE(memcmp(normal, highlighted, 3), 0);
+    mouseButtonState[SDL_BUTTON_LEFT] = BUTTON_HELD;  // held from an earlier frame: no click
+    EXPECT_FALSE(DrawButton("Exit", 400, 300));
+
+    // Halfway through the slide "Exit" is centred on (400, 525) and works.
+    menuOpen = true;
+    menuFade = 50.0f;
+    mouseX = 400;
+    mouseY = 525;
+    mouseButtonState[SDL_BUTTON_LEFT] = BUTTON_PRESSED;
+    quitRequested = false;
+    DrawMenuBars();
+    DrawMenuItems();
+    ExpectInterfaceStateOff();
+    EXPECT_TRUE(quitRequested && menuOpen);
+}
+
+// The game in a folder of its own under a private X server; returns the exit
+// status and the first line it wrote on standard error.
+struct GameRun {
+    int status;
+    std::string error;
+};
+static GameRun RunGame(const std::string& setup, const std::string& input)
+{
+    std::string dir = MakeTempDir();
+    XvfbServer xvfb = StartXvfb();
+    std::string script = "cd " + dir + " && mkdir Saves && printf 'screenw=800\\nscreenh=600\\n' > settings.ini && " +
+                         "cp -r " CAIRNFOLD_SOURCE_DIR "/Media . && " + setup + " && (export DISPLAY=:" +
+                         std::to_string(xvfb.display) + "; " CAIRNFOLD_BINARY " 2> err & pid=$!; " + input +
+                         " wait $pid; echo $? > status)";
+    RunProcess({"sh", "-c", script}, dir, {}, 60000);
+    StopXvfb(xvfb);
+    GameRun run = {-1, ""};
+    std::ifstream(dir + "/status") >> run.status;
+    std::getline(std::ifstream(dir + "/err"), run.error);
+    return run;
+}
+
+TEST(Interface, StartUpFailuresAndThePauseMenuInTheRunningGame)
+{
+    GameRun noDashboard = RunGame("rm Media/dashboard.png", "");
+    EXPECT_EQ(noDashboard.status, EXIT_NO_MEDIA);
+    EXPECT_EQ(noDashboard.error.rfind("cairnfold: cannot load Media/dashboard.png", 0), 0u) << noDashboard.error;
+    GameRun noMedia = RunGame("rm -r Media", "");
+    EXPECT_EQ(noMedia.status, EXIT_NO_MEDIA);
+    EXPECT_NE(noMedia.error.find("run the game from the folder that holds Media/, Saves/ and settings.ini"),
+              std::string::npos) << noMedia.error;
+    GameRun noModel = RunGame("rm Media/entities/entity2.obj", "sleep 3; kill -TERM $pid;");
+    EXPECT_EQ(noModel.status, 0);
+    EXPECT_EQ(noModel.error, "cairnfold: cannot read Media/entities/entity2.obj; that model is left empty");
+
+    // Escape, "Resume game", Escape again, "Exit": status 0. Had "Resume game"
+    // failed, the second Escape would close the menu, "Exit" would miss and
+    // the game would be killed (status 137).
+    // Keys and buttons are held over a frame, as a player's are.
+    const std::string press = "xdotool mousedown 1; sleep 0.2; xdotool mouseup 1;";
+    const std::string escape = "xdotool keydown Escape; sleep 0.2; xdotool keyup Escape;";
+    GameRun menu = RunGame("true", "sleep 3; xdotool mousemove 400 175;" + escape + " sleep 1; " + press +
+                                       " sleep 1;" + escape + " sleep 1; xdotool mousemove 400 225;" + press +
+                                       " sleep 3; kill -9 $pid 2>/dev/null;");
+    EXPECT_EQ(menu.status, 0);
+    EXPECT_EQ(menu.error, "");
+}
