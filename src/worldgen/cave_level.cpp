@@ -16,18 +16,14 @@ static const int RUN_DZ[4] = {0, 1, 0, -1};
 static const int FACING_DX[4] = {0, 1, 0, -1};
 static const int FACING_DZ[4] = {1, 0, -1, 0};
 
-static inline WorldCell& Cell(int x, int y, int z) { return GridCell(x, y, z); }
-
-static inline uint8_t Tile0(int x, int z) { return worldGrid[CellIndex(x, 0, z)].tileType; }
-
-static inline bool IsOpen(int x, int z) { return Tile0(x, z) == TILE_CAVE_FLOOR; }
+static inline bool IsOpen(int x, int z) { return TileAt(x, CAVE_LAYER, z) == TILE_CAVE_FLOOR; }
 
 bool TryPlaceDescent(int x, int z)
 {
     // The footprint reaches 10 cells along the run and 3 across it.
     if (x < 10 || x > GRID_SIZE_X - 11 || z < 10 || z > GRID_SIZE_Z - 11)
         return false;
-    WorldCell& top = Cell(x, 2, z);
+    WorldCell& top = GridCell(x, CHANNEL_LAYER, z);
     if (top.tileType != TILE_CHANNEL_SIDE || top.orientation > 3)
         return false;
     int o = top.orientation;
@@ -35,7 +31,7 @@ bool TryPlaceDescent(int x, int z)
     int sx = dz, sz = dx;  // across the run
     uint8_t p = (uint8_t)((o + 3) % 4);  // the orientation that faces along the run
     auto at = [&](int d, int s, int y) -> WorldCell& {
-        return Cell(x + d * dx + s * sx, y, z + d * dz + s * sz);
+        return GridCell(x + d * dx + s * sx, y, z + d * dz + s * sz);
     };
 
     for (int d = 1; d <= 5; d++)
@@ -78,16 +74,16 @@ void FillCaveFloor()
 {
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++)
-            if (Tile0(x, z) == TILE_EMPTY)
-                Cell(x, 0, z).tileType = TILE_CAVE_FLOOR;
+            if (TileAt(x, CAVE_LAYER, z) == TILE_EMPTY)
+                GridCell(x, CAVE_LAYER, z).tileType = TILE_CAVE_FLOOR;
 }
 
 void ClearDescentMarkers()
 {
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++)
-            if (Tile0(x, z) == TILE_BOUNDARY)
-                Cell(x, 0, z).tileType = TILE_EMPTY;
+            if (TileAt(x, CAVE_LAYER, z) == TILE_BOUNDARY)
+                GridCell(x, CAVE_LAYER, z).tileType = TILE_EMPTY;
 }
 
 void CutCaveWallLine(int x, int z, bool alongX)
@@ -99,7 +95,7 @@ void CutCaveWallLine(int x, int z, bool alongX)
         return;
     int r = rand() % 2;
     if (r == 1)
-        Cell(x, 0, z).tileType = TILE_EMPTY;
+        GridCell(x, CAVE_LAYER, z).tileType = TILE_EMPTY;
     // One count for both walks: the low side may use up all six cells.
     int n = 0;
     for (int side = -1; side <= 1; side += 2) {
@@ -108,7 +104,7 @@ void CutCaveWallLine(int x, int z, bool alongX)
             int nx = cx + side * lx, nz = cz + side * lz;
             if (!InGrid(nx, nz) || !IsOpen(nx, nz))
                 break;
-            Cell(nx, 0, nz).tileType = TILE_EMPTY;
+            GridCell(nx, CAVE_LAYER, nz).tileType = TILE_EMPTY;
             n++;
             cx = nx;
             cz = nz;
@@ -132,12 +128,12 @@ void ReopenEntranceFronts()
 {
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++) {
-            const WorldCell& c = Cell(x, 0, z);
+            const WorldCell& c = GridCell(x, CAVE_LAYER, z);
             if (c.tileType != TILE_CAVE_ENTRANCE || c.orientation > 3)
                 continue;
             int fx = x + FACING_DX[c.orientation], fz = z + FACING_DZ[c.orientation];
             if (InGrid(fx, fz))
-                Cell(fx, 0, fz).tileType = TILE_CAVE_FLOOR;
+                GridCell(fx, CAVE_LAYER, fz).tileType = TILE_CAVE_FLOOR;
         }
 }
 
@@ -146,7 +142,7 @@ void ClearCaveBorder()
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++)
             if (x <= 2 || x >= GRID_SIZE_X - 3 || z <= 2 || z >= GRID_SIZE_Z - 3)
-                Cell(x, 0, z).tileType = TILE_EMPTY;
+                GridCell(x, CAVE_LAYER, z).tileType = TILE_EMPTY;
 }
 
 // Seeds caveReached with the entrances; returns how many there are.
@@ -155,7 +151,7 @@ static int MarkEntrances()
     int entrances = 0;
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++) {
-            bool entrance = Tile0(x, z) == TILE_CAVE_ENTRANCE;
+            bool entrance = TileAt(x, CAVE_LAYER, z) == TILE_CAVE_ENTRANCE;
             caveReached[x * GRID_SIZE_Z + z] = entrance ? 1 : 0;
             if (entrance)
                 reachQueue[entrances++] = x * GRID_SIZE_Z + z;
@@ -185,37 +181,19 @@ void MarkCaveReach()
     }
 }
 
-static inline bool Marked(int x, int z) { return caveReached[x * GRID_SIZE_Z + z] != 0; }
-
-void MarkCaveReachByRescan()
-{
-    MarkEntrances();
-    bool markedOne = true;
-    while (markedOne) {
-        markedOne = false;
-        for (int x = 1; x <= GRID_SIZE_X - 2 && !markedOne; x++)
-            for (int z = 1; z <= GRID_SIZE_Z - 2 && !markedOne; z++)
-                if (Markable(x, z) &&
-                    (Marked(x - 1, z) || Marked(x + 1, z) || Marked(x, z - 1) || Marked(x, z + 1))) {
-                    caveReached[x * GRID_SIZE_Z + z] = 1;
-                    markedOne = true;
-                }
-    }
-}
-
 void PruneUnreachedCave()
 {
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++)
-            if (!caveReached[x * GRID_SIZE_Z + z] && Tile0(x, z) != TILE_DESCENT_RAMP)
-                Cell(x, 0, z).tileType = TILE_EMPTY;
+            if (!caveReached[x * GRID_SIZE_Z + z] && TileAt(x, CAVE_LAYER, z) != TILE_DESCENT_RAMP)
+                GridCell(x, CAVE_LAYER, z).tileType = TILE_EMPTY;
 }
 
 void ClassifyCaveWalls()
 {
     for (int x = 1; x <= GRID_SIZE_X - 2; x++)
         for (int z = 1; z <= GRID_SIZE_Z - 2; z++) {
-            WorldCell& c = Cell(x, 0, z);
+            WorldCell& c = GridCell(x, CAVE_LAYER, z);
             if (c.tileType != TILE_EMPTY)
                 continue;
             bool openW = IsOpen(x - 1, z), openE = IsOpen(x + 1, z);
@@ -224,8 +202,8 @@ void ClassifyCaveWalls()
             bool diagonalOpen = IsOpen(x - 1, z - 1) || IsOpen(x - 1, z + 1) ||
                                 IsOpen(x + 1, z - 1) || IsOpen(x + 1, z + 1);
             bool besideEntrance =
-                Tile0(x - 1, z) == TILE_CAVE_ENTRANCE || Tile0(x + 1, z) == TILE_CAVE_ENTRANCE ||
-                Tile0(x, z - 1) == TILE_CAVE_ENTRANCE || Tile0(x, z + 1) == TILE_CAVE_ENTRANCE;
+                TileAt(x - 1, CAVE_LAYER, z) == TILE_CAVE_ENTRANCE || TileAt(x + 1, CAVE_LAYER, z) == TILE_CAVE_ENTRANCE ||
+                TileAt(x, CAVE_LAYER, z - 1) == TILE_CAVE_ENTRANCE || TileAt(x, CAVE_LAYER, z + 1) == TILE_CAVE_ENTRANCE;
             if (diagonalOpen && besideEntrance) {
                 c.tileType = TILE_CAVE_BLOCK;
             } else if (n == 1) {
@@ -256,11 +234,11 @@ void MarkOpenCentres()
                     if (!IsOpen(ax, az))
                         allOpen = false;
             if (allOpen)
-                Cell(x, 0, z).tileType = TILE_CAVE_OPEN_CENTRE;
+                GridCell(x, CAVE_LAYER, z).tileType = TILE_CAVE_OPEN_CENTRE;
         }
 }
 
-static void RunCavePass(void (*markReach)())
+void GenerateCaveLevel()
 {
     PlaceDescents();
     FillCaveFloor();
@@ -268,12 +246,8 @@ static void RunCavePass(void (*markReach)())
     CutCaveWallLines();
     ReopenEntranceFronts();
     ClearCaveBorder();
-    markReach();
+    MarkCaveReach();
     PruneUnreachedCave();
     ClassifyCaveWalls();
     MarkOpenCentres();
 }
-
-void GenerateCaveLevel() { RunCavePass(MarkCaveReach); }
-
-void GenerateCaveLevelByRescan() { RunCavePass(MarkCaveReachByRescan); }

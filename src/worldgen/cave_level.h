@@ -16,10 +16,6 @@ extern uint8_t caveReached[GRID_SIZE_X * GRID_SIZE_Z];
 // Builds the cave level: every step below, in order, with the flood-fill reach.
 void GenerateCaveLevel();
 
-// The same pass with the reach computed by MarkCaveReachByRescan; slow, kept as the reference
-// that GenerateCaveLevel must match cell for cell.
-void GenerateCaveLevelByRescan();
-
 // One descent attempt at the channel-side cell (x, 2, z), x and z in 10..239: places the
 // descent when the channel side's run is clear and reports whether it did. No draws.
 bool TryPlaceDescent(int x, int z);
@@ -50,10 +46,6 @@ void ClearCaveBorder();
 // Marks in caveReached every entrance and every cave-floor cell (x, z in 1..248) joined to one
 // by 4-connected cave-floor cells; a queue-based flood fill, linear in the layer.
 void MarkCaveReach();
-
-// Marks the same set as MarkCaveReach by rescanning x 1..248, z 1..248 from the first row after
-// every cell it marks, until a whole scan marks nothing. Quadratic; for tests only.
-void MarkCaveReachByRescan();
 
 // Every unmarked layer-0 cell except the ramps becomes empty (tile byte only).
 void PruneUnreachedCave();

@@ -8,12 +8,7 @@
 
 namespace {
 
-// Generated worlds keep every cell these tests reach inside their rock border.
-int T(int x, int y, int z) { return TileAt(x, y, z); }
-
-WorldCell& Cell(int x, int y, int z) { return GridCell(x, y, z); }
-
-bool IsChannel(int x, int z) { return T(x, CHANNEL_LAYER, z) == TILE_CHANNEL; }
+bool IsChannel(int x, int z) { return TileAt(x, CHANNEL_LAYER, z) == TILE_CHANNEL; }
 
 // Runs a channel from the cell after (x, z) toward (dx, dz): every empty cell becomes
 // channel (tile byte only) up to the first non-empty cell or the edge of the grid.
@@ -21,8 +16,8 @@ void RunChannel(int x, int z, int dx, int dz)
 {
     x += dx;
     z += dz;
-    while (T(x, CHANNEL_LAYER, z) == TILE_EMPTY) {
-        Cell(x, CHANNEL_LAYER, z).tileType = TILE_CHANNEL;
+    while (TileAt(x, CHANNEL_LAYER, z) == TILE_EMPTY) {
+        GridCell(x, CHANNEL_LAYER, z).tileType = TILE_CHANNEL;
         x += dx;
         z += dz;
     }
@@ -30,8 +25,8 @@ void RunChannel(int x, int z, int dx, int dz)
 
 void MakeOutlet(int a, int b, uint8_t orientation)
 {
-    Cell(a, ROOM_LAYER, b) = WorldCell{TILE_WALL_OUTLET, orientation};
-    Cell(a, CHANNEL_LAYER, b) = WorldCell{TILE_CHANNEL, orientation};
+    GridCell(a, ROOM_LAYER, b) = WorldCell{TILE_WALL_OUTLET, orientation};
+    GridCell(a, CHANNEL_LAYER, b) = WorldCell{TILE_CHANNEL, orientation};
 }
 
 // True when the empty-or-not cell (x, z) lies between two channel cells along x or z.
@@ -44,18 +39,18 @@ bool BridgesGap(int x, int z)
 
 void TryOutlet(int a, int b)
 {
-    if (T(a, ROOM_LAYER, b) != TILE_WALL_CORE)
+    if (TileAt(a, ROOM_LAYER, b) != TILE_WALL_CORE)
         return;
     // A wall running along z: skin two cells away on both x sides, core along z.
-    if (T(a - 2, ROOM_LAYER, b) == TILE_WALL && T(a + 2, ROOM_LAYER, b) == TILE_WALL &&
-        T(a, ROOM_LAYER, b - 1) == TILE_WALL_CORE && T(a, ROOM_LAYER, b + 1) == TILE_WALL_CORE) {
+    if (TileAt(a - 2, ROOM_LAYER, b) == TILE_WALL && TileAt(a + 2, ROOM_LAYER, b) == TILE_WALL &&
+        TileAt(a, ROOM_LAYER, b - 1) == TILE_WALL_CORE && TileAt(a, ROOM_LAYER, b + 1) == TILE_WALL_CORE) {
         MakeOutlet(a, b, 0);
         int r = rand() % 2;
         RunChannel(a, b, 0, r == 0 ? 1 : -1);
     }
     // A wall running along x; the cell need not still be core.
-    if (T(a, ROOM_LAYER, b - 2) == TILE_WALL && T(a, ROOM_LAYER, b + 2) == TILE_WALL &&
-        T(a - 1, ROOM_LAYER, b) == TILE_WALL_CORE && T(a + 1, ROOM_LAYER, b) == TILE_WALL_CORE) {
+    if (TileAt(a, ROOM_LAYER, b - 2) == TILE_WALL && TileAt(a, ROOM_LAYER, b + 2) == TILE_WALL &&
+        TileAt(a - 1, ROOM_LAYER, b) == TILE_WALL_CORE && TileAt(a + 1, ROOM_LAYER, b) == TILE_WALL_CORE) {
         MakeOutlet(a, b, 1);
         int r = rand() % 2;
         RunChannel(a, b, r == 0 ? 1 : -1, 0);
@@ -75,30 +70,16 @@ void TrimChannelsAtRock()
 {
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++) {
-            if (T(x, CHANNEL_LAYER, z) != TILE_CHANNEL)
+            if (TileAt(x, CHANNEL_LAYER, z) != TILE_CHANNEL)
                 continue;
             bool nearRock = false;
             for (int dx = -1; dx <= 1; dx++)
                 for (int dz = -1; dz <= 1; dz++)
-                    if ((dx != 0 || dz != 0) && T(x + dx, CHANNEL_LAYER, z + dz) == TILE_ROCK)
+                    if ((dx != 0 || dz != 0) && TileAt(x + dx, CHANNEL_LAYER, z + dz) == TILE_ROCK)
                         nearRock = true;
             if (nearRock)
-                Cell(x, CHANNEL_LAYER, z).tileType = TILE_EMPTY;
+                GridCell(x, CHANNEL_LAYER, z).tileType = TILE_EMPTY;
         }
-}
-
-void CloseChannelGapsByRescanning()
-{
-    bool filled = true;
-    while (filled) {
-        filled = false;
-        for (int x = 0; x < GRID_SIZE_X && !filled; x++)
-            for (int z = 0; z < GRID_SIZE_Z && !filled; z++)
-                if (T(x, CHANNEL_LAYER, z) == TILE_EMPTY && BridgesGap(x, z)) {
-                    Cell(x, CHANNEL_LAYER, z).tileType = TILE_CHANNEL;
-                    filled = true;
-                }
-    }
 }
 
 void CloseChannelGaps()
@@ -111,19 +92,19 @@ void CloseChannelGaps()
     pending.reserve(1024);
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++)
-            if (T(x, CHANNEL_LAYER, z) == TILE_EMPTY && BridgesGap(x, z))
+            if (TileAt(x, CHANNEL_LAYER, z) == TILE_EMPTY && BridgesGap(x, z))
                 pending.push_back(x * GRID_SIZE_Z + z);
     while (!pending.empty()) {
         int packed = pending.back();
         pending.pop_back();
         int x = packed / GRID_SIZE_Z, z = packed % GRID_SIZE_Z;
-        if (T(x, CHANNEL_LAYER, z) != TILE_EMPTY || !BridgesGap(x, z))
+        if (TileAt(x, CHANNEL_LAYER, z) != TILE_EMPTY || !BridgesGap(x, z))
             continue;
-        Cell(x, CHANNEL_LAYER, z).tileType = TILE_CHANNEL;
+        GridCell(x, CHANNEL_LAYER, z).tileType = TILE_CHANNEL;
         const int step[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
         for (const auto& s : step) {
             int nx = x + s[0], nz = z + s[1];
-            if (T(nx, CHANNEL_LAYER, nz) == TILE_EMPTY && BridgesGap(nx, nz))
+            if (TileAt(nx, CHANNEL_LAYER, nz) == TILE_EMPTY && BridgesGap(nx, nz))
                 pending.push_back(nx * GRID_SIZE_Z + nz);
         }
     }
@@ -133,9 +114,9 @@ void AddChannelSidesAndCorners()
 {
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++) {
-            if (T(x, CHANNEL_LAYER, z) != TILE_EMPTY)
+            if (TileAt(x, CHANNEL_LAYER, z) != TILE_EMPTY)
                 continue;
-            WorldCell& c = Cell(x, CHANNEL_LAYER, z);
+            WorldCell& c = GridCell(x, CHANNEL_LAYER, z);
             bool e = IsChannel(x + 1, z), w = IsChannel(x - 1, z);
             bool n = IsChannel(x, z + 1), s = IsChannel(x, z - 1);
             auto put = [&c](TileCode t, uint8_t o) { c.tileType = t; c.orientation = o; };
@@ -164,8 +145,8 @@ void MarkChannelHeads()
 {
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++)
-            if (T(x, ROOM_LAYER, z) == TILE_WALL_OUTLET)
-                Cell(x, CHANNEL_LAYER, z).tileType = TILE_CHANNEL_HEAD;
+            if (TileAt(x, ROOM_LAYER, z) == TILE_WALL_OUTLET)
+                GridCell(x, CHANNEL_LAYER, z).tileType = TILE_CHANNEL_HEAD;
 }
 
 void GenerateChannels()

@@ -20,10 +20,6 @@ void TrimChannelsAtRock();
 // Fills every empty cell lying between two channel cells in a straight line, until
 // none is left; works through a list of candidate cells.
 void CloseChannelGaps();
-// The same fixpoint by the plain method: scan, and start the scan again from the first
-// cell after every fill. Slow (a full scan per fill); kept as the reference the fast
-// method is checked against.
-void CloseChannelGapsByRescanning();
 // Turns empty cells beside channels into side, inner corner and outer corner pieces.
 void AddChannelSidesAndCorners();
 // Puts a channel head under every outlet.

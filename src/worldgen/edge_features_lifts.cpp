@@ -8,19 +8,14 @@ namespace {
 
 constexpr int CHANCE_FEATURE_ODDS = 5;
 
-// Floors of a generated world lie at 25..224, so no test of this pass reaches the grid's edge.
-int T(int x, int y, int z) { return TileAt(x, y, z); }
-
-WorldCell& Cell(int x, int y, int z) { return GridCell(x, y, z); }
-
-bool IsFloor(int x, int z) { return T(x, ROOM_LAYER, z) == TILE_FLOOR; }
+bool IsFloor(int x, int z) { return TileAt(x, ROOM_LAYER, z) == TILE_FLOOR; }
 
 // The side cell (x, z) becomes an edge feature; only the tile byte changes, so the orientation of
 // the floor piece it replaces stays.
 void PlaceFeature(int x, int z)
 {
     if (InGrid(x, z))
-        Cell(x, ROOM_LAYER, z).tileType = TILE_EDGE_FEATURE;
+        GridCell(x, ROOM_LAYER, z).tileType = TILE_EDGE_FEATURE;
 }
 
 }  // namespace
@@ -71,19 +66,19 @@ void PlaceEdgeFeatures(const FloorBlock& block)
     int za = z0 + rand() % width;
     int n = 0;
     // A side gets a feature where the wall beyond it has its core two cells further out.
-    if (T(x0 - 3, ROOM_LAYER, za) == TILE_WALL_CORE) {
+    if (TileAt(x0 - 3, ROOM_LAYER, za) == TILE_WALL_CORE) {
         PlaceFeature(x0 - 1, za);
         n++;
     }
-    if (T(x0 + length + 2, ROOM_LAYER, za) == TILE_WALL_CORE) {
+    if (TileAt(x0 + length + 2, ROOM_LAYER, za) == TILE_WALL_CORE) {
         PlaceFeature(x0 + length, za);
         n++;
     }
-    if (T(xa, ROOM_LAYER, z0 - 3) == TILE_WALL_CORE) {
+    if (TileAt(xa, ROOM_LAYER, z0 - 3) == TILE_WALL_CORE) {
         PlaceFeature(xa, z0 - 1);
         n++;
     }
-    if (T(xa, ROOM_LAYER, z0 + width + 2) == TILE_WALL_CORE) {
+    if (TileAt(xa, ROOM_LAYER, z0 + width + 2) == TILE_WALL_CORE) {
         PlaceFeature(xa, z0 + width);
         n++;
     }
@@ -108,15 +103,15 @@ void PlaceLift(const FloorBlock& block)
     int zs = block.z0 + rand() % block.width;
     uint8_t r = (uint8_t)(rand() % 4);
 
-    Cell(xs, ROOM_LAYER, zs) = WorldCell{TILE_LIFT_BOTTOM, r};
-    Cell(xs, ROOM_LAYER + 1, zs) = WorldCell{TILE_LIFT_TOP, r};
+    GridCell(xs, ROOM_LAYER, zs) = WorldCell{TILE_LIFT_BOTTOM, r};
+    GridCell(xs, ROOM_LAYER + 1, zs) = WorldCell{TILE_LIFT_TOP, r};
     // The top climbs through the room's stack; each cell it leaves becomes shaft and keeps r.
     for (int y = ROOM_LAYER + 2; y <= TOP_LAYER; y++) {
-        int above = T(xs, y, zs);
+        int above = TileAt(xs, y, zs);
         if (above != TILE_FLOOR && above != TILE_ROOM_TOP)
             break;
-        Cell(xs, y - 1, zs).tileType = TILE_LIFT_SHAFT;
-        Cell(xs, y, zs) = WorldCell{TILE_LIFT_TOP, r};
+        GridCell(xs, y - 1, zs).tileType = TILE_LIFT_SHAFT;
+        GridCell(xs, y, zs) = WorldCell{TILE_LIFT_TOP, r};
     }
 }
 

@@ -9,12 +9,6 @@ namespace {
 constexpr int CAP_ATTEMPTS = 59375;
 constexpr int FIXTURE_ATTEMPTS = 50000;
 
-// Every test here that reaches two or three cells out is made only once the cell itself has proved
-// to be a room top or a thick-wall column, which lie far inside the rock border of a generated world.
-int T(int x, int y, int z) { return TileAt(x, y, z); }
-
-WorldCell& Cell(int x, int y, int z) { return GridCell(x, y, z); }
-
 // Tile codes of a few layers, index x * 250 + z: the random attempts test their drawn cell and the cells
 // around it here, in tables small enough to stay in cache, instead of across the whole grid. Slot k
 // holds the layer k above the one whose attempts are running.
@@ -27,13 +21,13 @@ void CopyLayer(int slot, int y)
             layerTiles[slot][x * GRID_SIZE_Z + z] = worldGrid[CellIndex(x, y, z)].tileType;
 }
 
-// Tile code of (x, z) in a copied layer, with the same reading outside the grid as T.
+// Tile code of (x, z) in a copied layer, read outside the grid as TileAt reads it.
 int LayerT(int slot, int x, int z) { return InGrid(x, z) ? layerTiles[slot][x * GRID_SIZE_Z + z] : (int)TILE_BOUNDARY; }
 
 // Writes the tile byte of (x, y, z) and of its copy in slot 0.
 void SetLayerTile(int x, int y, int z, uint8_t tile)
 {
-    Cell(x, y, z).tileType = tile;
+    GridCell(x, y, z).tileType = tile;
     layerTiles[0][x * GRID_SIZE_Z + z] = tile;
 }
 
@@ -45,7 +39,7 @@ bool SquareLacks(int x, int y, int z, int reach, int tile)
 {
     for (int i = x - reach; i <= x + reach; i++)
         for (int k = z - reach; k <= z + reach; k++)
-            if (T(i, y, k) == tile)
+            if (TileAt(i, y, k) == tile)
                 return false;
     return true;
 }
@@ -68,20 +62,20 @@ void ClearRoomLevelRock()
 {
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++)
-            if (T(x, ROOM_LAYER, z) == TILE_ROCK)
-                Cell(x, ROOM_LAYER, z).tileType = TILE_EMPTY;
+            if (TileAt(x, ROOM_LAYER, z) == TILE_ROCK)
+                GridCell(x, ROOM_LAYER, z).tileType = TILE_EMPTY;
 }
 
 void AddRockEdges()
 {
     for (int x = 1; x <= 248; x++) {
         for (int z = 1; z <= 248; z++) {
-            if (T(x, CHANNEL_LAYER, z) != TILE_ROCK)
+            if (TileAt(x, CHANNEL_LAYER, z) != TILE_ROCK)
                 continue;
-            bool w = T(x - 1, ROOM_LAYER, z) == TILE_WALL;
-            bool e = T(x + 1, ROOM_LAYER, z) == TILE_WALL;
-            bool s = T(x, ROOM_LAYER, z - 1) == TILE_WALL;
-            bool n = T(x, ROOM_LAYER, z + 1) == TILE_WALL;
+            bool w = TileAt(x - 1, ROOM_LAYER, z) == TILE_WALL;
+            bool e = TileAt(x + 1, ROOM_LAYER, z) == TILE_WALL;
+            bool s = TileAt(x, ROOM_LAYER, z - 1) == TILE_WALL;
+            bool n = TileAt(x, ROOM_LAYER, z + 1) == TILE_WALL;
             if (!w && !e && !s && !n)
                 continue;
             // Later matches overwrite earlier ones: single walls first, then the corner pairs.
@@ -94,7 +88,7 @@ void AddRockEdges()
             if (e && s) { tile = TILE_ROCK_CORNER; orientation = 2; }
             if (w && s) { tile = TILE_ROCK_CORNER; orientation = 3; }
             if (e && n) { tile = TILE_ROCK_CORNER; orientation = 1; }
-            Cell(x, CHANNEL_LAYER, z) = WorldCell{tile, orientation};
+            GridCell(x, CHANNEL_LAYER, z) = WorldCell{tile, orientation};
         }
     }
 }
@@ -107,16 +101,16 @@ void MergeRoomTops()
     for (int x = 2; x <= 247; x++) {
         for (int y = 1; y <= 13; y++) {
             for (int z = 2; z <= 247; z++) {
-                if (T(x, y, z) != TILE_ROOM_TOP || T(x, y + 1, z) != TILE_EMPTY)
+                if (TileAt(x, y, z) != TILE_ROOM_TOP || TileAt(x, y + 1, z) != TILE_EMPTY)
                     continue;
                 if (!SquareLacks(x, y, z, 2, TILE_LIFT_TOP) || !SquareLacks(x, y, z, 3, TILE_ROOM_TOP_DOUBLE))
                     continue;
                 for (int t = 0; t < 4; t++) {
                     int px = x + stepX[t], pz = z + stepZ[t];
-                    if (T(px, y, pz) == TILE_ROOM_TOP && T(px, y + 1, pz) == TILE_EMPTY &&
-                        T(px + stepX[t], y + 1, pz + stepZ[t]) == TILE_EMPTY) {
-                        Cell(px, y, pz).tileType = TILE_EMPTY;
-                        Cell(x, y, z) = WorldCell{TILE_ROOM_TOP_DOUBLE, (uint8_t)t};
+                    if (TileAt(px, y, pz) == TILE_ROOM_TOP && TileAt(px, y + 1, pz) == TILE_EMPTY &&
+                        TileAt(px + stepX[t], y + 1, pz + stepZ[t]) == TILE_EMPTY) {
+                        GridCell(px, y, pz).tileType = TILE_EMPTY;
+                        GridCell(x, y, z) = WorldCell{TILE_ROOM_TOP_DOUBLE, (uint8_t)t};
                         break;
                     }
                 }
@@ -135,7 +129,7 @@ void AddColumnCaps()
             int z = DrawInnerCoordinate();
             if (layerTiles[0][x * GRID_SIZE_Z + z] == TILE_THICK_WALL_COLUMN && FreeAboveColumn(x, z)) {
                 // Caps land on layer y + 1 only: the copy of that layer follows.
-                Cell(x, y + 1, z) = WorldCell{TILE_COLUMN_CAP, Cell(x, y, z).orientation};
+                GridCell(x, y + 1, z) = WorldCell{TILE_COLUMN_CAP, GridCell(x, y, z).orientation};
                 layerTiles[1][x * GRID_SIZE_Z + z] = TILE_COLUMN_CAP;
             }
         }
@@ -155,30 +149,30 @@ void AddWallFixtures()
             if (layerTiles[0][x * GRID_SIZE_Z + z] != TILE_THICK_WALL_COLUMN)
                 continue;
             uint8_t kind = (uint8_t)(rand() % 4 + TILE_WALL_FIXTURE_1);
-            int o = Cell(x, y, z).orientation;
+            int o = GridCell(x, y, z).orientation;
             if (o > 3)
                 continue;  // no face to hang on; every generated column has a quarter-turn orientation
             int tx = x + outX[o], tz = z + outZ[o];
             // Along the wall face, across the outward direction.
             int ax = outZ[o] != 0 ? 1 : 0, az = outX[o] != 0 ? 1 : 0;
-            if (kind == TILE_WALL_FIXTURE_WIDE && (T(tx - 2 * ax, y, tz - 2 * az) == TILE_WALL_FIXTURE_WIDE ||
-                                                   T(tx + 2 * ax, y, tz + 2 * az) == TILE_WALL_FIXTURE_WIDE))
+            if (kind == TILE_WALL_FIXTURE_WIDE && (TileAt(tx - 2 * ax, y, tz - 2 * az) == TILE_WALL_FIXTURE_WIDE ||
+                                                   TileAt(tx + 2 * ax, y, tz + 2 * az) == TILE_WALL_FIXTURE_WIDE))
                 continue;
             bool planeEmpty = true;
             for (int j = -1; j <= 1 && planeEmpty; j++)
                 for (int i = -1; i <= 1; i++)
-                    if (T(tx + i * ax, y + j, tz + i * az) != TILE_EMPTY)
+                    if (TileAt(tx + i * ax, y + j, tz + i * az) != TILE_EMPTY)
                         planeEmpty = false;
             if (!planeEmpty)
                 continue;
             SetLayerTile(tx, y, tz, kind);
-            Cell(tx, y, tz).orientation = (uint8_t)o;
+            GridCell(tx, y, tz).orientation = (uint8_t)o;
             SetLayerTile(x, y, z, TILE_WALL_COLUMN);
             if (kind == TILE_WALL_FIXTURE_WIDE) {
                 const int nx[4] = {x - 1, x + 1, x, x};
                 const int nz[4] = {z, z, z - 1, z + 1};
                 for (int k = 0; k < 4; k++)
-                    if (T(nx[k], y, nz[k]) == TILE_THICK_WALL_COLUMN)
+                    if (TileAt(nx[k], y, nz[k]) == TILE_THICK_WALL_COLUMN)
                         SetLayerTile(nx[k], y, nz[k], TILE_WALL_COLUMN);
             }
         }
@@ -189,20 +183,20 @@ void MarkFreeStandingWalls()
 {
     for (int x = 2; x <= 247; x++)
         for (int z = 2; z <= 247; z++)
-            if (T(x, ROOM_LAYER, z) == TILE_WALL && T(x - 1, ROOM_LAYER, z) != TILE_WALL_CORE &&
-                T(x + 1, ROOM_LAYER, z) != TILE_WALL_CORE && T(x, ROOM_LAYER, z - 1) != TILE_WALL_CORE &&
-                T(x, ROOM_LAYER, z + 1) != TILE_WALL_CORE)
-                Cell(x, ROOM_LAYER, z).tileType = TILE_PROP_GROUND;
+            if (TileAt(x, ROOM_LAYER, z) == TILE_WALL && TileAt(x - 1, ROOM_LAYER, z) != TILE_WALL_CORE &&
+                TileAt(x + 1, ROOM_LAYER, z) != TILE_WALL_CORE && TileAt(x, ROOM_LAYER, z - 1) != TILE_WALL_CORE &&
+                TileAt(x, ROOM_LAYER, z + 1) != TILE_WALL_CORE)
+                GridCell(x, ROOM_LAYER, z).tileType = TILE_PROP_GROUND;
 }
 
 void MarkWallCoreCentres()
 {
     for (int x = 2; x <= 247; x++)
         for (int z = 2; z <= 247; z++)
-            if (T(x, ROOM_LAYER, z) == TILE_WALL_CORE &&
-                ((T(x - 2, ROOM_LAYER, z) == TILE_WALL && T(x + 2, ROOM_LAYER, z) == TILE_WALL) ||
-                 (T(x, ROOM_LAYER, z - 2) == TILE_WALL && T(x, ROOM_LAYER, z + 2) == TILE_WALL)))
-                Cell(x, ROOM_LAYER, z).tileType = TILE_WALL_CORE_CENTRE;
+            if (TileAt(x, ROOM_LAYER, z) == TILE_WALL_CORE &&
+                ((TileAt(x - 2, ROOM_LAYER, z) == TILE_WALL && TileAt(x + 2, ROOM_LAYER, z) == TILE_WALL) ||
+                 (TileAt(x, ROOM_LAYER, z - 2) == TILE_WALL && TileAt(x, ROOM_LAYER, z + 2) == TILE_WALL)))
+                GridCell(x, ROOM_LAYER, z).tileType = TILE_WALL_CORE_CENTRE;
 }
 
 void CloseWorldBoundary()
@@ -215,10 +209,10 @@ void CloseWorldBoundary()
         for (int y = 0; y < GRID_LAYERS; y++) {
             if (x == 0 || x == GRID_SIZE_X - 1 || y == TOP_LAYER) {
                 for (int z = 0; z < GRID_SIZE_Z; z++)
-                    Cell(x, y, z) = boundary;
+                    GridCell(x, y, z) = boundary;
             } else {
-                Cell(x, y, 0) = boundary;
-                Cell(x, y, GRID_SIZE_Z - 1) = boundary;
+                GridCell(x, y, 0) = boundary;
+                GridCell(x, y, GRID_SIZE_Z - 1) = boundary;
             }
         }
     }

@@ -7,11 +7,6 @@
 
 namespace {
 
-// Tile code of a layer-3 cell (generated floors lie well inside the rock border).
-int T(int x, int z) { return TileAt(x, ROOM_LAYER, z); }
-
-WorldCell& Cell(int x, int z) { return GridCell(x, ROOM_LAYER, z); }
-
 bool IsFloor(int t)
 {
     return t == TILE_CORNER_FLOOR || t == TILE_WALL_FLOOR || t == TILE_THICK_WALL_FLOOR ||
@@ -24,33 +19,33 @@ void LayFloors()
 {
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++)
-            if (T(x, z) == TILE_EMPTY)
-                Cell(x, z).tileType = TILE_FLOOR;
+            if (TileAt(x, ROOM_LAYER, z) == TILE_EMPTY)
+                GridCell(x, ROOM_LAYER, z).tileType = TILE_FLOOR;
 }
 
 void ChooseFloorPieces()
 {
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++) {
-            if (T(x, z) != TILE_FLOOR)
+            if (TileAt(x, ROOM_LAYER, z) != TILE_FLOOR)
                 continue;
-            WorldCell& c = Cell(x, z);
+            WorldCell& c = GridCell(x, ROOM_LAYER, z);
             auto put = [&c](TileCode t, uint8_t o) { c.tileType = t; c.orientation = o; };
-            if (T(x - 1, z) == TILE_WALL) put(TILE_WALL_FLOOR, 0);
-            if (T(x + 1, z) == TILE_WALL) put(TILE_WALL_FLOOR, 2);
-            if (T(x, z - 1) == TILE_WALL) put(TILE_WALL_FLOOR, 3);
-            if (T(x, z + 1) == TILE_WALL) put(TILE_WALL_FLOOR, 1);
-            if (T(x - 2, z) == TILE_WALL_CORE) put(TILE_THICK_WALL_FLOOR, 0);
-            if (T(x + 2, z) == TILE_WALL_CORE) put(TILE_THICK_WALL_FLOOR, 2);
-            if (T(x, z - 2) == TILE_WALL_CORE) put(TILE_THICK_WALL_FLOOR, 3);
-            if (T(x, z + 2) == TILE_WALL_CORE) put(TILE_THICK_WALL_FLOOR, 1);
-            if (T(x, z + 1) == TILE_WALL) {
-                if (T(x + 1, z) == TILE_WALL) put(TILE_CORNER_FLOOR, 1);
-                if (T(x - 1, z) == TILE_WALL) put(TILE_CORNER_FLOOR, 0);
+            if (TileAt(x - 1, ROOM_LAYER, z) == TILE_WALL) put(TILE_WALL_FLOOR, 0);
+            if (TileAt(x + 1, ROOM_LAYER, z) == TILE_WALL) put(TILE_WALL_FLOOR, 2);
+            if (TileAt(x, ROOM_LAYER, z - 1) == TILE_WALL) put(TILE_WALL_FLOOR, 3);
+            if (TileAt(x, ROOM_LAYER, z + 1) == TILE_WALL) put(TILE_WALL_FLOOR, 1);
+            if (TileAt(x - 2, ROOM_LAYER, z) == TILE_WALL_CORE) put(TILE_THICK_WALL_FLOOR, 0);
+            if (TileAt(x + 2, ROOM_LAYER, z) == TILE_WALL_CORE) put(TILE_THICK_WALL_FLOOR, 2);
+            if (TileAt(x, ROOM_LAYER, z - 2) == TILE_WALL_CORE) put(TILE_THICK_WALL_FLOOR, 3);
+            if (TileAt(x, ROOM_LAYER, z + 2) == TILE_WALL_CORE) put(TILE_THICK_WALL_FLOOR, 1);
+            if (TileAt(x, ROOM_LAYER, z + 1) == TILE_WALL) {
+                if (TileAt(x + 1, ROOM_LAYER, z) == TILE_WALL) put(TILE_CORNER_FLOOR, 1);
+                if (TileAt(x - 1, ROOM_LAYER, z) == TILE_WALL) put(TILE_CORNER_FLOOR, 0);
             }
-            if (T(x, z - 1) == TILE_WALL) {
-                if (T(x + 1, z) == TILE_WALL) put(TILE_CORNER_FLOOR, 2);
-                if (T(x - 1, z) == TILE_WALL) put(TILE_CORNER_FLOOR, 3);
+            if (TileAt(x, ROOM_LAYER, z - 1) == TILE_WALL) {
+                if (TileAt(x + 1, ROOM_LAYER, z) == TILE_WALL) put(TILE_CORNER_FLOOR, 2);
+                if (TileAt(x - 1, ROOM_LAYER, z) == TILE_WALL) put(TILE_CORNER_FLOOR, 3);
             }
         }
 }
@@ -59,7 +54,7 @@ void MarkFloorCells(HeightMap heightMap)
 {
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++)
-            heightMap[x][z] = IsFloor(T(x, z)) ? 1 : 0;
+            heightMap[x][z] = IsFloor(TileAt(x, ROOM_LAYER, z)) ? 1 : 0;
 }
 
 void AssignRoomHeights(HeightMap heightMap)
@@ -86,7 +81,7 @@ void BuildInteriors(const HeightMap heightMap)
             int h = heightMap[x][z];
             if (h < MIN_ROOM_HEIGHT)
                 continue;
-            const WorldCell floor = Cell(x, z);
+            const WorldCell floor = GridCell(x, ROOM_LAYER, z);
             for (int k = 1; k <= h - 1; k++) {
                 WorldCell& c = worldGrid[CellIndex(x, ROOM_LAYER + k, z)];
                 switch (floor.tileType) {

@@ -98,7 +98,7 @@ static void PlaceProps()
     for (int attempt = 0; attempt < PROP_ATTEMPTS; attempt++) {
         int x = rand() % 250;
         int z = rand() % 250;
-        int cell = CellIndex(x, 3, z);
+        int cell = CellIndex(x, ROOM_LAYER, z);
         uint8_t tile = worldGrid[cell].tileType;
         if ((tile != TILE_WALL && tile != TILE_PROP_GROUND) || entityCount[cell] >= MAX_ENTITIES_PER_CELL)
             continue;

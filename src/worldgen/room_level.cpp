@@ -7,12 +7,6 @@
 
 namespace {
 
-// Tile code of a layer-3 cell; every walk stops at the grid's edge, which generated
-// worlds never reach, since their rooms lie well inside the rock border.
-int T(int x, int z) { return TileAt(x, ROOM_LAYER, z); }
-
-WorldCell& Cell(int x, int z) { return GridCell(x, ROOM_LAYER, z); }
-
 // Sets every open coarse cell from (i, j) onward in steps of (di, dj) to solid,
 // stopping before the first solid one.
 void FillCoarseRun(CoarseMap map, int i, int j, int di, int dj)
@@ -28,8 +22,8 @@ void FillCoarseRun(CoarseMap map, int i, int j, int di, int dj)
 // stopping at the first non-empty one.
 void FillWallRun(int x, int z, int dx, int dz)
 {
-    while (T(x, z) == TILE_EMPTY) {
-        Cell(x, z).tileType = TILE_WALL;
+    while (TileAt(x, ROOM_LAYER, z) == TILE_EMPTY) {
+        GridCell(x, ROOM_LAYER, z).tileType = TILE_WALL;
         x += dx;
         z += dz;
     }
@@ -84,11 +78,11 @@ void ScaleCoarseMaps(const CoarseMap roomMap, const CoarseMap wallMap)
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++)
             if (wallMap[x / COARSE_SCALE][z / COARSE_SCALE] != 0)
-                Cell(x, z).tileType = TILE_WALL_CORE;
+                GridCell(x, ROOM_LAYER, z).tileType = TILE_WALL_CORE;
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++)
             if (roomMap[x / COARSE_SCALE][z / COARSE_SCALE] == 1)
-                Cell(x, z).tileType = TILE_ROCK;
+                GridCell(x, ROOM_LAYER, z).tileType = TILE_ROCK;
 }
 
 namespace {
@@ -100,7 +94,7 @@ bool TouchesOther(int x, int z, int keep)
         for (int dz = -1; dz <= 1; dz++) {
             if (dx == 0 && dz == 0)
                 continue;
-            int t = T(x + dx, z + dz);
+            int t = TileAt(x + dx, ROOM_LAYER, z + dz);
             if (t != keep && t != TILE_WALL)
                 return true;
         }
@@ -114,25 +108,25 @@ void AddWallSkins()
     // Core first: a core cell touching rock becomes skin, and the rock then touches only skin.
     for (int x = 1; x <= 248; x++)
         for (int z = 1; z <= 248; z++)
-            if (T(x, z) == TILE_WALL_CORE && TouchesOther(x, z, TILE_WALL_CORE))
-                Cell(x, z).tileType = TILE_WALL;
+            if (TileAt(x, ROOM_LAYER, z) == TILE_WALL_CORE && TouchesOther(x, z, TILE_WALL_CORE))
+                GridCell(x, ROOM_LAYER, z).tileType = TILE_WALL;
     for (int x = 1; x <= 248; x++)
         for (int z = 1; z <= 248; z++)
-            if (T(x, z) == TILE_ROCK && TouchesOther(x, z, TILE_ROCK))
-                Cell(x, z).tileType = TILE_WALL;
+            if (TileAt(x, ROOM_LAYER, z) == TILE_ROCK && TouchesOther(x, z, TILE_ROCK))
+                GridCell(x, ROOM_LAYER, z).tileType = TILE_WALL;
 }
 
 void OrientWallSkins()
 {
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++) {
-            if (T(x, z) != TILE_WALL)
+            if (TileAt(x, ROOM_LAYER, z) != TILE_WALL)
                 continue;
-            WorldCell& c = Cell(x, z);
-            if (T(x + 1, z) == TILE_WALL_CORE) c.orientation = 2;
-            if (T(x - 1, z) == TILE_WALL_CORE) c.orientation = 0;
-            if (T(x, z + 1) == TILE_WALL_CORE) c.orientation = 1;
-            if (T(x, z - 1) == TILE_WALL_CORE) c.orientation = 3;
+            WorldCell& c = GridCell(x, ROOM_LAYER, z);
+            if (TileAt(x + 1, ROOM_LAYER, z) == TILE_WALL_CORE) c.orientation = 2;
+            if (TileAt(x - 1, ROOM_LAYER, z) == TILE_WALL_CORE) c.orientation = 0;
+            if (TileAt(x, ROOM_LAYER, z + 1) == TILE_WALL_CORE) c.orientation = 1;
+            if (TileAt(x, ROOM_LAYER, z - 1) == TILE_WALL_CORE) c.orientation = 3;
         }
 }
 
@@ -140,16 +134,16 @@ void MarkConcaveCorners()
 {
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++) {
-            if (T(x, z) != TILE_WALL)
+            if (TileAt(x, ROOM_LAYER, z) != TILE_WALL)
                 continue;
-            WorldCell& c = Cell(x, z);
-            bool east = T(x + 1, z) == TILE_WALL_CORE;
-            bool west = T(x - 1, z) == TILE_WALL_CORE;
-            if (T(x, z + 1) == TILE_WALL_CORE) {
+            WorldCell& c = GridCell(x, ROOM_LAYER, z);
+            bool east = TileAt(x + 1, ROOM_LAYER, z) == TILE_WALL_CORE;
+            bool west = TileAt(x - 1, ROOM_LAYER, z) == TILE_WALL_CORE;
+            if (TileAt(x, ROOM_LAYER, z + 1) == TILE_WALL_CORE) {
                 if (east) { c.tileType = TILE_WALL_CORNER; c.orientation = 2; }
                 if (west) { c.tileType = TILE_WALL_CORNER; c.orientation = 1; }
             }
-            if (T(x, z - 1) == TILE_WALL_CORE) {
+            if (TileAt(x, ROOM_LAYER, z - 1) == TILE_WALL_CORE) {
                 if (east) { c.tileType = TILE_WALL_CORNER; c.orientation = 3; }
                 if (west) { c.tileType = TILE_WALL_CORNER; c.orientation = 0; }
             }
@@ -160,24 +154,24 @@ void PutRockBelowRock()
 {
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++)
-            if (T(x, z) == TILE_ROCK)
-                worldGrid[CellIndex(x, 2, z)].tileType = TILE_ROCK;
+            if (TileAt(x, ROOM_LAYER, z) == TILE_ROCK)
+                GridCell(x, CHANNEL_LAYER, z).tileType = TILE_ROCK;
 }
 
 void DrawThinWallLine(int x, int z, int dx, int dz)
 {
     // (px, pz) is the horizontal direction across the line.
     int px = dz, pz = dx;
-    if (T(x + dx, z + dz) != TILE_EMPTY)
+    if (TileAt(x + dx, ROOM_LAYER, z + dz) != TILE_EMPTY)
         return;
     for (;;) {
         int nx = x + dx, nz = z + dz;
-        if (T(nx + px, nz + pz) == TILE_WALL || T(nx - px, nz - pz) == TILE_WALL)
+        if (TileAt(nx + px, ROOM_LAYER, nz + pz) == TILE_WALL || TileAt(nx - px, ROOM_LAYER, nz - pz) == TILE_WALL)
             return;
         x = nx;
         z = nz;
-        Cell(x, z).tileType = TILE_WALL;
-        if (T(x + dx, z + dz) != TILE_EMPTY)
+        GridCell(x, ROOM_LAYER, z).tileType = TILE_WALL;
+        if (TileAt(x + dx, ROOM_LAYER, z + dz) != TILE_EMPTY)
             return;
     }
 }
@@ -214,12 +208,12 @@ void TryRandomThinWall(int x, int z, bool alongZ)
 {
     // The wall runs along (dx, dz); it needs three empty cells on both sides across it.
     int dx = alongZ ? 0 : 1, dz = alongZ ? 1 : 0;
-    if (T(x, z) != TILE_EMPTY)
+    if (TileAt(x, ROOM_LAYER, z) != TILE_EMPTY)
         return;
     for (int k = 1; k <= 3; k++)
-        if (T(x + k * dz, z + k * dx) != TILE_EMPTY || T(x - k * dz, z - k * dx) != TILE_EMPTY)
+        if (TileAt(x + k * dz, ROOM_LAYER, z + k * dx) != TILE_EMPTY || TileAt(x - k * dz, ROOM_LAYER, z - k * dx) != TILE_EMPTY)
             return;
-    Cell(x, z).tileType = TILE_WALL;
+    GridCell(x, ROOM_LAYER, z).tileType = TILE_WALL;
     FillWallRun(x - dx, z - dz, -dx, -dz);
     FillWallRun(x + dx, z + dz, dx, dz);
 }

@@ -68,8 +68,6 @@ int ExpectPlacement(unsigned seed, const std::function<bool(int, int, int)>& col
     return refused;
 }
 
-bool IsWallOrPropGround(int x, int z) { return T(x, 3, z) == TILE_WALL || T(x, 3, z) == TILE_PROP_GROUND; }
-
 }  // namespace
 
 TEST(PlaceEntities, CraftedCellsGetExactlyTheirCollectablesAndLifts)
@@ -105,30 +103,4 @@ TEST(PlaceEntities, CraftedCellsGetExactlyTheirCollectablesAndLifts)
     EXPECT_EQ(entityCount[CellIndex(7, 7, 7)], 0);
     EXPECT_EQ(entityCount[CellIndex(90, 4, 90)], 2) << "a collectable, then the lift";
     EXPECT_EQ(entitySlots[CellIndex(249, 14, 249) * 2]->angle, 1.57079637f);
-}
-
-TEST(PlaceEntities, EveryEntityFollowsItsDrawsOnStripedAndGeneratedWorlds)
-{
-    // Layer 3 in diagonal stripes of walls (which also take collectables), prop ground and corner
-    // floors that take neither; prop ground on layers 2 and 4 never gets props.
-    ClearEntityIndex();
-    ClearWorldGrid();
-    const int stripe[3] = {TILE_WALL, TILE_PROP_GROUND, TILE_CORNER_FLOOR};
-    for (int x = 0; x < 250; x++)
-        for (int z = 0; z < 250; z++)
-            Put(x, 3, z, stripe[(x + z) % 3]), Put(x, 2, z, TILE_PROP_GROUND), Put(x, 4, z, TILE_PROP_GROUND);
-    int refused = ExpectPlacement(99, [](int x, int y, int z) { return y == 3 && (x + z) % 3 == 0; },
-                                  [](int x, int z) { return (x + z) % 3 != 2; });
-    EXPECT_GT(refused, 0) << "the seed must draw a full cell again";
-
-    srand(31);
-    GenerateWorld();
-    ExpectPlacement(8, [](int x, int y, int z) {
-        return std::find(std::begin(ELIGIBLE_CODES), std::end(ELIGIBLE_CODES), T(x, y, z)) != std::end(ELIGIBLE_CODES) ||
-               (y > 0 && T(x, y - 1, z) == TILE_ROOM_TOP);
-    }, IsWallOrPropGround);
-    int total = 0;
-    for (int i = 0; i < CELL_COUNT; i++)
-        total += entityCount[i];
-    EXPECT_GT(total, 1000 + CountTiles(3, TILE_LIFT_BOTTOM));
 }
