@@ -12,6 +12,7 @@
 
 #include "app/display.h"
 #include "app/game_loop.h"
+#include "interface/textures.h"
 #include "player/game_state.h"
 #include "render/model_sets.h"
 #include "render/world_renderer.h"

@@ -25,7 +25,6 @@ bool appHasMouseFocus;
 bool pastFirstFrame;
 char gameTitle[256];
 float versionNumber;
-GLuint worldTexture;
 
 float FrameTimeStep(float fps)
 {

@@ -8,7 +8,6 @@ extern bool appHasMouseFocus;  // the window had the mouse focus at the end of t
 extern bool pastFirstFrame;    // false until the first frame has been presented
 extern char gameTitle[256];    // "Cairnfold", shown on the pause menu
 extern float versionNumber;    // 0.3, shown on the pause menu and stored in the saves
-extern GLuint worldTexture;     // the texture every model is drawn with, 0 when none
 
 constexpr float MIN_TIME_STEP = 0.2f;
 constexpr float MAX_TIME_STEP = 2.0f;

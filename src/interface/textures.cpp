@@ -81,6 +81,7 @@ GLuint LoadWorldTexture()
     return name;
 }
 
+GLuint worldTexture;
 GLuint interfaceTexture;
 
 GLuint CreateInterfaceTexture(SDL_Surface* surface)

@@ -24,6 +24,7 @@ GLuint UploadSurfaceTexture(SDL_Surface* surface, bool buildMipmaps);
 // 0 (models drawn untextured) and one line on stderr when the image cannot be read.
 GLuint LoadWorldTexture();
 
+extern GLuint worldTexture;      // the texture every model is drawn with, 0 when none
 extern GLuint interfaceTexture;  // the interface atlas, made once by LoadInterfaceMedia
 
 // The interface atlas as a texture: level 0 only, linear filters.

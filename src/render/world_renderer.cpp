@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "app/camera.h"
-#include "app/game_loop.h"
+#include "interface/textures.h"
 #include "player/game_state.h"
 #include "render/model_sets.h"
 #include "world/world_grid.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/camera.h"
-#include "app/game_loop.h"
+#include "interface/textures.h"
 #include "player/game_state.h"
 #include "render/model_sets.h"
 #include "render/world_renderer.h"
