@@ -52,22 +52,62 @@ static unsigned char* PutVec3(unsigned char* p, const Vec3& v)
     return PutF32(p, v.z);
 }
 
-static uint32_t GetU32(const unsigned char* p)
+// Reading cursor: each Get reads the next field and moves on. Reading past
+// the end, or a flag byte other than 0 or 1, marks the cursor unsound, so a
+// reader walks the layout once and checks soundness where it matters.
+struct ReadCursor {
+    const unsigned char* p;
+    const unsigned char* end;
+    bool sound;
+};
+
+static uint32_t GetU32(ReadCursor& c)
 {
+    if (c.end - c.p < 4) {
+        c.sound = false;
+        c.p = c.end;
+        return 0;
+    }
+    const unsigned char* p = c.p;
+    c.p += 4;
     return (uint32_t)p[0] | (uint32_t)p[1] << 8 | (uint32_t)p[2] << 16 | (uint32_t)p[3] << 24;
 }
 
-static int32_t GetI32(const unsigned char* p) { return (int32_t)GetU32(p); }
+static int32_t GetI32(ReadCursor& c) { return (int32_t)GetU32(c); }
 
-static float GetF32(const unsigned char* p)
+static float GetF32(ReadCursor& c)
 {
-    uint32_t bits = GetU32(p);
+    uint32_t bits = GetU32(c);
     float v;
     memcpy(&v, &bits, 4);
     return v;
 }
 
-static Vec3 GetVec3(const unsigned char* p) { return {GetF32(p), GetF32(p + 4), GetF32(p + 8)}; }
+static unsigned GetU8(ReadCursor& c)
+{
+    if (c.p == c.end) {
+        c.sound = false;
+        return 0;
+    }
+    return *c.p++;
+}
+
+static bool GetBool(ReadCursor& c)
+{
+    unsigned v = GetU8(c);
+    if (v > 1)
+        c.sound = false;
+    return v != 0;
+}
+
+static Vec3 GetVec3(ReadCursor& c)
+{
+    Vec3 v;
+    v.x = GetF32(c);
+    v.y = GetF32(c);
+    v.z = GetF32(c);
+    return v;
+}
 
 // The version is compared as the four bytes 0.3f encodes to.
 static bool HasSaveVersion(const unsigned char* p)
@@ -219,16 +259,9 @@ static int ZeroCountRun(int first)
     return i - first;
 }
 
-void SaveCoreState()
+// The game state fields in file order, one function per direction.
+static unsigned char* PutGameState(unsigned char* p, const GameState& s)
 {
-    size_t entities = 0;
-    for (int i = 0; i < CELL_COUNT; i++)
-        entities += (size_t)entityCount[i];
-    size_t size = CORE_HEADER_SIZE + CELL_COUNT + ENTITY_RECORD_SIZE * entities;
-    fileBuffer.resize(size);
-
-    const GameState& s = gameState;
-    unsigned char* p = PutF32(fileBuffer.data(), SAVE_VERSION);
     p = PutI32(p, s.viewDistance);
     p = PutBool(p, s.texturesEnabled);
     p = PutBool(p, s.flyMode);
@@ -243,7 +276,65 @@ void SaveCoreState()
     p = PutVec3(p, s.eye);
     p = PutF32(p, s.pitch);
     p = PutF32(p, s.yaw);
-    p = PutF32(p, s.roll);
+    return PutF32(p, s.roll);
+}
+
+static void GetGameState(ReadCursor& c, GameState& s)
+{
+    s.viewDistance = GetI32(c);
+    s.texturesEnabled = GetBool(c);
+    s.flyMode = GetBool(c);
+    s.collectablesFound = GetI32(c);
+    s.position = GetVec3(c);
+    s.velocity = GetVec3(c);
+    s.onGround = GetBool(c);
+    s.jumping = GetBool(c);
+    s.cell.x = GetI32(c);
+    s.cell.y = GetI32(c);
+    s.cell.z = GetI32(c);
+    s.eye = GetVec3(c);
+    s.pitch = GetF32(c);
+    s.yaw = GetF32(c);
+    s.roll = GetF32(c);
+}
+
+// One entity record: kind and eight floats.
+static unsigned char* PutEntity(unsigned char* p, const Entity& e)
+{
+    p = PutI32(p, e.kind);
+    p = PutF32(p, e.x);
+    p = PutF32(p, e.y);
+    p = PutF32(p, e.z);
+    p = PutF32(p, e.angle);
+    p = PutF32(p, e.velocityX);
+    p = PutF32(p, e.velocityY);
+    p = PutF32(p, e.velocityZ);
+    return PutF32(p, e.spinRate);
+}
+
+static void GetEntity(ReadCursor& c, Entity& e)
+{
+    e.kind = GetI32(c);
+    e.x = GetF32(c);
+    e.y = GetF32(c);
+    e.z = GetF32(c);
+    e.angle = GetF32(c);
+    e.velocityX = GetF32(c);
+    e.velocityY = GetF32(c);
+    e.velocityZ = GetF32(c);
+    e.spinRate = GetF32(c);
+}
+
+void SaveCoreState()
+{
+    size_t entities = 0;
+    for (int i = 0; i < CELL_COUNT; i++)
+        entities += (size_t)entityCount[i];
+    size_t size = CORE_HEADER_SIZE + CELL_COUNT + ENTITY_RECORD_SIZE * entities;
+    fileBuffer.resize(size);
+
+    unsigned char* p = PutF32(fileBuffer.data(), SAVE_VERSION);
+    p = PutGameState(p, gameState);
 
     // Most cells are empty: runs of zero counts are copied as they stand and
     // only the cells holding entities are written field by field.
@@ -256,46 +347,42 @@ void SaveCoreState()
             break;
         int count = entityCount[i];
         *p++ = (unsigned char)count;
-        for (int k = 0; k < count; k++) {
-            const Entity& e = *entitySlots[i * 2 + k];
-            p = PutI32(p, e.kind);
-            p = PutF32(p, e.x);
-            p = PutF32(p, e.y);
-            p = PutF32(p, e.z);
-            p = PutF32(p, e.angle);
-            p = PutF32(p, e.velocityX);
-            p = PutF32(p, e.velocityY);
-            p = PutF32(p, e.velocityZ);
-            p = PutF32(p, e.spinRate);
-        }
+        for (int k = 0; k < count; k++)
+            p = PutEntity(p, *entitySlots[i * 2 + k]);
     }
     WriteFileSafely(CORE_SAVE_PATH, fileBuffer.data(), size, &coreFileRejected);
 }
 
-// Walks the entity table once to check it is complete and sound: every count
-// 0..2, every kind 0..2, no record cut short and nothing after the last cell.
-static bool CoreFileIsValid(const unsigned char* data, size_t size)
+// Walks the whole core file after the version. With apply false it only
+// checks that the file is complete and sound (flags 0 or 1, every count
+// 0..2, every kind 0..2, no record cut short, nothing after the last cell);
+// with apply true it also takes the state and files every entity, which is
+// only done once a checking walk has passed, so a bad file changes nothing.
+static bool WalkCoreFile(ReadCursor c, bool apply)
 {
-    if (size < (size_t)CORE_HEADER_SIZE || !HasSaveVersion(data))
+    GameState state = gameState;
+    GetGameState(c, state);
+    if (!c.sound)
         return false;
-    const size_t flagOffsets[] = {8, 9, 38, 39};
-    for (size_t offset : flagOffsets)
-        if (data[offset] > 1)
-            return false;
-    size_t pos = CORE_HEADER_SIZE;
+    if (apply) {
+        gameState = state;
+        // Every record the index held is released, in cells the file leaves empty too.
+        ClearEntityIndex();
+    }
     for (int i = 0; i < CELL_COUNT; i++) {
-        if (pos >= size)
+        unsigned count = GetU8(c);
+        if (!c.sound || count > (unsigned)MAX_ENTITIES_PER_CELL)
             return false;
-        unsigned count = data[pos++];
-        if (count > (unsigned)MAX_ENTITIES_PER_CELL || size - pos < count * (size_t)ENTITY_RECORD_SIZE)
-            return false;
-        for (unsigned k = 0; k < count; k++, pos += ENTITY_RECORD_SIZE) {
-            int32_t kind = GetI32(data + pos);
-            if (kind < 0 || kind >= ENTITY_KIND_COUNT)
+        for (unsigned k = 0; k < count; k++) {
+            Entity e{};
+            GetEntity(c, e);
+            if (!c.sound || e.kind < 0 || e.kind >= ENTITY_KIND_COUNT)
                 return false;
+            if (apply)
+                FileEntity(i, new Entity(e));
         }
     }
-    return pos == size;
+    return c.p == c.end;
 }
 
 bool LoadCoreState()
@@ -305,44 +392,16 @@ bool LoadCoreState()
     if (read != READ_OK)
         return false;
     const unsigned char* data = fileBuffer.data();
-    if (!CoreFileIsValid(data, fileBuffer.size())) {
+    size_t size = fileBuffer.size();
+    if (size < 4 || !HasSaveVersion(data)) {
         coreFileRejected = true;
         return false;
     }
-
-    GameState& s = gameState;
-    s.viewDistance = GetI32(data + 4);
-    s.texturesEnabled = data[8] != 0;
-    s.flyMode = data[9] != 0;
-    s.collectablesFound = GetI32(data + 10);
-    s.position = GetVec3(data + 14);
-    s.velocity = GetVec3(data + 26);
-    s.onGround = data[38] != 0;
-    s.jumping = data[39] != 0;
-    s.cell = {GetI32(data + 40), GetI32(data + 44), GetI32(data + 48)};
-    s.eye = GetVec3(data + 52);
-    s.pitch = GetF32(data + 64);
-    s.yaw = GetF32(data + 68);
-    s.roll = GetF32(data + 72);
-
-    // Every record the index held is released, in cells the file leaves empty too.
-    ClearEntityIndex();
-    const unsigned char* p = data + CORE_HEADER_SIZE;
-    for (int i = 0; i < CELL_COUNT; i++) {
-        int count = *p++;
-        for (int k = 0; k < count; k++, p += ENTITY_RECORD_SIZE) {
-            Entity* e = new Entity{};
-            e->kind = GetI32(p);
-            e->x = GetF32(p + 4);
-            e->y = GetF32(p + 8);
-            e->z = GetF32(p + 12);
-            e->angle = GetF32(p + 16);
-            e->velocityX = GetF32(p + 20);
-            e->velocityY = GetF32(p + 24);
-            e->velocityZ = GetF32(p + 28);
-            e->spinRate = GetF32(p + 32);
-            FileEntity(i, e);
-        }
+    ReadCursor c = {data + 4, data + size, true};
+    if (!WalkCoreFile(c, false)) {
+        coreFileRejected = true;
+        return false;
     }
+    WalkCoreFile(c, true);
     return true;
 }

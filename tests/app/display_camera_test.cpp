@@ -65,15 +65,12 @@ TEST(Display, OpensTheRequestedWindowWithTheFixedDrawingState)
     EXPECT_GE(depthBits, 16);
 
     // The start-up projection is a 45 degree perspective over 1..1000.
-    GLdouble projection[16], expected[16];
-    glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(45.0, 800.0 / 600.0, 1.0, 1000.0);
-    glGetDoublev(GL_PROJECTION_MATRIX, expected);
-    for (int i = 0; i < 16; i++)
-        EXPECT_NEAR(projection[i], expected[i], 1e-5) << i;
-    EXPECT_NEAR(projection[0], 1.0 / (4.0 / 3.0 * 0.41421356), 1e-5);
+    GLdouble m[16];
+    glGetDoublev(GL_PROJECTION_MATRIX, m);
+    const double expected[][2] = {{m[0], 1.8106601}, {m[5], 2.4142136}, {m[10], -1001.0 / 999.0},
+                                  {m[11], -1.0}, {m[14], -2000.0 / 999.0}, {m[15], 0.0}};
+    for (const auto& e : expected)
+        EXPECT_NEAR(e[0], e[1], 1e-6);
 }
 
 TEST(Camera, TheEyeLooksAlongItsForwardDirection)
@@ -81,48 +78,42 @@ TEST(Camera, TheEyeLooksAlongItsForwardDirection)
     OpenTestDisplay(800, 600);
     ResetGameState();
     gameState.eye = {1250.0f, 33.8f, 1250.0f};
+    // Yaw 0 looks along +x, a quarter turn along +z; pitch up looks up; the
+    // vertical field of view is 50 degrees, so a point 25 degrees above the
+    // axis lies on the top edge; +z is right of the view at yaw 0; a point
+    // behind the eye or past the far plane is clipped (depth above 1); a
+    // positive pitch moves what is ahead down the screen; a quarter roll
+    // turns a point above the axis beside it.
+    const double NONE = -1;
+    const struct { float pitch, yaw, roll; double x, y, z, windowX, windowY; } cases[] = {
+        {0, 0, 0, 1260, 33.8, 1250, 400, 300},
+        {0, 1.5707964f, 0, 1250, 33.8, 1260, 400, 300},
+        {1.5707964f, 0, 0, 1250, 43.8, 1250, 400, 300},
+        {0, 0, 0, 1260, 33.8 + 10.0 * 0.46630766, 1250, NONE, 600},
+    };
     double window[3];
-
-    RendererCamera();  // yaw 0 looks along +x
-    Project(1260, 33.8, 1250, window);
-    EXPECT_NEAR(window[0], 400.0, 0.01);
-    EXPECT_NEAR(window[1], 300.0, 0.01);
-    EXPECT_GT(window[2], 0.0);
-    EXPECT_LT(window[2], 1.0);
-    Project(1250, 33.8, 1260, window);  // +z is to the right at yaw 0
-    EXPECT_GT(window[0], 800.0);
-    Project(1240, 33.8, 1250, window);  // behind the eye
-    EXPECT_GT(window[2], 1.0);
-    Project(2260, 33.8, 1250, window);  // past the far plane
-    EXPECT_GT(window[2], 1.0);
-
-    gameState.yaw = 1.5707964f;  // a quarter turn: forward is +z
+    for (const auto& c : cases) {
+        gameState.pitch = c.pitch, gameState.yaw = c.yaw, gameState.roll = c.roll;
+        RendererCamera();
+        Project(c.x, c.y, c.z, window);
+        if (c.windowX != NONE)
+            EXPECT_NEAR(window[0], c.windowX, 0.01) << c.pitch << " " << c.yaw;
+        EXPECT_NEAR(window[1], c.windowY, 0.05) << c.pitch << " " << c.yaw;
+        EXPECT_TRUE(window[2] > 0.0 && window[2] < 1.0);
+    }
+    gameState.pitch = gameState.yaw = gameState.roll = 0.0f;
     RendererCamera();
     Project(1250, 33.8, 1260, window);
-    EXPECT_NEAR(window[0], 400.0, 0.01);
-    EXPECT_NEAR(window[1], 300.0, 0.01);
-
-    gameState.yaw = 0.0f;
-    gameState.pitch = 1.5707964f;  // straight up
-    RendererCamera();
-    Project(1250, 43.8, 1250, window);
-    EXPECT_NEAR(window[0], 400.0, 0.01);
-    EXPECT_NEAR(window[1], 300.0, 0.01);
-
-    gameState.pitch = 0.3f;  // a positive pitch tilts the view upward
+    EXPECT_GT(window[0], 800.0);
+    Project(1240, 33.8, 1250, window);
+    EXPECT_GT(window[2], 1.0);
+    Project(2260, 33.8, 1250, window);
+    EXPECT_GT(window[2], 1.0);
+    gameState.pitch = 0.3f;
     RendererCamera();
     Project(1260, 33.8, 1250, window);
     EXPECT_LT(window[1], 300.0);
-
-    // The vertical field of view is 50 degrees: a point 25 degrees above
-    // the axis lies on the top edge.
     gameState.pitch = 0.0f;
-    RendererCamera();
-    Project(1260, 33.8 + 10.0 * 0.46630766, 1250, window);
-    EXPECT_NEAR(window[1], 600.0, 0.05);
-
-    // Roll turns the picture about the viewing direction: a quarter turn
-    // puts the point above the axis beside it.
     gameState.roll = 1.5707964f;
     RendererCamera();
     Project(1260, 35.8, 1250, window);

@@ -157,30 +157,25 @@ TEST(Interface, AtlasTextButtonsAndPointerDrawnInARealContext)
     EXPECT_TRUE(quitRequested && menuOpen);
 }
 
-// The game in a folder of its own under a private X server; returns the exit
-// status and the first line it wrote on standard error.
-struct GameRun {
-    int status;
-    std::string error;
-};
-static GameRun RunGame(const std::string& setup, const std::string& input)
+// The game in a fresh folder changed by the shell in `setup`.
+static GameRun RunGame(const std::string& setup, const std::string& input, const std::string& launch = "")
 {
-    std::string dir = MakeTempDir();
-    XvfbServer xvfb = StartXvfb();
-    std::string script = "cd " + dir + " && mkdir Saves && printf 'screenw=800\\nscreenh=600\\n' > settings.ini && " +
-                         "cp -r " CAIRNFOLD_SOURCE_DIR "/Media . && " + setup + " && (export DISPLAY=:" +
-                         std::to_string(xvfb.display) + "; " CAIRNFOLD_BINARY " 2> err & pid=$!; " + input +
-                         " wait $pid; echo $? > status)";
-    RunProcess({"sh", "-c", script}, dir, {}, 60000);
-    StopXvfb(xvfb);
-    GameRun run = {-1, ""};
-    std::ifstream(dir + "/status") >> run.status;
-    std::getline(std::ifstream(dir + "/err"), run.error);
-    return run;
+    std::string dir = MakeGameFolder();
+    RunProcess({"sh", "-c", setup}, dir, {}, 10000);
+    return RunGameIn(dir, launch, input);
 }
 
 TEST(Interface, StartUpFailuresAndThePauseMenuInTheRunningGame)
 {
+    // No video system: status 1. No display at all: SDL falls back to a
+    // text-mode driver without OpenGL, status 3.
+    GameRun noVideo = RunGame("true", "", "DISPLAY= SDL_VIDEODRIVER=x11");
+    EXPECT_EQ(noVideo.status, 1);
+    EXPECT_EQ(noVideo.error.rfind("cairnfold: the video system could not start", 0), 0u) << noVideo.error;
+    GameRun noOpenGL = RunGame("true", "", "DISPLAY=");
+    EXPECT_EQ(noOpenGL.status, 3);
+    EXPECT_EQ(noOpenGL.error.rfind("cairnfold: no OpenGL window of 800 x 600 could be opened", 0), 0u)
+        << noOpenGL.error;
     GameRun noDashboard = RunGame("rm Media/dashboard.png", "");
     EXPECT_EQ(noDashboard.status, EXIT_NO_MEDIA);
     EXPECT_EQ(noDashboard.error.rfind("cairnfold: cannot load Media/dashboard.png", 0), 0u) << noDashboard.error;
@@ -188,7 +183,7 @@ TEST(Interface, StartUpFailuresAndThePauseMenuInTheRunningGame)
     EXPECT_EQ(noMedia.status, EXIT_NO_MEDIA);
     EXPECT_NE(noMedia.error.find("run the game from the folder that holds Media/, Saves/ and settings.ini"),
               std::string::npos) << noMedia.error;
-    GameRun noModel = RunGame("rm Media/entities/entity2.obj", "sleep 3; kill -TERM $pid;");
+    GameRun noModel = RunGame("rm Media/entities/entity2.obj", std::string(WAIT_FOR_WINDOW) + CLOSE_GAME);
     EXPECT_EQ(noModel.status, 0);
     EXPECT_EQ(noModel.error, "cairnfold: cannot read Media/entities/entity2.obj; that model is left empty");
 
@@ -198,7 +193,7 @@ TEST(Interface, StartUpFailuresAndThePauseMenuInTheRunningGame)
     // Keys and buttons are held over a frame, as a player's are.
     const std::string press = "xdotool mousedown 1; sleep 0.2; xdotool mouseup 1;";
     const std::string escape = "xdotool keydown Escape; sleep 0.2; xdotool keyup Escape;";
-    GameRun menu = RunGame("true", "sleep 3; xdotool mousemove 400 175;" + escape + " sleep 1; " + press +
+    GameRun menu = RunGame("true", std::string(WAIT_FOR_WINDOW) + "sleep 1; xdotool mousemove 400 175;" + escape + " sleep 1; " + press +
                                        " sleep 1;" + escape + " sleep 1; xdotool mousemove 400 225;" + press +
                                        " sleep 3; kill -9 $pid 2>/dev/null;");
     EXPECT_EQ(menu.status, 0);

@@ -167,13 +167,6 @@ int WaitForExit(pid_t pid, int timeoutMs)
     return -1;
 }
 
-bool StillRunningAfter(pid_t pid, int ms)
-{
-    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-    int status;
-    return waitpid(pid, &status, WNOHANG) == 0;
-}
-
 int RunProcess(const std::vector<std::string>& argv, const std::string& cwd, const std::vector<std::string>& env,
                int timeoutMs)
 {
@@ -203,4 +196,26 @@ void WriteFileText(const std::string& path, const std::string& text)
 {
     std::ofstream out(path, std::ios::binary);
     out << text;
+}
+
+std::string MakeGameFolder()
+{
+    std::string dir = MakeTempDir();
+    RunProcess({"sh", "-c", "mkdir Saves && cp -r " CAIRNFOLD_SOURCE_DIR "/Media . && printf 'screenw=800\\nscreenh=600\\n' > settings.ini"},
+               dir, {}, 10000);
+    return dir;
+}
+
+GameRun RunGameIn(const std::string& dir, const std::string& launch, const std::string& input)
+{
+    XvfbServer xvfb = StartXvfb();
+    std::string script = "export DISPLAY=:" + std::to_string(xvfb.display) + "; " + launch +
+                         " " CAIRNFOLD_BINARY " 2> err & pid=$!; " + input + " wait $pid; echo $? > status";
+    RunProcess({"sh", "-c", script}, dir, {}, 120000);
+    StopXvfb(xvfb);
+    GameRun run = {-1, ""};
+    std::ifstream(dir + "/status") >> run.status;
+    std::getline(std::ifstream(dir + "/err"), run.error);
+    remove((dir + "/status").c_str());
+    return run;
 }

@@ -30,9 +30,6 @@ pid_t SpawnProcess(const std::vector<std::string>& argv, const std::string& cwd,
 // or -1 after timeoutMs (the child is then killed).
 int WaitForExit(pid_t pid, int timeoutMs);
 
-// True when the child is still running after waiting `ms` (it is left running).
-bool StillRunningAfter(pid_t pid, int ms);
-
 // Runs a command to the end and returns its exit status (as WaitForExit).
 int RunProcess(const std::vector<std::string>& argv, const std::string& cwd,
                const std::vector<std::string>& env, int timeoutMs);
@@ -44,3 +41,24 @@ std::string MakeTempDir();
 std::vector<unsigned char> ReadFileBytes(const std::string& path);
 bool FileExists(const std::string& path);
 void WriteFileText(const std::string& path, const std::string& text);
+
+// A folder laid out as the game expects: a copy of the project's Media/, an
+// empty Saves/ and an 800 x 600 window in settings.ini.
+std::string MakeGameFolder();
+
+// Runs the game in `dir` under a private X server. `launch` goes in front of
+// the program on its shell command line (environment settings, a wrapper);
+// `input` is shell run while it plays, with $pid the started process; an
+// input that ends without stopping the game leaves it to end on its own.
+// Returns the exit status (-1 when it did not end) and the first line of
+// standard error.
+struct GameRun {
+    int status;
+    std::string error;
+};
+GameRun RunGameIn(const std::string& dir, const std::string& launch, const std::string& input);
+
+// Shell for `input`: waits until the game's window shows, then sends the close
+// request; with a wrapper process the request goes to the wrapper's child.
+constexpr const char* WAIT_FOR_WINDOW = "timeout 60 xdotool search --sync --onlyvisible --name Cairnfold >/dev/null;";
+constexpr const char* CLOSE_GAME = "pkill -TERM -P $pid || kill -TERM $pid;";

@@ -60,8 +60,6 @@ protected:
 
 TEST_F(Saves, WorldFileHoldsTheTilePlaneThenTheOrientationPlane)
 {
-    for (int i = 7; i < CELL_COUNT; i += 9973)
-        worldGrid[i] = {(uint8_t)(i % 46), (uint8_t)(i % 4)};
     worldGrid[CellIndex(0, 0, 0)] = {TILE_WALL, 2};
     worldGrid[CellIndex(1, 0, 0)] = {TILE_FLOOR, 1};
     worldGrid[CellIndex(249, 14, 249)] = {TILE_BOUNDARY, 3};

@@ -2,30 +2,12 @@
 
 #include "world/world_grid.h"
 
-TEST(WorldGrid, StartsEmptyAndIndexesXSlowestZFastest)
-{
-    for (int i = 0; i < CELL_COUNT; i++) {
-        ASSERT_EQ(worldGrid[i].tileType, TILE_EMPTY);
-        ASSERT_EQ(worldGrid[i].orientation, 0);
-        ASSERT_EQ(entityCount[i], 0);
-    }
-    EXPECT_EQ(sizeof worldGrid, 1875000u);
-    EXPECT_EQ(CellIndex(249, 14, 249), 937499);
-    EXPECT_EQ(CellIndex(1, 0, 0), 3750);
-    EXPECT_EQ(CellIndex(0, 1, 0), 250);
-    EXPECT_EQ(CellIndex(0, 0, 1), 1);
-}
-
 TEST(WorldGrid, WorldPositionsFallInTheCellWhoseCentreIsNearest)
 {
-    EXPECT_EQ(WorldToCell(1250.0f), 125);
-    EXPECT_EQ(WorldToCell(30.0f), 3);
-    EXPECT_EQ(WorldToCell(14.9f), 1);
-    EXPECT_EQ(WorldToCell(4.9f), 0);
-    EXPECT_EQ(WorldToCell(15.0f), 2);
-    EXPECT_EQ(WorldToCell(5.0f), 1);
-    EXPECT_EQ(WorldToCell(0.0f), 0);
-    EXPECT_EQ(WorldToCell(2494.9f), 249);
+    const struct { float at; int cell; } cases[] = {{1250.0f, 125}, {30.0f, 3}, {14.9f, 1}, {4.9f, 0},
+                                                    {15.0f, 2}, {5.0f, 1}, {0.0f, 0}, {2494.9f, 249}};
+    for (const auto& c : cases)
+        EXPECT_EQ(WorldToCell(c.at), c.cell) << c.at;
 }
 
 TEST(WorldGrid, EntitiesAreFiledInOrderAndRemovalClosesTheGap)
