@@ -6,6 +6,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <fstream>
@@ -143,6 +144,23 @@ TEST(Interface, AtlasTextButtonsAndPointerDrawnInARealContext)
     EXPECT_NE(memcmp(normal, highlighted, 3), 0);
     mouseButtonState[SDL_BUTTON_LEFT] = BUTTON_HELD;  // held from an earlier frame: no click
     EXPECT_FALSE(DrawButton("Exit", 400, 300));
+
+    // A date of 30 characters is right-aligned to x = 780 - 300 = 480: its
+    // 30 glyph cells span 475..785 on the top bar, against the bar drawn without it.
+    menuFade = 100.0f;
+    std::vector<unsigned char> rows[2];
+    for (int withDate = 0; withDate < 2; withDate++) {
+        snprintf(dateText, sizeof dateText, "%s", withDate ? "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWW" : "");
+        glClear(GL_COLOR_BUFFER_BIT);
+        DrawMenuBars();
+        rows[withDate].resize(800 * 20 * 3);
+        glReadPixels(0, 600 - 38, 800, 20, GL_RGB, GL_UNSIGNED_BYTE, rows[withDate].data());
+    }
+    int first = 800, last = -1;
+    for (int i = 0; i < 800 * 20 * 3; i++)
+        if (rows[0][i] != rows[1][i])
+            first = std::min(first, i / 3 % 800), last = std::max(last, i / 3 % 800);
+    EXPECT_TRUE(first >= 475 && first < 490 && last >= 765 && last < 785) << first << ".." << last;
 
     // Halfway through the slide "Exit" is centred on (400, 525) and works.
     menuOpen = true;
