@@ -54,6 +54,9 @@ void StartWorld()
     // With both files read the saved game goes on as stored; otherwise (a new
     // world, or no usable progress in this one) a new game begins.
     if (!progressLoaded || !worldLoaded) {
+        // Progress read from a core file whose world is gone is still the
+        // player's: it is kept aside rather than overwritten.
+        coreFileReplaced = progressLoaded;
         ResetGameState();
         PlaceEntities();
         SaveCoreState();

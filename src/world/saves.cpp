@@ -14,6 +14,7 @@
 
 bool worldFileRejected;
 bool coreFileRejected;
+bool coreFileReplaced;
 
 // Bytes of the file being written or read; kept between calls so that the
 // core save made when a collectable is taken does not allocate.
@@ -128,11 +129,36 @@ static void ReportSaveFailure(const char* path, const char* what, int error)
     fprintf(stderr, "Cairnfold: could not save %s (%s: %s)\n", path, what, strerror(error));
 }
 
+// Keeps the file at path under path + suffix, or with ".1", ".2", ... after
+// that when the name is taken, so that no file kept earlier is replaced. A
+// hard link keeps it, leaving path itself in place until the new file is
+// renamed over it; where links are not supported the file is renamed.
+static bool KeepAside(const char* path, const char* suffix)
+{
+    char asidePath[300];
+    for (int n = 0; n < 1000; n++) {
+        if (n == 0)
+            snprintf(asidePath, sizeof asidePath, "%s%s", path, suffix);
+        else
+            snprintf(asidePath, sizeof asidePath, "%s%s.%d", path, suffix, n);
+        if (link(path, asidePath) == 0 || errno == ENOENT)
+            return true;
+        if (errno == EEXIST)
+            continue;
+        if (access(asidePath, F_OK) == 0)
+            continue;
+        return rename(path, asidePath) == 0 || errno == ENOENT;
+    }
+    errno = EEXIST;
+    return false;
+}
+
 // Writes the bytes to path + ".tmp", flushes them to the disk and renames the
 // temporary file over path, so the file at path is always either the old one
-// or the new one in full. A file the last load refused is first renamed to
-// path + ".rejected" so that it is kept rather than replaced.
-static void WriteFileSafely(const char* path, const unsigned char* data, size_t size, bool* rejected)
+// or the new one in full. A file that must not be lost (`*keep` set, with
+// its suffix) is first kept aside.
+static void WriteFileSafely(const char* path, const unsigned char* data, size_t size, bool* keep,
+                            const char* keepSuffix)
 {
     char tempPath[256];
     snprintf(tempPath, sizeof tempPath, "%s%s", path, TEMP_SUFFIX);
@@ -166,16 +192,14 @@ static void WriteFileSafely(const char* path, const unsigned char* data, size_t 
         ReportSaveFailure(path, "flush", error);
         return;
     }
-    if (*rejected) {
-        char asidePath[256];
-        snprintf(asidePath, sizeof asidePath, "%s%s", path, REJECTED_SUFFIX);
-        if (rename(path, asidePath) != 0 && errno != ENOENT) {
+    if (*keep) {
+        if (!KeepAside(path, keepSuffix)) {
             int asideError = errno;
             unlink(tempPath);
-            ReportSaveFailure(path, "keep refused file", asideError);
+            ReportSaveFailure(path, "keep the earlier file", asideError);
             return;
         }
-        *rejected = false;
+        *keep = false;
     }
     if (rename(tempPath, path) != 0) {
         int renameError = errno;
@@ -219,7 +243,7 @@ void SaveWorldGrid()
         p[i] = worldGrid[i].tileType;
         orientations[i] = worldGrid[i].orientation;
     }
-    WriteFileSafely(WORLD_SAVE_PATH, fileBuffer.data(), WORLD_FILE_SIZE, &worldFileRejected);
+    WriteFileSafely(WORLD_SAVE_PATH, fileBuffer.data(), WORLD_FILE_SIZE, &worldFileRejected, REJECTED_SUFFIX);
 }
 
 bool LoadWorldGrid()
@@ -350,7 +374,10 @@ void SaveCoreState()
         for (int k = 0; k < count; k++)
             p = PutEntity(p, *entitySlots[i * 2 + k]);
     }
-    WriteFileSafely(CORE_SAVE_PATH, fileBuffer.data(), size, &coreFileRejected);
+    if (coreFileRejected)
+        WriteFileSafely(CORE_SAVE_PATH, fileBuffer.data(), size, &coreFileRejected, REJECTED_SUFFIX);
+    else
+        WriteFileSafely(CORE_SAVE_PATH, fileBuffer.data(), size, &coreFileReplaced, REPLACED_SUFFIX);
 }
 
 // Walks the whole core file after the version. With apply false it only

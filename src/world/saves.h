@@ -5,7 +5,11 @@ constexpr float SAVE_VERSION = 0.3f;  // first four bytes of both files: 9A 99 9
 
 constexpr const char* WORLD_SAVE_PATH = "Saves/worldgrid.dat";
 constexpr const char* CORE_SAVE_PATH = "Saves/coresave.dat";
-constexpr const char* REJECTED_SUFFIX = ".rejected";  // a refused file is kept aside under its name plus this
+// A refused file is kept aside under its name plus this suffix, and a sound
+// core file that a new game replaces under its name plus the other; when the
+// name is taken, ".1", ".2", ... follow, so nothing kept earlier is replaced.
+constexpr const char* REJECTED_SUFFIX = ".rejected";
+constexpr const char* REPLACED_SUFFIX = ".replaced";
 constexpr const char* TEMP_SUFFIX = ".tmp";           // a save is written here first, then renamed over the file
 
 constexpr int WORLD_FILE_SIZE = 4 + 2 * 937500;  // version, tile plane, orientation plane
@@ -14,6 +18,7 @@ constexpr int ENTITY_RECORD_SIZE = 36;           // kind and eight floats
 
 extern bool worldFileRejected;  // the last LoadWorldGrid found a file it could not accept
 extern bool coreFileRejected;   // the last LoadCoreState found a file it could not accept
+extern bool coreFileReplaced;   // the sound core file on disk is kept aside by the next SaveCoreState
 
 // Writes the whole grid to Saves/worldgrid.dat. On failure the previous file
 // stays as it was and one line goes to standard error.

@@ -85,11 +85,12 @@ TEST(StartupProcess, StartUpWritesExactlyTheFilesItCouldNotRead)
     EXPECT_TRUE(ReadFileBytes(core) == restartedCore);
 
     // Without the world file a new world and a new game are written; the
-    // sound core file is replaced, not kept aside.
+    // sound core file the new game replaces is kept aside.
     ASSERT_EQ(remove(world.c_str()), 0);
     RunGame();
-    EXPECT_EQ(ListDir(saves), "coresave.dat\ncoresave.dat.rejected\nworldgrid.dat\n");
+    EXPECT_EQ(ListDir(saves), "coresave.dat\ncoresave.dat.rejected\ncoresave.dat.replaced\nworldgrid.dat\n");
     EXPECT_TRUE(ReadFileBytes(core + ".rejected") == corrupted);
+    EXPECT_TRUE(ReadFileBytes(core + ".replaced") == restartedCore);
     EXPECT_TRUE(ReadFileBytes(world) == newWorld);
     EXPECT_TRUE(ReadFileBytes(core) == newCore);
     EXPECT_FALSE(restartedCore == newCore);

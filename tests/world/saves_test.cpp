@@ -194,6 +194,14 @@ TEST_F(Saves, RefusedFilesChangeNothingAndAreKeptAsideWhenReplaced)
     EXPECT_EQ(ReadFileBytes("Saves/worldgrid.dat.rejected"), badWorlds[std::size(badWorlds) - 1]);
     EXPECT_EQ(ReadFileBytes("Saves/coresave.dat.rejected"), badCores[std::size(badCores) - 1]);
     EXPECT_TRUE(LoadWorldGrid() && LoadCoreState());
+    // A later refusal never replaces one kept earlier: it takes the next number.
+    for (int n = 1; n <= 2; n++) {
+        WriteBytes("Saves/coresave.dat", badCores[n]);
+        EXPECT_FALSE(LoadCoreState());
+        SaveCoreState();
+        EXPECT_EQ(ReadFileBytes("Saves/coresave.dat.rejected." + std::to_string(n)), badCores[n]);
+    }
+    EXPECT_EQ(ReadFileBytes("Saves/coresave.dat.rejected"), badCores[std::size(badCores) - 1]);
 }
 
 TEST_F(Saves, AFailedSaveKeepsThePreviousFileAndTheGameGoesOn)
