@@ -57,17 +57,36 @@ assets: build-game
 bench: build
 	cd $(CURDIR) && tests/with_display.sh $(BUILD)/bench/cairnfold_bench
 
-# The OBJ reader under libFuzzer with AddressSanitizer and UndefinedBehaviorSanitizer,
-# for FUZZ_SECONDS, from the seed files in tests/fuzz/corpus. Built with clang in
-# its own folder; new interesting inputs collect in $(FUZZ_DIR)/corpus.
-FUZZ_SECONDS ?= 20
+# Every file reader under libFuzzer with AddressSanitizer and UndefinedBehaviorSanitizer,
+# each for FUZZ_SECONDS: the OBJ loader from tests/fuzz/corpus and the project's models, the
+# settings reader from the shipped settings.ini, the world and core readers from the saves
+# of a generated world. Inputs that once crashed live in tests/fuzz/regressions/<target>,
+# where a new crash is written too; they run first each time. Built with clang in its own
+# folder; new interesting inputs collect in $(FUZZ_DIR)/corpus.
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS = obj_loader settings world_file core_file
 fuzz: deps
 	cmake -S $(CURDIR) -B $(FUZZ) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
 	  -DCAIRNFOLD_FUZZ=ON -DCAIRNFOLD_TESTS=OFF -DCAIRNFOLD_BENCH=OFF
-	cmake --build $(FUZZ) --target obj_loader_fuzz -j$(JOBS)
-	mkdir -p $(FUZZ)/corpus
-	$(FUZZ)/tests/fuzz/obj_loader_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=8192 \
-	  -print_final_stats=1 $(FUZZ)/corpus $(CURDIR)/tests/fuzz/corpus
+	cmake --build $(FUZZ) --target $(FUZZ_TARGETS:%=%_fuzz) make_save_seeds -j$(JOBS)
+	mkdir -p $(FUZZ)/seeds/settings $(FUZZ)/seeds/saves/Saves $(FUZZ_TARGETS:%=$(FUZZ)/corpus/%) \
+	  $(FUZZ_TARGETS:%=$(CURDIR)/tests/fuzz/regressions/%)
+	cp $(CURDIR)/settings.ini $(FUZZ)/seeds/settings/
+	cd $(FUZZ)/seeds/saves && $(FUZZ)/tests/fuzz/make_save_seeds 1
+	mkdir -p $(FUZZ)/seeds/world $(FUZZ)/seeds/core
+	cp $(FUZZ)/seeds/saves/Saves/worldgrid.dat $(FUZZ)/seeds/world/
+	cp $(FUZZ)/seeds/saves/Saves/coresave.dat $(FUZZ)/seeds/core/
+	$(call run_fuzz,obj_loader,8192,$(CURDIR)/tests/fuzz/corpus $(CURDIR)/Media/worldtiles $(CURDIR)/Media/entities)
+	$(call run_fuzz,settings,65536,$(FUZZ)/seeds/settings)
+	$(call run_fuzz,world_file,1875010,$(FUZZ)/seeds/world)
+	$(call run_fuzz,core_file,1200000,$(FUZZ)/seeds/core)
+
+# $(1) target, $(2) longest input, $(3) seed folders or files.
+define run_fuzz
+	cd $(FUZZ) && $(FUZZ)/tests/fuzz/$(1)_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=$(2) -rss_limit_mb=4096 \
+	  -print_final_stats=1 -artifact_prefix=$(CURDIR)/tests/fuzz/regressions/$(1)/ \
+	  $(FUZZ)/corpus/$(1) $(CURDIR)/tests/fuzz/regressions/$(1) $(3)
+endef
 
 clean:
 	rm -rf $(BUILD) $(FUZZ)

@@ -246,27 +246,27 @@ void SaveWorldGrid()
     WriteFileSafely(WORLD_SAVE_PATH, fileBuffer.data(), WORLD_FILE_SIZE, &worldFileRejected, REJECTED_SUFFIX);
 }
 
-bool LoadWorldGrid()
+bool ReadWorldFile(const unsigned char* data, size_t size)
 {
-    ReadResult read = ReadWholeFile(WORLD_SAVE_PATH, WORLD_FILE_SIZE);
-    worldFileRejected = read == READ_FAILED;
-    if (read != READ_OK)
+    if (size != (size_t)WORLD_FILE_SIZE || !HasSaveVersion(data))
         return false;
-    const unsigned char* data = fileBuffer.data();
-    bool valid = fileBuffer.size() == (size_t)WORLD_FILE_SIZE && HasSaveVersion(data);
     const unsigned char* tiles = data + 4;
     const unsigned char* orientations = tiles + CELL_COUNT;
-    for (int i = 0; valid && i < CELL_COUNT; i++)
-        valid = tiles[i] < TILE_TYPE_COUNT && orientations[i] < ORIENTATION_COUNT;
-    if (!valid) {
-        worldFileRejected = true;
-        return false;
-    }
+    for (int i = 0; i < CELL_COUNT; i++)
+        if (tiles[i] >= TILE_TYPE_COUNT || orientations[i] >= ORIENTATION_COUNT)
+            return false;
     for (int i = 0; i < CELL_COUNT; i++) {
         worldGrid[i].tileType = tiles[i];
         worldGrid[i].orientation = orientations[i];
     }
     return true;
+}
+
+bool LoadWorldGrid()
+{
+    ReadResult read = ReadWholeFile(WORLD_SAVE_PATH, WORLD_FILE_SIZE);
+    worldFileRejected = read == READ_FAILED || (read == READ_OK && !ReadWorldFile(fileBuffer.data(), fileBuffer.size()));
+    return read == READ_OK && !worldFileRejected;
 }
 
 // ---- core file: version and game state (76 bytes), then one entry per cell
@@ -412,23 +412,20 @@ static bool WalkCoreFile(ReadCursor c, bool apply)
     return c.p == c.end;
 }
 
+bool ReadCoreFile(const unsigned char* data, size_t size)
+{
+    if (size < 4 || !HasSaveVersion(data))
+        return false;
+    ReadCursor c = {data + 4, data + size, true};
+    if (!WalkCoreFile(c, false))
+        return false;
+    WalkCoreFile(c, true);
+    return true;
+}
+
 bool LoadCoreState()
 {
     ReadResult read = ReadWholeFile(CORE_SAVE_PATH, MAX_CORE_FILE_SIZE);
-    coreFileRejected = read == READ_FAILED;
-    if (read != READ_OK)
-        return false;
-    const unsigned char* data = fileBuffer.data();
-    size_t size = fileBuffer.size();
-    if (size < 4 || !HasSaveVersion(data)) {
-        coreFileRejected = true;
-        return false;
-    }
-    ReadCursor c = {data + 4, data + size, true};
-    if (!WalkCoreFile(c, false)) {
-        coreFileRejected = true;
-        return false;
-    }
-    WalkCoreFile(c, true);
-    return true;
+    coreFileRejected = read == READ_FAILED || (read == READ_OK && !ReadCoreFile(fileBuffer.data(), fileBuffer.size()));
+    return read == READ_OK && !coreFileRejected;
 }

@@ -1,6 +1,8 @@
 // Saves: the world file and the core (progress) file in Saves/, written crash-safely and loaded only when whole and valid.
 #pragma once
 
+#include <cstddef>
+
 constexpr float SAVE_VERSION = 0.3f;  // first four bytes of both files: 9A 99 99 3E
 
 constexpr const char* WORLD_SAVE_PATH = "Saves/worldgrid.dat";
@@ -32,6 +34,11 @@ bool LoadWorldGrid();
 // Writes gameState and the whole entity index to Saves/coresave.dat, with the
 // same failure behaviour as SaveWorldGrid.
 void SaveCoreState();
+
+// The checks and the copy of LoadWorldGrid and LoadCoreState on the bytes of
+// a whole file: true when they were taken, false with nothing changed.
+bool ReadWorldFile(const unsigned char* data, size_t size);
+bool ReadCoreFile(const unsigned char* data, size_t size);
 
 // Reads Saves/coresave.dat into gameState and the entity index, releasing
 // every record the index held. False, with nothing changed, when the file is
