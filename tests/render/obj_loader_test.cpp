@@ -36,6 +36,7 @@ static void RunCases(const std::vector<LoadCase>& cases)
             EXPECT_EQ(Floats(mesh.texCoords, mesh.texCoords + 2 * n), c.texCoords);
             EXPECT_EQ(Floats(mesh.normals, mesh.normals + 3 * n), c.normals);
         }
+        FreeMesh(mesh);
     }
 }
 
@@ -70,6 +71,7 @@ TEST(ObjLoader, ReadsWordByWordAndExpandsFacesAfterTheWholeFile)
     Mesh missing = LoadObjMesh((MakeTempDir() + "/absent.obj").c_str(), 1.0f);
     EXPECT_EQ(missing.vertexCount, 0);
     EXPECT_TRUE(missing.positions && missing.texCoords && missing.normals);
+    FreeMesh(missing);
 }
 
 TEST(ObjLoader, InputOutsideTheTablesIsDroppedOrCut)
@@ -100,7 +102,9 @@ TEST(ObjLoader, InputOutsideTheTablesIsDroppedOrCut)
     std::string manyFaces = TRIANGLE_DATA;
     for (int i = 0; i < OBJ_LIST_CAPACITY + 5; i++) manyFaces += "f 1/1/1 2/2/2 3/3/3\n";
     std::istringstream in(manyFaces);
-    EXPECT_EQ(ReadObjMesh(in, 1.0f).vertexCount, 3 * OBJ_LIST_CAPACITY);
+    Mesh many = ReadObjMesh(in, 1.0f);
+    EXPECT_EQ(many.vertexCount, 3 * OBJ_LIST_CAPACITY);
+    FreeMesh(many);
 }
 
 static Floats Xyz(Vec3 v) { return {v.x, v.y, v.z}; }
@@ -122,4 +126,5 @@ TEST(ObjLoader, NormalsAndCollisionMeshesAreUnitOrZeroNeverNaN)
     EXPECT_EQ(Floats(mesh->cornerB, mesh->cornerB + 6), (Floats{0, 5, 0, 1, one, 1}));
     EXPECT_EQ(Floats(mesh->cornerC, mesh->cornerC + 6), (Floats{9, 0, 0, 3, three, 3}));
     EXPECT_EQ(Floats(mesh->faceNormal, mesh->faceNormal + 6), (Floats{0, 0, 1, 0, 0, 0}));
+    FreeCollisionMesh(mesh);
 }

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "render/obj_loader.h"
+
 // Opens the game's display at the given size on $DISPLAY (the Xvfb the test
 // run provides) with the game's own OpenDisplay.
 void OpenTestDisplay(int width, int height);
@@ -62,3 +64,7 @@ GameRun RunGameIn(const std::string& dir, const std::string& launch, const std::
 // request; with a wrapper process the request goes to the wrapper's child.
 constexpr const char* WAIT_FOR_WINDOW = "timeout 60 xdotool search --sync --onlyvisible --name Cairnfold >/dev/null;";
 constexpr const char* CLOSE_GAME = "pkill -TERM -P $pid || kill -TERM $pid;";
+
+// Releases what the OBJ loader allocated for a mesh or a collision mesh.
+void FreeMesh(Mesh& mesh);
+void FreeCollisionMesh(CollisionMesh* mesh);
