@@ -69,8 +69,13 @@ assets: build-game
 	cmake --build $(BUILD) --target make_assets -j$(JOBS)
 	$(BUILD)/tools/make_assets $(CURDIR)
 
+# Every benchmark BENCH_REPETITIONS times, reporting the median (and mean and spread)
+# of the repetitions; BENCH_FILTER picks benchmarks by name.
+BENCH_REPETITIONS ?= 5
+BENCH_FILTER ?= .
 bench: build
-	cd $(CURDIR) && tests/with_display.sh $(BUILD)/bench/cairnfold_bench
+	cd $(CURDIR) && tests/with_display.sh $(BUILD)/bench/cairnfold_bench --benchmark_filter='$(BENCH_FILTER)' \
+	  --benchmark_repetitions=$(BENCH_REPETITIONS) --benchmark_report_aggregates_only=true
 
 # Every file reader under libFuzzer with AddressSanitizer and UndefinedBehaviorSanitizer,
 # each for FUZZ_SECONDS: the OBJ loader from tests/fuzz/corpus and the project's models, the
