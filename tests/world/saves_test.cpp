@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -245,4 +246,43 @@ TEST_F(Saves, AFailedSaveKeepsThePreviousFileAndTheGameGoesOn)
         EXPECT_EQ(std::count(error.begin(), error.end(), '\n'), 1) << error;
     }
     EXPECT_FALSE(FileExists("Saves"));
+}
+
+TEST_F(Saves, KilledAtAnyMomentOfASaveTheFilesAreTheOldOrTheNewVersion)
+{
+    // Two versions of the game that differ in the world and the progress.
+    Bytes world[2], core[2];
+    for (int v = 0; v < 2; v++) {
+        worldGrid[CellIndex(5, 3, 5)] = {(uint8_t)(TILE_FLOOR + v), 0};
+        gameState.collectablesFound = v;
+        SaveWorldGrid();
+        SaveCoreState();
+        world[v] = ReadFileBytes("Saves/worldgrid.dat");
+        core[v] = ReadFileBytes("Saves/coresave.dat");
+    }
+    // A child saves the two versions in turn, as key 8 and taken collectables
+    // do, until it is killed after a random time; 300 times.
+    srand(8);
+    int killedMidSave = 0;
+    for (int run = 0; run < 300; run++) {
+        pid_t saver = fork();
+        if (saver == 0) {
+            for (int v = 0;; v ^= 1) {
+                worldGrid[CellIndex(5, 3, 5)].tileType = (uint8_t)(TILE_FLOOR + v);
+                gameState.collectablesFound = v;
+                SaveWorldGrid();
+                SaveCoreState();
+            }
+        }
+        usleep(1000 + rand() % 15000);
+        kill(saver, SIGKILL);
+        waitpid(saver, nullptr, 0);
+        killedMidSave += FileExists("Saves/worldgrid.dat.tmp") || FileExists("Saves/coresave.dat.tmp");
+        Bytes w = ReadFileBytes("Saves/worldgrid.dat"), c = ReadFileBytes("Saves/coresave.dat");
+        ASSERT_TRUE(w == world[0] || w == world[1]) << "run " << run;
+        ASSERT_TRUE(c == core[0] || c == core[1]) << "run " << run;
+        ASSERT_TRUE(LoadWorldGrid() && LoadCoreState()) << "run " << run;
+    }
+    EXPECT_GT(killedMidSave, 100) << "kills that fell inside a save";
+    RecordProperty("killedMidSave", killedMidSave);
 }
