@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <initializer_list>
 
 #include "world/world_grid.h"
@@ -45,14 +44,4 @@ inline void ExpectCells(std::initializer_list<CellWant> cells)
         EXPECT_EQ(T(c.x, c.y, c.z), c.tile) << "at " << c.x << "," << c.y << "," << c.z;
         EXPECT_EQ(O(c.x, c.y, c.z), c.orientation) << "at " << c.x << "," << c.y << "," << c.z;
     }
-}
-
-// Checks that exactly `count` draws have been taken since srand(seed).
-inline void ExpectDrawsTaken(unsigned seed, int count)
-{
-    int next = rand();
-    srand(seed);
-    for (int i = 0; i < count; i++)
-        rand();
-    EXPECT_EQ(next, rand()) << "expected " << count << " draws since srand(" << seed << ")";
 }

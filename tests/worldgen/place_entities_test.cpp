@@ -1,74 +1,10 @@
 #include <algorithm>
-#include <cstring>
-#include <functional>
 #include <vector>
 
 #include "grid_helpers.h"
 #include "worldgen/place_entities.h"
 
-namespace {
-
-const int ELIGIBLE_CODES[] = {3, 4, 5, 7, 8, 9, 10, 11, 13, 16, 17, 18, 27};
-const float QUARTER_TURNS[4] = {0.0f, 1.57079637f, 3.14159274f, 4.71238899f};  // radians
-
-Entity MakeEntity(int kind, float x, float y, float z, float angle, float velocityY, float spinRate)
-{
-    Entity e = {};
-    e.kind = kind, e.x = x, e.y = y, e.z = z, e.angle = angle, e.velocityY = velocityY, e.spinRate = spinRate;
-    return e;
-}
-
-// Places the entities of a new game from srand(seed), then follows the placement rules step by step
-// from the same seed, with `collectableCell` and `propCell` saying which cells qualify, and checks
-// every cell's entities bit for bit and the draws taken. Returns the prop draws refused for a full cell.
-int ExpectPlacement(unsigned seed, const std::function<bool(int, int, int)>& collectableCell,
-                    const std::function<bool(int, int)>& propCell)
-{
-    srand(seed);
-    PlaceEntities();
-    int randAfter = rand();
-    std::vector<std::vector<Entity>> cells(CELL_COUNT);
-    int eligible = 0, placed = 0, refused = 0;
-    for (int x = 1; x <= 248; x++)
-        for (int y = 0; y <= 13; y++)
-            for (int z = 1; z <= 248; z++)
-                eligible += collectableCell(x, y, z);
-    srand(seed);
-    while (placed < COLLECTABLE_TOTAL && placed < eligible) {  // ends once every eligible cell is taken
-        int x = rand() % 248 + 1, y = rand() % 14, z = rand() % 248 + 1;
-        std::vector<Entity>& cell = cells[CellIndex(x, y, z)];
-        if (collectableCell(x, y, z) && cell.empty()) {
-            cell.push_back(MakeEntity(ENTITY_COLLECTABLE, 10.0f * x, 10.0f * y - 3.0f, 10.0f * z,
-                                      (float)(rand() % 1000), 0.0f, 0.05f));
-            placed++;
-        }
-    }
-    for (int i = 0; i < CELL_COUNT; i++)  // lifts: by scan, no draws
-        if (worldGrid[i].tileType == TILE_LIFT_BOTTOM && cells[i].size() < 2)
-            cells[i].push_back(MakeEntity(ENTITY_LIFT, 10.0f * (i / 3750), 10.0f * (i / 250 % 15), 10.0f * (i % 250),
-                                          QUARTER_TURNS[worldGrid[i].orientation], 0.075f, 0.0f));
-    for (int i = 0; i < 4688; i++) {
-        int x = rand() % 250, z = rand() % 250;
-        std::vector<Entity>& cell = cells[CellIndex(x, 3, z)];
-        if (!propCell(x, z) || (cell.size() >= 2 && ++refused))
-            continue;
-        int jx = rand() % 80, jz = rand() % 80, a = rand() % 360;
-        cell.push_back(MakeEntity(ENTITY_PROP, (float)(10 * x - 4) + 0.1f * (float)jx, 26.0f,
-                                  (float)(10 * z - 4) + 0.1f * (float)jz, (float)a * 0.0174532924f, 0.0f, 0.0f));
-    }
-    int next = rand(), wrong = 0;
-    for (int i = 0; i < CELL_COUNT && wrong < 10; i++) {
-        bool same = entityCount[i] == (int)cells[i].size();
-        for (int k = 0; same && k < entityCount[i]; k++)
-            same = memcmp(entitySlots[i * 2 + k], &cells[i][k], sizeof(Entity)) == 0;
-        wrong += !same;
-        EXPECT_TRUE(same) << "cell " << i << " holds " << (int)entityCount[i] << " entities";
-    }
-    EXPECT_EQ(randAfter, next) << "the draws taken";
-    return refused;
-}
-
-}  // namespace
+static const int ELIGIBLE_CODES[] = {3, 4, 5, 7, 8, 9, 10, 11, 13, 16, 17, 18, 27};
 
 TEST(PlaceEntities, CraftedCellsGetExactlyTheirCollectablesAndLifts)
 {
@@ -96,11 +32,27 @@ TEST(PlaceEntities, CraftedCellsGetExactlyTheirCollectablesAndLifts)
     Put(0, 0, 0, TILE_LIFT_BOTTOM, 3), Put(249, 14, 249, TILE_LIFT_BOTTOM, 1), Put(90, 4, 90, TILE_LIFT_BOTTOM, 2);
     std::sort(eligible.begin(), eligible.end());
 
-    // Fewer eligible cells than collectables: placement ends when every one is taken.
-    ExpectPlacement(77, [&](int x, int y, int z) {
-        return std::binary_search(eligible.begin(), eligible.end(), CellIndex(x, y, z));
-    }, [](int, int) { return false; });
+    // Fewer eligible cells than collectables: placement ends once every one
+    // holds exactly one collectable, 3 units below its centre; lifts stand in
+    // the four lift-bottom cells, turned by their orientation; no cell gets a prop.
+    srand(77);
+    PlaceEntities();
+    std::vector<int> collectables;
+    int lifts = 0, props = 0;
+    for (int i = 0; i < CELL_COUNT; i++)
+        for (int k = 0; k < entityCount[i]; k++) {
+            const Entity& e = *entitySlots[i * 2 + k];
+            if (e.kind == ENTITY_COLLECTABLE) {
+                collectables.push_back(i);
+                EXPECT_TRUE(e.x == 10.0f * (i / COLUMN_CELLS) && e.y == 10.0f * (i / LAYER_CELLS % 15) - 3.0f &&
+                            e.z == 10.0f * (i % LAYER_CELLS) && e.spinRate == 0.05f) << i;
+            }
+            lifts += e.kind == ENTITY_LIFT, props += e.kind == ENTITY_PROP;
+        }
+    EXPECT_EQ(collectables, eligible);
+    EXPECT_TRUE(lifts == 4 && props == 0) << lifts << " " << props;
     EXPECT_EQ(entityCount[CellIndex(7, 7, 7)], 0);
     EXPECT_EQ(entityCount[CellIndex(90, 4, 90)], 2) << "a collectable, then the lift";
     EXPECT_EQ(entitySlots[CellIndex(249, 14, 249) * 2]->angle, 1.57079637f);
+    EXPECT_EQ(entitySlots[CellIndex(0, 0, 0) * 2]->angle, 4.71238899f);
 }
