@@ -17,7 +17,7 @@ TEST_PACKAGES = $(GAME_PACKAGES) libgtest-dev libbenchmark-dev zlib1g-dev xvfb x
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 APT = $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get
 
-.PHONY: run test test-sanitized build build-game deps deps-game bench fuzz assets clean
+.PHONY: run test test-sanitized memcheck build build-game deps deps-game bench fuzz assets clean
 
 run: build-game
 	cd $(CURDIR) && $(BUILD)/cairnfold
@@ -27,7 +27,12 @@ run: build-game
 test: build
 	cd $(BUILD) && $(CURDIR)/tests/with_display.sh ctest --output-on-failure -j$(JOBS)
 	$(MAKE) test-sanitized
+	$(MAKE) memcheck
 	$(MAKE) fuzz
+
+# A few seconds of play under valgrind memcheck; fails on a fault or leak in the game's own code.
+memcheck: build
+	$(CURDIR)/tests/memcheck.sh $(BUILD)/cairnfold
 
 # The whole suite again, the game and the tests built with AddressSanitizer and
 # UndefinedBehaviorSanitizer; any report fails the run. What SDL, X and Mesa keep

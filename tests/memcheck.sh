@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Plays the game for a few seconds under valgrind memcheck in a private X server: a new world,
+# walking and turning, a jump, the pause menu opened and closed. Fails on any invalid access,
+# use of an uninitialised value, mismatched free or definite leak whose innermost frame outside
+# the allocator lies in the game itself; what SDL, X, Mesa and the dynamic loader do inside
+# themselves is counted apart and shown. Usage: tests/memcheck.sh build/cairnfold
+set -euo pipefail
+binary=$(readlink -f "$1")
+root=$(cd "$(dirname "$0")/.." && pwd)
+dir=$(mktemp -d /tmp/cairnfold-memcheck-XXXXXX)
+trap 'rm -rf "$dir"' EXIT
+cd "$dir"
+mkdir Saves
+cp -r "$root/Media" .
+printf 'screenw=640\nscreenh=480\n' > settings.ini
+
+hold() { xdotool keydown "$1"; sleep "$2"; xdotool keyup "$1"; sleep 0.5; }
+export -f hold
+"$root/tests/with_display.sh" bash -c '
+  valgrind --leak-check=full --num-callers=30 --log-file=memcheck.log "'"$binary"'" 2> game.err & pid=$!
+  timeout 180 xdotool search --sync --onlyvisible --name Cairnfold > /dev/null
+  sleep 3
+  hold w 2; hold a 1; hold space 0.5; xdotool mousemove 500 240; hold d 1
+  hold Escape 0.3; sleep 1; hold Escape 0.3; sleep 1
+  kill -TERM $pid; wait $pid; echo $? > status'
+
+# One record per error: its header line and the frames under it.
+awk -v binary="$binary" '
+  function flush() {
+    if (header == "") return
+    if (ours) { print "ours: " header; print frames; own++ } else { theirs++ }
+    header = ""; frames = ""; ours = 0; decided = 0
+  }
+  /^==[0-9]+== (Invalid|Conditional|Use of uninitialised|Mismatched|Syscall param|[0-9,]+ .*definitely lost)/ {
+    flush(); header = $0; next
+  }
+  /^==[0-9]+==    (at|by) / && header != "" {
+    frames = frames "\n" $0
+    if (!decided && $0 !~ /vgpreload_memcheck|operator new|malloc|calloc|realloc/) {
+      decided = 1; ours = index($0, "(in " binary ")") > 0 || $0 ~ /\/src\/.*\.cpp:/
+    }
+    next
+  }
+  /^==[0-9]+== *$/ { flush() }
+  END { flush(); printf "memcheck: %d findings in the game, %d inside system libraries\n", own, theirs; exit own > 0 }
+' memcheck.log
+status=$(cat status)
+if [ "$status" != 0 ]; then
+  echo "memcheck: the game ended with status $status" >&2
+  cat game.err >&2
+  exit 1
+fi
