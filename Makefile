@@ -17,7 +17,7 @@ TEST_PACKAGES = $(GAME_PACKAGES) libgtest-dev libbenchmark-dev zlib1g-dev xvfb x
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 APT = $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get
 
-.PHONY: run test test-sanitized memcheck build build-game deps deps-game bench fuzz assets clean
+.PHONY: screenshots run test test-sanitized memcheck build build-game deps deps-game bench fuzz assets clean
 
 run: build-game
 	cd $(CURDIR) && $(BUILD)/cairnfold
@@ -78,6 +78,11 @@ assets: build-game
 # of the repetitions; BENCH_FILTER picks benchmarks by name.
 BENCH_REPETITIONS ?= 5
 BENCH_FILTER ?= .
+# The README's pictures, taken from the running game under Xvfb.
+screenshots: build
+	cmake --build $(BUILD) --target stage_view -j$(JOBS)
+	$(CURDIR)/tools/screenshots.sh $(BUILD)
+
 bench: build
 	cd $(CURDIR) && tests/with_display.sh $(BUILD)/bench/cairnfold_bench --benchmark_filter='$(BENCH_FILTER)' \
 	  --benchmark_repetitions=$(BENCH_REPETITIONS) --benchmark_report_aggregates_only=true

@@ -1,0 +1,71 @@
+// Moves the player of a saved game to a view of its world, for the README's
+// screenshots: `stage_view bridge` or `stage_view cave`, run in a game folder
+// whose Saves/ holds a world and a game. The player is left in free flight,
+// so the view stays as staged until a key is pressed.
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "player/game_state.h"
+#include "world/saves.h"
+#include "world/world_grid.h"
+
+// Whether the k cells from (x, y, z) along (dx, dz) are all of kind `open`:
+// empty air to look across a bridge, cave floor to look along a cave.
+static bool OpenRun(int x, int y, int z, int dx, int dz, int k, bool cave)
+{
+    for (int i = 1; i <= k; i++) {
+        int t = TileAt(x + dx * i, y, z + dz * i);
+        if (cave ? t != TILE_CAVE_OPEN_CENTRE && t != TILE_CAVE_FLOOR : t != TILE_EMPTY)
+            return false;
+    }
+    return true;
+}
+
+int main(int argc, char** argv)
+{
+    bool cave = argc == 2 && strcmp(argv[1], "cave") == 0;
+    if (argc != 2 || (!cave && strcmp(argv[1], "bridge") != 0)) {
+        fprintf(stderr, "usage: stage_view bridge|cave (in a game folder with saves)\n");
+        return 2;
+    }
+    if (!LoadWorldGrid() || !LoadCoreState()) {
+        fprintf(stderr, "stage_view: Saves/ holds no world and game to stage\n");
+        return 1;
+    }
+    const int want = cave ? TILE_CAVE_OPEN_CENTRE : TILE_BRIDGE_SPAN;
+    const int dirs[4][2] = {{1, 0}, {0, 1}, {-1, 0}, {0, -1}};
+    // Rings of growing size around the start cell: the nearest such piece
+    // with a run of open cells beside it to look from.
+    for (int r = 0; r < GRID_SIZE_X / 2; r++)
+        for (int x = 125 - r; x <= 125 + r; x++)
+            for (int z = 125 - r; z <= 125 + r; z++) {
+                if (std::abs(x - 125) != r && std::abs(z - 125) != r)
+                    continue;
+                for (int y = 0; y < GRID_LAYERS; y++) {
+                    if (TileAt(x, y, z) != want)
+                        continue;
+                    for (const auto& d : dirs) {
+                        if (!OpenRun(x, y, z, -d[0], -d[1], 3, cave))
+                            continue;
+                        // Three cells back, looking at the piece, a little above a bridge.
+                        float back = cave ? 25.0f : 30.0f;
+                        gameState.position = {CELL_SIZE * x - back * d[0], CELL_SIZE * y + (cave ? -4.0f : 2.0f),
+                                              CELL_SIZE * z - back * d[1]};
+                        gameState.eye = {gameState.position.x, gameState.position.y + EYE_HEIGHT,
+                                         gameState.position.z};
+                        gameState.cell = {WorldToCell(gameState.position.x), WorldToCell(gameState.position.y),
+                                          WorldToCell(gameState.position.z)};
+                        gameState.yaw = std::atan2((float)d[1], (float)d[0]);
+                        gameState.pitch = cave ? 0.0f : -0.25f;
+                        gameState.velocity = {0, 0, 0};
+                        gameState.flyMode = true;
+                        SaveCoreState();
+                        printf("stage_view: %s at cell (%d, %d, %d)\n", argv[1], x, y, z);
+                        return 0;
+                    }
+                }
+            }
+    fprintf(stderr, "stage_view: no %s in this world\n", argv[1]);
+    return 1;
+}
