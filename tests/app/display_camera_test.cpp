@@ -120,28 +120,3 @@ TEST(Camera, TheEyeLooksAlongItsForwardDirection)
     EXPECT_NEAR(window[1], 300.0, 0.01);
     EXPECT_GT(std::abs(window[0] - 400.0), 50.0);
 }
-
-TEST(Camera, Begin2DMapsPixelsFromTheTopLeft)
-{
-    OpenTestDisplay(800, 600);
-    Begin2D();
-    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
-    GLint mode;
-    glGetIntegerv(GL_MATRIX_MODE, &mode);
-    EXPECT_EQ(mode, GL_PROJECTION);
-    GLdouble model[16];
-    glGetDoublev(GL_MODELVIEW_MATRIX, model);
-    for (int i = 0; i < 16; i++)
-        EXPECT_EQ(model[i], i % 5 == 0 ? 1.0 : 0.0);
-
-    double window[3];
-    Project(400, 300, 0.5, window);
-    EXPECT_NEAR(window[0], 400.0, 1e-3);
-    EXPECT_NEAR(window[1], 300.0, 1e-3);
-    Project(0, 0, 0, window);  // the top-left corner (OpenGL's y is up)
-    EXPECT_NEAR(window[0], 0.0, 1e-3);
-    EXPECT_NEAR(window[1], 600.0, 1e-3);
-    Project(800, 600, 0, window);
-    EXPECT_NEAR(window[0], 800.0, 1e-3);
-    EXPECT_NEAR(window[1], 0.0, 1e-3);
-}
