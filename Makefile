@@ -11,7 +11,9 @@ SANITIZE := $(abspath $(SANITIZE_DIR))
 # What the game needs, and what the tests, benchmarks and fuzz targets add.
 # libclang-rt-dev is the clang runtime (libFuzzer, sanitizers) of Debian's default clang.
 GAME_PACKAGES = g++ cmake make pkg-config libsdl1.2-dev libsdl-image1.2-dev libglu1-mesa-dev libgl1-mesa-dri
-TEST_PACKAGES = $(GAME_PACKAGES) libgtest-dev libbenchmark-dev zlib1g-dev xvfb xauth xdotool faketime imagemagick \
+# The asset generator renders the font with FreeType and writes PNG files with libpng.
+ASSET_PACKAGES = libfreetype-dev libpng-dev fonts-dejavu-core
+TEST_PACKAGES = $(GAME_PACKAGES) $(ASSET_PACKAGES) libgtest-dev libbenchmark-dev zlib1g-dev xvfb xauth xdotool faketime imagemagick \
                 clang libclang-rt-dev
 # apt-get runs through sudo when not root; env carries the noninteractive front end through sudo.
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
@@ -69,15 +71,14 @@ deps-game:
 deps:
 	$(call install_missing,$(TEST_PACKAGES))
 
-# Rebuilds every file of Media/ with the project's own generator.
+# Rebuilds every file of Media/ with the project's own generator; only this
+# installs what the generator needs (the committed Media/ needs none of it).
 assets: build-game
+	$(call install_missing,$(ASSET_PACKAGES))
+	cmake -S $(CURDIR) -B $(BUILD)
 	cmake --build $(BUILD) --target make_assets -j$(JOBS)
 	$(BUILD)/tools/make_assets $(CURDIR)
 
-# Every benchmark BENCH_REPETITIONS times, reporting the median (and mean and spread)
-# of the repetitions; BENCH_FILTER picks benchmarks by name.
-BENCH_REPETITIONS ?= 5
-BENCH_FILTER ?= .
 # The README's pictures, taken from the running game under Xvfb.
 screenshots: build
 	cmake --build $(BUILD) --target stage_view -j$(JOBS)

@@ -17,6 +17,9 @@
 //           and a prop placed 4 units below the centre stands
 //    0      top of the lift pad, where the lift (underside at its origin) rests
 //   +4..+5  roof and cave ceiling slabs; room tops are walkable at +5
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include <png.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -750,184 +753,34 @@ static bool WriteObj(const std::string& path, const std::string& title)
 }
 
 // ---------------------------------------------------------------------------
-// PNG output (deflate with fixed Huffman codes, no compression library needed)
+// PNG output
 
-static uint32_t crcTable[256];
-
-static void BuildCrcTable()
-{
-    for (uint32_t n = 0; n < 256; n++) {
-        uint32_t c = n;
-        for (int k = 0; k < 8; k++) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-        crcTable[n] = c;
-    }
-}
-
-static uint32_t Crc32(const uint8_t* data, size_t length, uint32_t crc = 0xFFFFFFFFu)
-{
-    for (size_t i = 0; i < length; i++) crc = crcTable[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
-    return crc;
-}
-
-static void PutBigEndian(std::vector<uint8_t>& out, uint32_t value)
-{
-    out.push_back((uint8_t)(value >> 24));
-    out.push_back((uint8_t)(value >> 16));
-    out.push_back((uint8_t)(value >> 8));
-    out.push_back((uint8_t)value);
-}
-
-static void PutChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& data)
-{
-    PutBigEndian(out, (uint32_t)data.size());
-    size_t start = out.size();
-    out.insert(out.end(), type, type + 4);
-    out.insert(out.end(), data.begin(), data.end());
-    uint32_t crc = Crc32(out.data() + start, out.size() - start) ^ 0xFFFFFFFFu;
-    PutBigEndian(out, crc);
-}
-
-// Deflate output, least significant bit first.
-struct BitWriter {
-    std::vector<uint8_t>* out;
-    uint32_t buffer;
-    int count;
-};
-
-static void PutBits(BitWriter& w, uint32_t bits, int length)
-{
-    w.buffer |= bits << w.count;
-    w.count += length;
-    while (w.count >= 8) {
-        w.out->push_back((uint8_t)w.buffer);
-        w.buffer >>= 8;
-        w.count -= 8;
-    }
-}
-
-// A Huffman code, which deflate stores most significant bit first.
-static void PutCode(BitWriter& w, uint32_t code, int length)
-{
-    uint32_t reversed = 0;
-    for (int i = 0; i < length; i++) reversed |= ((code >> i) & 1) << (length - 1 - i);
-    PutBits(w, reversed, length);
-}
-
-// A literal/length symbol (0..287) in the fixed code.
-static void PutFixedSymbol(BitWriter& w, int symbol)
-{
-    if (symbol < 144)
-        PutCode(w, 0x30 + symbol, 8);
-    else if (symbol < 256)
-        PutCode(w, 0x190 + symbol - 144, 9);
-    else if (symbol < 280)
-        PutCode(w, symbol - 256, 7);
-    else
-        PutCode(w, 0xC0 + symbol - 280, 8);
-}
-
-static const int LENGTH_BASE[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
-                                    31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
-static const int LENGTH_EXTRA[29] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
-static const int DISTANCE_BASE[30] = {1,   2,   3,   4,   5,   7,    9,    13,   17,   25,   33,   49,   65,    97,    129,
-                                      193, 257, 385, 513, 769, 1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
-static const int DISTANCE_EXTRA[30] = {0, 0, 0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
-
-static void PutMatch(BitWriter& w, int length, int distance)
-{
-    int l = 28;
-    while (LENGTH_BASE[l] > length) l--;
-    PutFixedSymbol(w, 257 + l);
-    PutBits(w, length - LENGTH_BASE[l], LENGTH_EXTRA[l]);
-    int d = 29;
-    while (DISTANCE_BASE[d] > distance) d--;
-    PutCode(w, d, 5);
-    PutBits(w, distance - DISTANCE_BASE[d], DISTANCE_EXTRA[d]);
-}
-
-// zlib stream of one fixed-Huffman deflate block, with greedy LZ77 matching
-// over a 32 KB window (hash chains on three-byte prefixes).
-static std::vector<uint8_t> ZlibCompress(const std::vector<uint8_t>& data)
-{
-    const int WINDOW = 32768, MIN_MATCH = 3, MAX_MATCH = 258, MAX_CHAIN = 48, HASH_SIZE = 1 << 15;
-    std::vector<uint8_t> out = {0x78, 0x01};
-    BitWriter w = {&out, 0, 0};
-    PutBits(w, 1, 1);  // final block
-    PutBits(w, 1, 2);  // fixed Huffman codes
-    std::vector<int> head(HASH_SIZE, -1), previous(data.size(), -1);
-    auto hashAt = [&](size_t i) { return ((data[i] << 10) ^ (data[i + 1] << 5) ^ data[i + 2]) & (HASH_SIZE - 1); };
-    auto insert = [&](size_t i) {
-        if (i + MIN_MATCH > data.size()) return;
-        int h = hashAt(i);
-        previous[i] = head[h];
-        head[h] = (int)i;
-    };
-    size_t i = 0;
-    while (i < data.size()) {
-        int bestLength = 0, bestDistance = 0;
-        if (i + MIN_MATCH <= data.size()) {
-            int candidate = head[hashAt(i)];
-            int limit = (int)std::min<size_t>(MAX_MATCH, data.size() - i);
-            for (int chain = 0; candidate >= 0 && chain < MAX_CHAIN && (int)i - candidate <= WINDOW; chain++) {
-                int length = 0;
-                while (length < limit && data[candidate + length] == data[i + length]) length++;
-                if (length > bestLength) {
-                    bestLength = length;
-                    bestDistance = (int)i - candidate;
-                    if (length == limit) break;
-                }
-                candidate = previous[candidate];
-            }
-        }
-        if (bestLength >= MIN_MATCH) {
-            PutMatch(w, bestLength, bestDistance);
-            for (int k = 0; k < bestLength; k++) insert(i + k);
-            i += bestLength;
-        } else {
-            PutFixedSymbol(w, data[i]);
-            insert(i);
-            i++;
-        }
-    }
-    PutFixedSymbol(w, 256);  // end of block
-    if (w.count > 0) PutBits(w, 0, 8 - w.count);
-    uint32_t a = 1, b = 0;
-    for (uint8_t byte : data) {
-        a = (a + byte) % 65521;
-        b = (b + a) % 65521;
-    }
-    PutBigEndian(out, (b << 16) | a);
-    return out;
-}
-
-// Writes 8-bit RGB (channels 3) or RGBA (channels 4) pixels, rows top first.
+// Writes 8-bit RGB (channels 3) or RGBA (channels 4) pixels, rows top first,
+// with libpng at its strongest compression and no row filters, so that the
+// same pixels always give the same bytes.
 static bool WritePng(const std::string& path, int width, int height, int channels, const std::vector<uint8_t>& pixels)
 {
-    std::vector<uint8_t> raw;
-    size_t rowBytes = (size_t)width * channels;
-    for (int y = 0; y < height; y++) {
-        raw.push_back(0);  // filter: none
-        raw.insert(raw.end(), pixels.begin() + y * rowBytes, pixels.begin() + (y + 1) * rowBytes);
-    }
-    std::vector<uint8_t> zlib = ZlibCompress(raw);
-
-    std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    std::vector<uint8_t> header;
-    PutBigEndian(header, (uint32_t)width);
-    PutBigEndian(header, (uint32_t)height);
-    header.push_back(8);                        // bit depth
-    header.push_back(channels == 4 ? 6 : 2);    // colour type: RGBA or RGB
-    header.push_back(0);                        // deflate
-    header.push_back(0);                        // adaptive filtering
-    header.push_back(0);                        // no interlace
-    PutChunk(png, "IHDR", header);
-    PutChunk(png, "IDAT", zlib);
-    PutChunk(png, "IEND", {});
-
     FILE* file = fopen(path.c_str(), "wb");
     if (!file) return false;
-    bool ok = fwrite(png.data(), 1, png.size(), file) == png.size();
-    return fclose(file) == 0 && ok;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!info || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        fclose(file);
+        return false;
+    }
+    png_init_io(png, file);
+    png_set_IHDR(png, info, (png_uint_32)width, (png_uint_32)height, 8,
+                 channels == 4 ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_compression_level(png, 9);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
+    png_write_info(png, info);
+    for (int y = 0; y < height; y++)
+        png_write_row(png, pixels.data() + (size_t)y * width * channels);
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return fclose(file) == 0;
 }
 
 // ---------------------------------------------------------------------------
@@ -1015,100 +868,74 @@ static void Blend(int x, int y, Colour c, double coverage)
     p[3] = (uint8_t)std::lround(outA * 255);
 }
 
-// Font: 5 x 7 dot patterns for characters 32..126, one byte per row (top
-// first), bit 4 the leftmost dot.
-static const uint8_t FONT_ROWS[95][7] = {
-    {0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}, {0x04, 0x04, 0x04, 0x04, 0x04, 0x00, 0x04},
-    {0x0A, 0x0A, 0x0A, 0x00, 0x00, 0x00, 0x00}, {0x0A, 0x0A, 0x1F, 0x0A, 0x1F, 0x0A, 0x0A},
-    {0x04, 0x0F, 0x14, 0x0E, 0x05, 0x1E, 0x04}, {0x18, 0x19, 0x02, 0x04, 0x08, 0x13, 0x03},
-    {0x0C, 0x12, 0x14, 0x08, 0x15, 0x12, 0x0D}, {0x0C, 0x04, 0x08, 0x00, 0x00, 0x00, 0x00},
-    {0x02, 0x04, 0x08, 0x08, 0x08, 0x04, 0x02}, {0x08, 0x04, 0x02, 0x02, 0x02, 0x04, 0x08},
-    {0x00, 0x04, 0x15, 0x0E, 0x15, 0x04, 0x00}, {0x00, 0x04, 0x04, 0x1F, 0x04, 0x04, 0x00},
-    {0x00, 0x00, 0x00, 0x00, 0x0C, 0x04, 0x08}, {0x00, 0x00, 0x00, 0x1F, 0x00, 0x00, 0x00},
-    {0x00, 0x00, 0x00, 0x00, 0x00, 0x0C, 0x0C}, {0x00, 0x01, 0x02, 0x04, 0x08, 0x10, 0x00},
-    {0x0E, 0x11, 0x13, 0x15, 0x19, 0x11, 0x0E}, {0x04, 0x0C, 0x04, 0x04, 0x04, 0x04, 0x0E},
-    {0x0E, 0x11, 0x01, 0x02, 0x04, 0x08, 0x1F}, {0x1F, 0x02, 0x04, 0x02, 0x01, 0x11, 0x0E},
-    {0x02, 0x06, 0x0A, 0x12, 0x1F, 0x02, 0x02}, {0x1F, 0x10, 0x1E, 0x01, 0x01, 0x11, 0x0E},
-    {0x06, 0x08, 0x10, 0x1E, 0x11, 0x11, 0x0E}, {0x1F, 0x01, 0x02, 0x04, 0x08, 0x08, 0x08},
-    {0x0E, 0x11, 0x11, 0x0E, 0x11, 0x11, 0x0E}, {0x0E, 0x11, 0x11, 0x0F, 0x01, 0x02, 0x0C},
-    {0x00, 0x0C, 0x0C, 0x00, 0x0C, 0x0C, 0x00}, {0x00, 0x0C, 0x0C, 0x00, 0x0C, 0x04, 0x08},
-    {0x02, 0x04, 0x08, 0x10, 0x08, 0x04, 0x02}, {0x00, 0x00, 0x1F, 0x00, 0x1F, 0x00, 0x00},
-    {0x08, 0x04, 0x02, 0x01, 0x02, 0x04, 0x08}, {0x0E, 0x11, 0x01, 0x02, 0x04, 0x00, 0x04},
-    {0x0E, 0x11, 0x01, 0x0D, 0x15, 0x15, 0x0E}, {0x0E, 0x11, 0x11, 0x11, 0x1F, 0x11, 0x11},
-    {0x1E, 0x11, 0x11, 0x1E, 0x11, 0x11, 0x1E}, {0x0E, 0x11, 0x10, 0x10, 0x10, 0x11, 0x0E},
-    {0x1C, 0x12, 0x11, 0x11, 0x11, 0x12, 0x1C}, {0x1F, 0x10, 0x10, 0x1E, 0x10, 0x10, 0x1F},
-    {0x1F, 0x10, 0x10, 0x1E, 0x10, 0x10, 0x10}, {0x0E, 0x11, 0x10, 0x17, 0x11, 0x11, 0x0F},
-    {0x11, 0x11, 0x11, 0x1F, 0x11, 0x11, 0x11}, {0x0E, 0x04, 0x04, 0x04, 0x04, 0x04, 0x0E},
-    {0x07, 0x02, 0x02, 0x02, 0x02, 0x12, 0x0C}, {0x11, 0x12, 0x14, 0x18, 0x14, 0x12, 0x11},
-    {0x10, 0x10, 0x10, 0x10, 0x10, 0x10, 0x1F}, {0x11, 0x1B, 0x15, 0x15, 0x11, 0x11, 0x11},
-    {0x11, 0x11, 0x19, 0x15, 0x13, 0x11, 0x11}, {0x0E, 0x11, 0x11, 0x11, 0x11, 0x11, 0x0E},
-    {0x1E, 0x11, 0x11, 0x1E, 0x10, 0x10, 0x10}, {0x0E, 0x11, 0x11, 0x11, 0x15, 0x12, 0x0D},
-    {0x1E, 0x11, 0x11, 0x1E, 0x14, 0x12, 0x11}, {0x0F, 0x10, 0x10, 0x0E, 0x01, 0x01, 0x1E},
-    {0x1F, 0x04, 0x04, 0x04, 0x04, 0x04, 0x04}, {0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x0E},
-    {0x11, 0x11, 0x11, 0x11, 0x11, 0x0A, 0x04}, {0x11, 0x11, 0x11, 0x15, 0x15, 0x15, 0x0A},
-    {0x11, 0x11, 0x0A, 0x04, 0x0A, 0x11, 0x11}, {0x11, 0x11, 0x11, 0x0A, 0x04, 0x04, 0x04},
-    {0x1F, 0x01, 0x02, 0x04, 0x08, 0x10, 0x1F}, {0x0E, 0x08, 0x08, 0x08, 0x08, 0x08, 0x0E},
-    {0x00, 0x10, 0x08, 0x04, 0x02, 0x01, 0x00}, {0x0E, 0x02, 0x02, 0x02, 0x02, 0x02, 0x0E},
-    {0x04, 0x0A, 0x11, 0x00, 0x00, 0x00, 0x00}, {0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x1F},
-    {0x08, 0x04, 0x02, 0x00, 0x00, 0x00, 0x00}, {0x00, 0x00, 0x0E, 0x01, 0x0F, 0x11, 0x0F},
-    {0x10, 0x10, 0x16, 0x19, 0x11, 0x11, 0x1E}, {0x00, 0x00, 0x0E, 0x10, 0x10, 0x11, 0x0E},
-    {0x01, 0x01, 0x0D, 0x13, 0x11, 0x11, 0x0F}, {0x00, 0x00, 0x0E, 0x11, 0x1F, 0x10, 0x0E},
-    {0x06, 0x09, 0x08, 0x1C, 0x08, 0x08, 0x08}, {0x00, 0x0F, 0x11, 0x11, 0x0F, 0x01, 0x0E},
-    {0x10, 0x10, 0x16, 0x19, 0x11, 0x11, 0x11}, {0x04, 0x00, 0x0C, 0x04, 0x04, 0x04, 0x0E},
-    {0x02, 0x00, 0x06, 0x02, 0x02, 0x12, 0x0C}, {0x10, 0x10, 0x12, 0x14, 0x18, 0x14, 0x12},
-    {0x0C, 0x04, 0x04, 0x04, 0x04, 0x04, 0x0E}, {0x00, 0x00, 0x1A, 0x15, 0x15, 0x11, 0x11},
-    {0x00, 0x00, 0x16, 0x19, 0x11, 0x11, 0x11}, {0x00, 0x00, 0x0E, 0x11, 0x11, 0x11, 0x0E},
-    {0x00, 0x00, 0x1E, 0x11, 0x1E, 0x10, 0x10}, {0x00, 0x00, 0x0D, 0x13, 0x0F, 0x01, 0x01},
-    {0x00, 0x00, 0x16, 0x19, 0x10, 0x10, 0x10}, {0x00, 0x00, 0x0E, 0x10, 0x0E, 0x01, 0x1E},
-    {0x08, 0x08, 0x1C, 0x08, 0x08, 0x09, 0x06}, {0x00, 0x00, 0x11, 0x11, 0x11, 0x13, 0x0D},
-    {0x00, 0x00, 0x11, 0x11, 0x11, 0x0A, 0x04}, {0x00, 0x00, 0x11, 0x11, 0x15, 0x15, 0x0A},
-    {0x00, 0x00, 0x11, 0x0A, 0x04, 0x0A, 0x11}, {0x00, 0x00, 0x11, 0x11, 0x0F, 0x01, 0x0E},
-    {0x00, 0x00, 0x1F, 0x02, 0x04, 0x08, 0x1F}, {0x02, 0x04, 0x04, 0x08, 0x04, 0x04, 0x02},
-    {0x04, 0x04, 0x04, 0x04, 0x04, 0x04, 0x04}, {0x08, 0x04, 0x04, 0x02, 0x04, 0x04, 0x08},
-    {0x00, 0x00, 0x08, 0x15, 0x02, 0x00, 0x00},
-};
+// Font: DejaVu Sans Mono from Debian's fonts-dejavu-core, rendered by
+// FreeType with its grey anti-aliasing at the largest pixel size whose every
+// glyph is at most 8 pixels wide and 16 high. With a one-pixel outline a glyph
+// then stays within columns 5..14 of its 20 x 20 cell, the 10 pixels the pen
+// advance gives each character, so neighbours never overlap.
+static const char* FONT_PATH = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf";
+static const int GLYPH_MAX_WIDTH = 8, GLYPH_MAX_HEIGHT = 16, GLYPH_LEFT = 6, GLYPH_BASELINE = 15;
 
-// Glyph dots are scaled to an 8 x 14 pixel body at (6, 3) in the 20 x 20
-// cell; with its one-pixel outline a glyph stays within columns 5..14, the 10
-// pixels that the pen advance gives each character, so neighbours never overlap.
-static const int GLYPH_LEFT = 6, GLYPH_TOP = 3, GLYPH_WIDTH = 8, GLYPH_HEIGHT = 14;
+// The coverage (0..1) of each glyph's pixels in its cell, 20 x 20 a glyph.
+static std::vector<double> glyphCoverage;
 
-// Left pixel edge of each of the five dot columns (and the body's right edge):
-// widths 2, 1, 2, 1, 2, so that strokes in the outer and middle columns,
-// the most common ones, are two whole pixels wide and stay sharp.
-static const int GLYPH_COLUMN_EDGES[6] = {0, 2, 3, 5, 6, 8};
-
-static bool GlyphDot(int glyph, double px, double py)
+static bool RenderFont()
 {
-    if (px < 0 || py < 0 || px >= GLYPH_WIDTH || py >= GLYPH_HEIGHT) return false;
-    int column = 0;
-    while (px >= GLYPH_COLUMN_EDGES[column + 1]) column++;
-    int row = (int)(py * 7 / GLYPH_HEIGHT);
-    return (FONT_ROWS[glyph][row] >> (4 - column)) & 1;
+    FT_Library library;
+    FT_Face face;
+    if (FT_Init_FreeType(&library) != 0) return false;
+    if (FT_New_Face(library, FONT_PATH, 0, &face) != 0) {
+        fprintf(stderr, "make_assets: cannot read the font %s (install fonts-dejavu-core)\n", FONT_PATH);
+        FT_Done_FreeType(library);
+        return false;
+    }
+    // The largest size at which every glyph fits its box.
+    int size = 20;
+    for (; size > 6; size--) {
+        FT_Set_Pixel_Sizes(face, 0, (FT_UInt)size);
+        int widest = 0, tallest = 0;
+        for (int c = 33; c < 127; c++) {
+            if (FT_Load_Char(face, (FT_ULong)c, FT_LOAD_RENDER) != 0) continue;
+            widest = std::max(widest, (int)face->glyph->bitmap.width);
+            tallest = std::max(tallest, (int)face->glyph->bitmap.rows);
+        }
+        if (widest <= GLYPH_MAX_WIDTH && tallest <= GLYPH_MAX_HEIGHT) break;
+    }
+    glyphCoverage.assign(95 * 400, 0.0);
+    for (int g = 1; g < 95; g++) {
+        if (FT_Load_Char(face, (FT_ULong)(g + 32), FT_LOAD_RENDER) != 0) continue;
+        const FT_Bitmap& bitmap = face->glyph->bitmap;
+        // Centred in the 8 columns; the baseline on one row of every cell.
+        int left = GLYPH_LEFT + (GLYPH_MAX_WIDTH - (int)bitmap.width) / 2;
+        int top = std::max(1, GLYPH_BASELINE - face->glyph->bitmap_top);
+        for (int y = 0; y < (int)bitmap.rows && top + y < 19; y++)
+            for (int x = 0; x < (int)bitmap.width; x++)
+                glyphCoverage[g * 400 + (top + y) * 20 + left + x] = bitmap.buffer[y * bitmap.pitch + x] / 255.0;
+    }
+    FT_Done_Face(face);
+    FT_Done_FreeType(library);
+    return true;
 }
 
-// Coverage (0..1) of the glyph body over one pixel, by 4 x 4 supersampling.
-static double GlyphCoverage(int glyph, int px, int py)
+static double GlyphCoverage(int glyph, int x, int y)
 {
-    int hits = 0;
-    for (int sy = 0; sy < 4; sy++)
-        for (int sx = 0; sx < 4; sx++)
-            hits += GlyphDot(glyph, px + (sx + 0.5) / 4, py + (sy + 0.5) / 4);
-    return hits / 16.0;
+    if (x < 0 || y < 0 || x >= 20 || y >= 20) return 0;
+    return glyphCoverage[glyph * 400 + y * 20 + x];
 }
 
+// White glyphs over a dark outline that follows each glyph's shape.
 static void DrawGlyphs()
 {
-    const Colour ink = {238, 230, 206, 255}, outline = {18, 14, 10, 230};
+    const Colour ink = {255, 255, 255, 255}, outline = {16, 12, 8, 235};
     for (int g = 0; g < 95; g++) {
         int cellX = 20 * (g % 32), cellY = 20 * (g / 32);
-        for (int y = -1; y <= GLYPH_HEIGHT; y++) {
-            for (int x = -1; x <= GLYPH_WIDTH; x++) {
+        for (int y = 0; y < 20; y++) {
+            for (int x = 0; x < 20; x++) {
                 double around = 0;
                 for (int dy = -1; dy <= 1; dy++)
                     for (int dx = -1; dx <= 1; dx++) around = std::max(around, GlyphCoverage(g, x + dx, y + dy));
-                Blend(cellX + GLYPH_LEFT + x, cellY + GLYPH_TOP + y, outline, around);
-                Blend(cellX + GLYPH_LEFT + x, cellY + GLYPH_TOP + y, ink, GlyphCoverage(g, x, y));
+                Blend(cellX + x, cellY + y, outline, around);
+                Blend(cellX + x, cellY + y, ink, GlyphCoverage(g, x, y));
             }
         }
     }
@@ -1241,7 +1068,7 @@ int main(int argc, char** argv)
         ok = WriteObj(path, title) && ok;
         printf("%-40s %4zu triangles\n", path.c_str(), modelTriangles.size());
     }
-    BuildCrcTable();
+    if (!RenderFont()) return 1;
     ok = WritePng(media + "/worldtexture.png", TEXTURE_SIZE, TEXTURE_SIZE, 3, MakeWorldTexture()) && ok;
     ok = WritePng(media + "/dashboard.png", ATLAS_W, ATLAS_H, 4, MakeDashboard()) && ok;
     if (!ok) {

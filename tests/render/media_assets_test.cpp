@@ -59,7 +59,9 @@ TEST(MediaModels, EveryModelIsReadWholeClosedFacingOutAndWhereItIsPlaced)
         }
         // The loader keeps every face: each names entries of its own file with three fields a corner.
         Mesh mesh = LoadObjMesh(ModelPath(m).c_str(), 1.0f);
-        ASSERT_EQ(mesh.vertexCount, 3 * faces);
+        std::vector<float> corners(mesh.positions, mesh.positions + 3 * mesh.vertexCount);
+        FreeMesh(mesh);
+        ASSERT_EQ((int)corners.size(), 9 * faces);
         EXPECT_EQ(faces == 0, m == TILE_EMPTY);
 
         // Closed and consistently wound: every directed edge has its reverse as
@@ -72,7 +74,7 @@ TEST(MediaModels, EveryModelIsReadWholeClosedFacingOutAndWhereItIsPlaced)
         auto root = [&](int t) { while (parent[t] != t) t = parent[t] = parent[parent[t]]; return t; };
         float lo[3] = {1e9, 1e9, 1e9}, hi[3] = {-1e9, -1e9, -1e9}, boxLo[3] = {-5, -5, -5}, boxHi[3] = {5, 5, 5};
         for (int t = 0; t < faces; t++) {
-            const float* p = mesh.positions + 9 * t;
+            const float* p = corners.data() + 9 * t;
             parent.push_back(t);
             for (int k = 0; k < 3; k++) {
                 const float *u = p + 3 * k, *w = p + 3 * ((k + 1) % 3);
@@ -119,6 +121,23 @@ TEST(MediaAssets, ImagesLoadAtTheirSizesAndTheGeneratorReproducesEveryFile)
                   std::vector<int>({i.w, i.h, i.bytesPerPixel})) << i.path;
         SDL_FreeSurface(image);
     }
+    // Every glyph's visible pixels lie in columns 5..14 of its 20 x 20 cell, and
+    // each printable one is white ink over a dark outline.
+    SDL_Surface* atlas = IMG_Load("Media/dashboard.png");
+    ASSERT_TRUE(atlas && atlas->format->Rmask == 0xFF);
+    for (int g = 0; g < 95; g++) {
+        int outside = 0, ink = 0, outline = 0;  // ink: the brightest opaque red
+        for (int y = 0; y < 20; y++)
+            for (int x = 0; x < 20; x++) {
+                const Uint8* p = (const Uint8*)atlas->pixels + (20 * (g / 32) + y) * atlas->pitch + 4 * (20 * (g % 32) + x);
+                outside += p[3] > 0 && (x < 5 || x > 14);
+                if (p[3] > 150) ink = std::max(ink, (int)p[0]);
+                outline += p[0] < 40 && p[3] > 120;
+            }
+        EXPECT_EQ(outside, 0) << "glyph " << g;
+        EXPECT_TRUE(g == 0 || (ink > 180 && outline > 0)) << "glyph " << g << " ink " << ink;
+    }
+    SDL_FreeSurface(atlas);
 
     std::string binary = CAIRNFOLD_BINARY;
     std::string generator = binary.substr(0, binary.rfind('/')) + "/tools/make_assets";
