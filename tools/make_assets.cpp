@@ -145,6 +145,16 @@ static void AddSlopedSlabZ(double x0, double x1, double z0, double z1, double bo
     AddHexahedron(bottom, top);
 }
 
+// The same along x: heights change linearly from (bottom0, top0) at x0 to
+// (bottom1, top1) at x1.
+static void AddSlopedSlabX(double x0, double x1, double z0, double z1, double bottom0, double top0,
+                           double bottom1, double top1)
+{
+    Point bottom[4] = {{x0, bottom0, z0}, {x0, bottom0, z1}, {x1, bottom1, z1}, {x1, bottom1, z0}};
+    Point top[4] = {{x0, top0, z0}, {x0, top0, z1}, {x1, top1, z1}, {x1, top1, z0}};
+    AddHexahedron(bottom, top);
+}
+
 // A closed upright prism of the given number of sides around (cx, cz).
 static void AddPrism(double cx, double cz, double radius, int sides, double y0, double y1)
 {
@@ -261,12 +271,25 @@ static void CaveFloorAndCeiling()
 // Channel level: the bed lies 0.6 below the walkways beside it.
 static const double CHANNEL_BED_TOP = -4.6;
 
-// A bridge deck 7 units wide running along x, with parapets.
+// A bridge deck 7 units wide running along x, with parapets 3 high: above the
+// 2.25 of the player's centre, so a walking player is held and only a jump
+// clears them.
+static const double PARAPET_TOP = FLOOR_TOP + 3;
+
 static void BridgeDeckX(double x0, double x1)
 {
     AddBox(x0, x1, -5, FLOOR_TOP, -3.5, 3.5);
-    AddBox(x0, x1, FLOOR_TOP, -2.8, -3.5, -3);
-    AddBox(x0, x1, FLOOR_TOP, -2.8, 3, 3.5);
+    AddBox(x0, x1, FLOOR_TOP, PARAPET_TOP, -3.5, -3);
+    AddBox(x0, x1, FLOOR_TOP, PARAPET_TOP, 3, 3.5);
+}
+
+// Floors for the cells on both sides (-x and +x) of a piece, over z0..z1: the
+// generator leaves the cells beside a descent empty, with nothing below them
+// on the cave layer, so whatever leads a player there must catch them.
+static void SideFloors(double y0, double y1, double z0, double z1)
+{
+    AddBox(-15, -5, y0, y1, z0, z1);
+    AddBox(5, 15, y0, y1, z0, z1);
 }
 
 // ---------------------------------------------------------------------------
@@ -390,6 +413,7 @@ static void TileCaveEntrance()
     AddBox(-5, -3.5, FLOOR_TOP, 4, -5, 5);
     AddBox(3.5, 5, FLOOR_TOP, 4, -5, 5);
     AddBox(-3.5, 3.5, 2, 4, 3.5, 5);
+    SideFloors(-5, FLOOR_TOP, -5, 5);
 }
 
 static void TileCaveFloor() { CaveFloorAndCeiling(); }
@@ -411,17 +435,26 @@ static void TileDescentTop()
 // Descent ramp, running down toward +z over three cells: from 6 above the
 // centre at z = -15 to the floor height at z = +15. Two such pieces, one on
 // layer 1 and one on layer 0, lead from the channel walkway (16 world units
-// up) to the cave floor (-4) without a step.
+// up) to the cave floor (-4) without a step. Its side walls stand 3.5 above
+// the ramp, well over the step a walking player climbs. The cells beside the
+// ramp and the one below the upper ramp's foot are left empty over nothing,
+// so the piece floors them: a player who jumps a wall lands on a floor that
+// leads back into the cave.
 static const double RAMP_HALF_LENGTH = 15.0;
 static const double RAMP_HIGH_TOP = 6.0;
+static const double RAMP_WALL_HEIGHT = 3.5;
 
 static void TileDescentRamp()
 {
     double z0 = -RAMP_HALF_LENGTH, z1 = RAMP_HALF_LENGTH;
-    double topHigh = RAMP_HIGH_TOP, topLow = FLOOR_TOP;
+    double topHigh = RAMP_HIGH_TOP, topLow = FLOOR_TOP, wall = RAMP_WALL_HEIGHT;
     AddSlopedSlabZ(-4, 4, z0, z1, topHigh - 1, topHigh, topLow - 1, topLow);
-    AddSlopedSlabZ(-5, -4, z0, z1, topHigh - 1, topHigh + 1.5, topLow - 1, topLow + 1.5);
-    AddSlopedSlabZ(4, 5, z0, z1, topHigh - 1, topHigh + 1.5, topLow - 1, topLow + 1.5);
+    AddSlopedSlabZ(-5, -4, z0, z1, topHigh - 1, topHigh + wall, topLow - 1, topLow + wall);
+    AddSlopedSlabZ(4, 5, z0, z1, topHigh - 1, topHigh + wall, topLow - 1, topLow + wall);
+    SideFloors(-5, FLOOR_TOP, z0, z1);
+    // One layer down, under the low end: the cave-layer cell below the upper
+    // ramp's foot and its two neighbours.
+    AddBox(-15, 15, -15, FLOOR_TOP - 10, 5, 15);
 }
 
 // Room-level floors: the slab, and the room's outer walls at ground level.
@@ -498,13 +531,17 @@ static void TileBridgeShort()
 }
 
 // Lift bottom: a stepped pad on which the lift rests (pad top at the cell
-// centre), with guide posts in the corners.
+// centre), with guide posts in the corners, and a ramp from the floor of the
+// cell on -x up to the top of the resting lift, so that a player walks on.
+static const double LIFT_DECK_TOP = 1.0;
+
 static void TileLiftBottom()
 {
     FloorSlab();
     AddBox(-4.4, 4.4, FLOOR_TOP, -2, -4.4, 4.4);
     AddBox(-4.1, 4.1, -2, 0, -4.1, 4.1);
     LiftPosts(FLOOR_TOP, 5);
+    AddSlopedSlabX(-15, -4.4, -4, 4, -5, FLOOR_TOP, LIFT_DECK_TOP - 1, LIFT_DECK_TOP);
 }
 
 // Lift shaft: open, with guide posts in the corners.
@@ -821,7 +858,7 @@ static double StoneNoise(double u, double v)
 static std::vector<uint8_t> MakeWorldTexture()
 {
     std::vector<uint8_t> pixels((size_t)TEXTURE_SIZE * TEXTURE_SIZE * 3);
-    const double base[3] = {176, 166, 148};
+    const double base[3] = {226, 213, 190};
     for (int y = 0; y < TEXTURE_SIZE; y++) {
         for (int x = 0; x < TEXTURE_SIZE; x++) {
             double u = (x + 0.5) / TEXTURE_SIZE, v = (y + 0.5) / TEXTURE_SIZE;

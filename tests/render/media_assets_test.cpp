@@ -33,7 +33,9 @@ TEST(MediaModels, EveryModelIsReadWholeClosedFacingOutAndWhereItIsPlaced)
         float lo[3], hi[3];
         int reach;
     } boxes[] = {
-        {TILE_DESCENT_RAMP, {-5, -5, -15}, {5, 7.5, 15}, 3},     // over three cells along z
+        {TILE_DESCENT_RAMP, {-15, -15, -15}, {15, 9.5, 15}, 3},  // over three cells, floors beside and below
+        {TILE_CAVE_ENTRANCE, {-15, -5, -5}, {15, 5, 5}, 0},      // floors the cells on -x and +x
+        {TILE_LIFT_BOTTOM, {-15, -5, -5}, {5, 5, 5}, -1},        // its ramp starts in the cell on -x
         {TILE_BRIDGE_SHORT, {-15, -5, -5}, {15, 5, 5}, 3},       // floors the emptied cells on -x and +x
         {TILE_ROOM_TOP_DOUBLE, {-5, -5, -5}, {5, 15, 15}, 2},    // takes in the cell on +z
         {TILE_WALL_FIXTURE_WIDE, {-5, -5, -14}, {5, 5, 14}, 2},  // its cell and both neighbours on the wall
