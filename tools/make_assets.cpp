@@ -363,9 +363,13 @@ static void TileWallCorner()
 static void TileWallCore() { FloorSlab(); }
 
 // Outlet: an opening in the street down to the head of the channel below,
-// with low rims along the channel's run (z).
+// with low rims along the channel's run (z), covered by a grate whose gaps
+// are too narrow for a player: a collectable floats over it, and a player
+// standing on it reaches that.
 static void TileWallOutlet()
 {
+    for (int bar = 0; bar < 4; bar++)
+        AddBox(-2.5, 2.5, FLOOR_TOP - 0.5, FLOOR_TOP, -2.125 + 1.25 * bar, -1.625 + 1.25 * bar);
     AddBox(-5, 5, -5, FLOOR_TOP, -5, -2.5);
     AddBox(-5, 5, -5, FLOOR_TOP, 2.5, 5);
     AddBox(-5, -2.5, -5, FLOOR_TOP, -2.5, 2.5);
