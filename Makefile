@@ -3,6 +3,9 @@ BUILD_DIR ?= build
 FUZZ_DIR ?= build-fuzz
 SANITIZE_DIR ?= build-sanitize
 JOBS ?= $(shell nproc)
+# make bench: how many runs of each benchmark (medians are reported) and which ones.
+BENCH_REPETITIONS ?= 5
+BENCH_FILTER ?= .
 # Build folders may be nested or absolute; every path below is made from these.
 BUILD := $(abspath $(BUILD_DIR))
 FUZZ := $(abspath $(FUZZ_DIR))
@@ -19,7 +22,7 @@ TEST_PACKAGES = $(GAME_PACKAGES) $(ASSET_PACKAGES) libgtest-dev libbenchmark-dev
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 APT = $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get
 
-.PHONY: screenshots run test test-sanitized memcheck build build-game deps deps-game bench fuzz assets clean
+.PHONY: screenshots run test test-sanitized memcheck build build-game deps deps-game bench bench-startup fuzz assets clean
 
 run: build-game
 	cd $(CURDIR) && $(BUILD)/cairnfold
@@ -87,6 +90,10 @@ screenshots: build
 bench: build
 	cd $(CURDIR) && tests/with_display.sh $(BUILD)/bench/cairnfold_bench --benchmark_filter='$(BENCH_FILTER)' \
 	  --benchmark_repetitions=$(BENCH_REPETITIONS) --benchmark_report_aggregates_only=true
+
+# The real game timed from exec to its first presented frame, new and resumed, BENCH_REPETITIONS runs each.
+bench-startup: build
+	$(CURDIR)/tests/with_display.sh $(CURDIR)/bench/startup_process.sh $(BUILD) $(BENCH_REPETITIONS)
 
 # Every file reader under libFuzzer with AddressSanitizer and UndefinedBehaviorSanitizer,
 # each for FUZZ_SECONDS: the OBJ loader from tests/fuzz/corpus and the project's models, the
