@@ -1,6 +1,7 @@
 #include "world/saves.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -126,7 +127,7 @@ static const size_t MAX_CORE_FILE_SIZE =
 
 static void ReportSaveFailure(const char* path, const char* what, int error)
 {
-    fprintf(stderr, "Cairnfold: could not save %s (%s: %s)\n", path, what, strerror(error));
+    fprintf(stderr, "cairnfold: could not save %s (%s: %s)\n", path, what, strerror(error));
 }
 
 // Keeps the file at path under path + suffix, or with ".1", ".2", ... after
@@ -163,6 +164,10 @@ static void WriteFileSafely(const char* path, const unsigned char* data, size_t 
     char tempPath[256];
     snprintf(tempPath, sizeof tempPath, "%s%s", path, TEMP_SUFFIX);
     int fd = open(tempPath, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    // A missing Saves/ folder (deleted, or never unpacked) is made again
+    // rather than losing every save of the session.
+    if (fd < 0 && errno == ENOENT && mkdir(SAVES_FOLDER, 0755) == 0)
+        fd = open(tempPath, O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (fd < 0) {
         ReportSaveFailure(path, "create", errno);
         return;

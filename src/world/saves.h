@@ -5,6 +5,7 @@
 
 constexpr float SAVE_VERSION = 0.3f;  // first four bytes of both files: 9A 99 99 3E
 
+constexpr const char* SAVES_FOLDER = "Saves";        // holds both save files, beside Media/
 constexpr const char* WORLD_SAVE_PATH = "Saves/worldgrid.dat";
 constexpr const char* CORE_SAVE_PATH = "Saves/coresave.dat";
 // A refused file is kept aside under its name plus this suffix, and a sound
