@@ -283,15 +283,6 @@ static void BridgeDeckX(double x0, double x1)
     AddBox(x0, x1, FLOOR_TOP, PARAPET_TOP, 3, 3.5);
 }
 
-// Floors for the cells on both sides (-x and +x) of a piece, over z0..z1: the
-// generator leaves the cells beside a descent empty, with nothing below them
-// on the cave layer, so whatever leads a player there must catch them.
-static void SideFloors(double y0, double y1, double z0, double z1)
-{
-    AddBox(-15, -5, y0, y1, z0, z1);
-    AddBox(5, 15, y0, y1, z0, z1);
-}
-
 // ---------------------------------------------------------------------------
 // Tile models, by code
 
@@ -417,7 +408,6 @@ static void TileCaveEntrance()
     AddBox(-5, -3.5, FLOOR_TOP, 4, -5, 5);
     AddBox(3.5, 5, FLOOR_TOP, 4, -5, 5);
     AddBox(-3.5, 3.5, 2, 4, 3.5, 5);
-    SideFloors(-5, FLOOR_TOP, -5, 5);
 }
 
 static void TileCaveFloor() { CaveFloorAndCeiling(); }
@@ -439,26 +429,23 @@ static void TileDescentTop()
 // Descent ramp, running down toward +z over three cells: from 6 above the
 // centre at z = -15 to the floor height at z = +15. Two such pieces, one on
 // layer 1 and one on layer 0, lead from the channel walkway (16 world units
-// up) to the cave floor (-4) without a step. Its side walls stand 3.5 above
-// the ramp, well over the step a walking player climbs. The cells beside the
-// ramp and the one below the upper ramp's foot are left empty over nothing,
-// so the piece floors them: a player who jumps a wall lands on a floor that
-// leads back into the cave.
+// up) to the cave floor (-4) without a step. The generator leaves the cells
+// beside a descent empty over nothing, so the ramp is a closed tunnel: walls
+// on both sides and a roof 6 above the ramp, under the doorway's lintel at
+// the top and level with the cave entrance's at the foot. No walk or jump
+// leaves it but through its ends.
 static const double RAMP_HALF_LENGTH = 15.0;
 static const double RAMP_HIGH_TOP = 6.0;
-static const double RAMP_WALL_HEIGHT = 3.5;
+static const double RAMP_HEADROOM = 6.0;
 
 static void TileDescentRamp()
 {
     double z0 = -RAMP_HALF_LENGTH, z1 = RAMP_HALF_LENGTH;
-    double topHigh = RAMP_HIGH_TOP, topLow = FLOOR_TOP, wall = RAMP_WALL_HEIGHT;
-    AddSlopedSlabZ(-4, 4, z0, z1, topHigh - 1, topHigh, topLow - 1, topLow);
-    AddSlopedSlabZ(-5, -4, z0, z1, topHigh - 1, topHigh + wall, topLow - 1, topLow + wall);
-    AddSlopedSlabZ(4, 5, z0, z1, topHigh - 1, topHigh + wall, topLow - 1, topLow + wall);
-    SideFloors(-5, FLOOR_TOP, z0, z1);
-    // One layer down, under the low end: the cave-layer cell below the upper
-    // ramp's foot and its two neighbours.
-    AddBox(-15, 15, -15, FLOOR_TOP - 10, 5, 15);
+    double high = RAMP_HIGH_TOP, low = FLOOR_TOP, room = RAMP_HEADROOM;
+    AddSlopedSlabZ(-4, 4, z0, z1, high - 1, high, low - 1, low);
+    AddSlopedSlabZ(-5, -4, z0, z1, high - 1, high + room + 1, low - 1, low + room + 1);
+    AddSlopedSlabZ(4, 5, z0, z1, high - 1, high + room + 1, low - 1, low + room + 1);
+    AddSlopedSlabZ(-4, 4, z0, z1, high + room, high + room + 1, low + room, low + room + 1);
 }
 
 // Room-level floors: the slab, and the room's outer walls at ground level.
@@ -512,10 +499,18 @@ static void TileChannelOuterCorner()
 }
 
 // Cave partition between open cells on -z and +z: a rock wall along x.
+// The cave layer has nothing below it, and the cell where a line of
+// partitions ends may be empty; ribs from floor to ceiling close the walkways
+// beside the wall at both ends of the cell, so they lead only back into the
+// open cave on either side.
 static void TileCavePartition()
 {
     CaveFloorAndCeiling();
     AddBox(-5, 5, FLOOR_TOP, 4, -2.5, 2.5);
+    for (double x0 : {-5.0, 4.5}) {
+        AddBox(x0, x0 + 0.5, FLOOR_TOP, 4, -5, -2.5);
+        AddBox(x0, x0 + 0.5, FLOOR_TOP, 4, 2.5, 5);
+    }
 }
 
 // One-cell bridge across a thin wall, running along x. The two room columns

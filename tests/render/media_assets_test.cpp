@@ -33,8 +33,7 @@ TEST(MediaModels, EveryModelIsReadWholeClosedFacingOutAndWhereItIsPlaced)
         float lo[3], hi[3];
         int reach;
     } boxes[] = {
-        {TILE_DESCENT_RAMP, {-15, -15, -15}, {15, 9.5, 15}, 3},  // over three cells, floors beside and below
-        {TILE_CAVE_ENTRANCE, {-15, -5, -5}, {15, 5, 5}, 0},      // floors the cells on -x and +x
+        {TILE_DESCENT_RAMP, {-5, -5, -15}, {5, 13, 15}, 3},      // a tunnel over three cells along z
         {TILE_LIFT_BOTTOM, {-15, -5, -5}, {5, 5, 5}, -1},        // its ramp starts in the cell on -x
         {TILE_BRIDGE_SHORT, {-15, -5, -5}, {15, 5, 5}, 3},       // floors the emptied cells on -x and +x
         {TILE_ROOM_TOP_DOUBLE, {-5, -5, -5}, {5, 15, 15}, 2},    // takes in the cell on +z
