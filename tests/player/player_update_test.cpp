@@ -1,0 +1,371 @@
+// The player simulation: the update's rates and keys, collision with crafted meshes and the real
+// Media models, the entities near the player, a walk over a generated world and the frame loop's pause.
+#include <SDL.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstring>
+#include <initializer_list>
+
+#include "app/display.h"
+#include "app/game_loop.h"
+#include "app/input.h"
+#include "interface/menu_fade.h"
+#include "player/collision.h"
+#include "player/game_state.h"
+#include "player/nearby_entities.h"
+#include "player/player_update.h"
+#include "render/model_sets.h"
+#include "support/test_support.h"
+#include "world/saves.h"
+#include "worldgen/generate_world.h"
+#include "worldgen/place_entities.h"
+
+// Holds exactly the given keys, and `pressed` goes down this frame.
+static void Keys(std::initializer_list<int> held, int pressed = 0)
+{
+    memset(keyState, 0, sizeof keyState);
+    for (int k : held) keyState[k] = BUTTON_HELD;
+    if (pressed) keyState[pressed] = BUTTON_PRESSED;
+}
+
+// A new game at (x, y, z) with the cell of that point, on an empty grid, and the models loaded.
+static void StartAt(float x, float y, float z)
+{
+    static bool loaded = false;
+    if (!loaded) LoadTileModels(), LoadEntityModels(), loaded = true;
+    ClearWorldGrid();
+    ClearEntityIndex();
+    ResetGameState();
+    gameState.position = {x, y, z};
+    gameState.cell = {(int)((x + 5) / 10), (int)((y + 5) / 10), (int)((z + 5) / 10)};
+    Keys({});
+}
+
+// Runs n updates and gives the last one's displacement.
+static Vec3 Step(int n, float dt = 1.0f)
+{
+    Vec3 before = gameState.position;
+    for (int i = 0; i < n; i++) {
+        before = gameState.position;
+        UpdateGame(dt);
+    }
+    const Vec3& p = gameState.position;
+    return Vec3{p.x - before.x, p.y - before.y, p.z - before.z};
+}
+
+static void FloorAround(int tile = TILE_PROP_GROUND)
+{
+    for (int x = 0; x <= 20; x++)
+        for (int z = 0; z <= 10; z++) worldGrid[CellIndex(x, 3, z)].tileType = (uint8_t)tile;
+}
+
+static Entity* File(int kind, float x, float y, float z, float velocityY = 0.0f, float angle = 0.0f)
+{
+    Entity* e = new Entity{kind, x, y, z, angle, 0.0f, velocityY, 0.0f, 0.05f};
+    FileEntity(CellIndex(WorldToCell(x), WorldToCell(y), WorldToCell(z)), e);
+    return e;
+}
+
+TEST(PlayerUpdate, WalkingFallingJumpingAndFlightFollowTheirRates)
+{
+    // W on a flat floor (top at 26): 0.4 a step, 0.36 stored, standing on the floor.
+    // Near the origin, so that float positions keep the small steps exact enough.
+    StartAt(10, 26, 50);
+    FloorAround();
+    Keys({SDLK_w});
+    Vec3 step = Step(150);
+    EXPECT_NEAR(step.x, 0.4f, 1e-4);
+    EXPECT_NEAR(gameState.velocity.x, 0.36f, 1e-4);
+    EXPECT_NEAR(gameState.position.y, 26.0f, 1e-4);
+    EXPECT_EQ(gameState.position.z, 50.0f);
+    EXPECT_TRUE(gameState.onGround);
+    EXPECT_EQ(gameState.cell.x, (int)((gameState.position.x + 5) / 10));
+    EXPECT_EQ(gameState.eye.y, gameState.position.y + 3.8f);
+
+    // Into a rock face at x = 35 (cell 4): stopped 1.25 units from it.
+    StartAt(10, 26, 50);
+    FloorAround();
+    worldGrid[CellIndex(4, 3, 5)].tileType = TILE_ROCK;
+    Keys({SDLK_UP});
+    Step(200);
+    EXPECT_NEAR(gameState.position.x, 33.75f, 1e-4);
+    EXPECT_NEAR(gameState.velocity.x, 0.0f, 1e-4);
+
+    // A free fall approaches 0.875 a step.
+    StartAt(0, 100, 0);
+    EXPECT_NEAR(Step(300).y, -0.875f, 1e-4);
+
+    // Space held from standing: 0.65 up at once, the jump ends in the 42nd update; released, in the 2nd.
+    for (bool held : {true, false}) {
+        StartAt(0, 0, 0);
+        gameState.onGround = true;
+        Keys({SDLK_SPACE});
+        EXPECT_NEAR(Step(1).y, 0.65f, 1e-4);
+        int updates = 1;
+        if (!held) Keys({});
+        while (gameState.jumping && updates < 100) Step(1), updates++;
+        EXPECT_EQ(updates, held ? 42 : 2);
+    }
+
+    // W+S adds nothing; W+D the acceleration of W alone, at 45 degrees to the right (+z at yaw 0).
+    StartAt(0, 0, 0);
+    Keys({SDLK_w, SDLK_s});
+    Step(1);
+    EXPECT_EQ(gameState.velocity.x, 0.0f);
+    EXPECT_EQ(gameState.velocity.z, 0.0f);
+    Keys({SDLK_w});
+    Step(1);
+    float alone = gameState.velocity.x;
+    StartAt(0, 0, 0);
+    Keys({SDLK_w, SDLK_d});
+    Step(1);
+    EXPECT_NEAR(std::hypot(gameState.velocity.x, gameState.velocity.z), alone, 1e-7);
+    EXPECT_NEAR(gameState.velocity.x, gameState.velocity.z, 1e-7);
+    EXPECT_GT(gameState.velocity.z, 0.0f);
+
+    // Free flight: S thrusts forward along the view, 0.2 then 10 % damping; no gravity.
+    StartAt(0, 0, 0);
+    gameState.flyMode = true;
+    gameState.pitch = 0.3f;
+    gameState.yaw = 1.0f;
+    Keys({SDLK_s});
+    Step(1);
+    EXPECT_NEAR(gameState.velocity.x, 0.18 * cos(0.3) * cos(1.0), 1e-6);
+    EXPECT_NEAR(gameState.velocity.y, 0.18 * sin(0.3), 1e-6);
+    EXPECT_NEAR(gameState.velocity.z, 0.18 * cos(0.3) * sin(1.0), 1e-6);
+}
+
+TEST(PlayerUpdate, NumberKeysAndMouseLook)
+{
+    const struct { int start, key, want; } distances[] = {{1, SDLK_1, 1}, {5, SDLK_1, 4}, {20, SDLK_2, 20}, {19, SDLK_2, 20}};
+    for (const auto& d : distances) {
+        StartAt(1250, 30, 1250);
+        gameState.viewDistance = d.start;
+        Keys({}, d.key);
+        Step(1);
+        EXPECT_EQ(gameState.viewDistance, d.want) << d.start;
+    }
+    StartAt(1250, 30, 1250);
+    Keys({}, SDLK_3);
+    Step(1);
+    Keys({}, SDLK_4);
+    Step(1);
+    EXPECT_FALSE(gameState.texturesEnabled);
+    EXPECT_TRUE(gameState.flyMode);
+
+    // The tile editor on the player's cell; a cell off the grid (layer 15) is left alone.
+    const struct { int y, tile, orientation, key, wantTile, wantOrientation; } edits[] = {
+        {3, 0, 0, SDLK_5, 45, 0}, {3, 45, 1, SDLK_6, 0, 1}, {3, 9, 3, SDLK_7, 9, 0}, {3, 9, 1, SDLK_7, 9, 2},
+        {3, 10, 0, SDLK_6, 11, 0}, {15, 0, 0, SDLK_5, 0, 0}};
+    for (const auto& e : edits) {
+        StartAt(1250, 1000, 1250);
+        gameState.cell = {125, e.y, 125};
+        // The cell (125, 15, 125) would be stored at the index of (126, 0, 125).
+        WorldCell& c = worldGrid[e.y == 15 ? CellIndex(126, 0, 125) : CellIndex(125, 3, 125)];
+        c = WorldCell{(uint8_t)e.tile, (uint8_t)e.orientation};
+        Keys({}, e.key);
+        Step(1);
+        EXPECT_EQ(c.tileType, e.wantTile) << e.tile << " key " << e.key;
+        EXPECT_EQ(c.orientation, e.wantOrientation) << e.tile << " key " << e.key;
+    }
+
+    // 8 saves the world and the progress, 9 loads both back.
+    ASSERT_EQ(chdir(MakeTempDir().c_str()), 0);
+    mkdir("Saves", 0755);
+    StartAt(1250, 1000, 1250);
+    worldGrid[7].tileType = 20;
+    Keys({}, SDLK_8);
+    Step(1);
+    worldGrid[7].tileType = 0;
+    gameState.viewDistance = 3;
+    Keys({}, SDLK_9);
+    Step(1);
+    EXPECT_EQ(worldGrid[7].tileType, 20);
+    EXPECT_EQ(gameState.viewDistance, 10);
+
+    // The pointer as a rate control on 800 x 600 with dt 1; pitch is clamped with or without focus.
+    const struct { bool focus; float width; int x, y; float pitch, wantYaw, wantPitch; } looks[] = {
+        {false, 800, 800, 0, 2.0f, 0.0f, 1.5707964f}, {true, 800, 400, 300, 0.0f, 0.0f, 0.0f},
+        {true, 800, 800, 0, 0.0f, 0.05f, 0.04f},      {true, 800, 0, 600, 0.0f, -0.05f, -0.04f},
+        {true, 800, 400, 300, -3.0f, 0.0f, -1.5707964f}, {true, 0, 800, 0, 0.0f, 0.0f, 0.0f}};
+    for (const auto& l : looks) {
+        StartAt(1250, 1000, 1250);
+        appHasMouseFocus = l.focus;
+        screenWidth = l.width;
+        screenHeight = l.width * 0.75f;
+        mouseX = l.x;
+        mouseY = l.y;
+        gameState.pitch = l.pitch;
+        Step(1);
+        EXPECT_FLOAT_EQ(gameState.yaw, l.wantYaw) << l.x << "," << l.y;
+        EXPECT_FLOAT_EQ(gameState.pitch, l.wantPitch) << l.x << "," << l.y;
+    }
+}
+
+TEST(Collision, PlaneEdgeAndCornerRules)
+{
+    // A point on an edge, where float rounding gives a cosine just below -1: an angle, and inside.
+    Vec3 a = {3, 0, 2.3f}, b = {6.7f, 0, 3.5f}, c = {3, 0, 9};
+    Vec3 q = {a.x + (b.x - a.x) * 0.5f, 0, a.z + (b.z - a.z) * 0.5f};
+    EXPECT_FLOAT_EQ(AngleBetween(Vec3{a.x - q.x, 0, a.z - q.z}, Vec3{b.x - q.x, 0, b.z - q.z}), 3.1415927f);
+    EXPECT_TRUE(PointInTriangle(q, a, b, c));
+    EXPECT_FALSE(PointInTriangle(a, a, b, c));
+
+    // Floors facing up (normal into the solid below): the simple triangle and the one above.
+    const float simple[9] = {0, 0, 0, 0, 0, 10, 10, 0, 0};
+    const float odd[9] = {a.x, 0, a.z, c.x, 0, c.z, b.x, 0, b.z};
+    CollisionMesh* meshes[2] = {BuildCollisionMesh(3, simple), BuildCollisionMesh(3, odd)};
+    const struct { int mesh; Vec3 centre; bool faces, edges; Vec3 want; } cases[] = {
+        {0, {2, 1, 2}, true, true, {2, 2.25f, 2}},          // over the face: 1.25 squashed above it
+        {0, {2, 1, 2}, false, true, {2, 1, 2}},             // faces not resolved
+        {0, {2, 2.3f, 2}, true, true, {2, 2.3f, 2}},        // beyond the radius
+        {0, {2, -1, 2}, true, true, {2, -1, 2}},            // behind the face
+        {0, {-0.5f, 0.9f, 5}, true, true, {-0.8838835f, 1.5909902f, 5}},  // pushed off edge x = 0
+        {0, {-0.5f, 0.9f, 5}, true, false, {-0.5f, 0.9f, 5}},
+        {0, {0, 0, 0}, true, true, {0, 0, 0}},              // on a corner: no direction, not moved
+        {1, {q.x, 1, q.z}, true, false, {q.x, 2.25f, q.z}},  // on the rounding edge: through the face
+    };
+    for (const auto& k : cases) {
+        gameState.position = k.centre;
+        CollideWithMesh(1.25f, 0, 0, 0, 0, meshes[k.mesh], k.faces, k.edges);
+        const Vec3& p = gameState.position;
+        EXPECT_NEAR(p.x, k.want.x, 1e-5) << k.centre.x << "," << k.centre.y;
+        EXPECT_NEAR(p.y, k.want.y, 1e-5) << k.centre.x << "," << k.centre.y;
+        EXPECT_NEAR(p.z, k.want.z, 1e-5) << k.centre.x << "," << k.centre.y;
+    }
+    for (CollisionMesh* m : meshes) FreeCollisionMesh(m);
+}
+
+TEST(Collision, EntitiesWithTheMediaModels)
+{
+    // A lift (8 x 8 deck, top 1 above its origin) in a cell with no tile, turned by its angle.
+    const struct { float angle; Vec3 feet; float wantY; } lifts[] = {
+        {0.0f, {1254.8f, 20.5f, 1250}, 20.5f},        // beside the square deck
+        {0.7853982f, {1254.8f, 20.5f, 1250}, 21.0f},  // under the turned deck's corner: lifted onto it
+        {0.0f, {1254.3f, 20.55f, 1252}, 20.55f},      // within reach of its edge, which never pushes here
+    };
+    for (const auto& l : lifts) {
+        StartAt(l.feet.x, l.feet.y, l.feet.z);
+        File(ENTITY_LIFT, 1250, 20, 1250, 0.075f, l.angle);
+        File(ENTITY_COLLECTABLE, l.feet.x, l.feet.y + 1, l.feet.z);  // never blocks
+        CollidePlayerWithWorld();
+        EXPECT_NEAR(gameState.position.y, l.wantY, 1e-4) << l.angle;
+        EXPECT_NEAR(gameState.position.x, l.feet.x, 1e-4) << l.angle;
+    }
+    // The same edge pushes when edges are resolved.
+    gameState.position = {1254.3f, 22.8f, 1252};
+    CollideWithMesh(1.25f, 1250, 20, 1250, 0, entityModels[ENTITY_LIFT].collision, false, true);
+    EXPECT_NEAR(gameState.position.x, 1254.3592f, 1e-4);
+    EXPECT_NEAR(gameState.position.y, 23.1551f, 1e-4);
+}
+
+TEST(NearbyEntities, CollectablesLiftsAndRefiling)
+{
+    StartAt(1250, 26, 1250);
+    ASSERT_EQ(chdir(MakeTempDir().c_str()), 0);
+    mkdir("Saves", 0755);
+    int home = CellIndex(125, 3, 125);
+    File(ENTITY_COLLECTABLE, 1253.2f, 26, 1250);              // 3.2 away: taken
+    Entity* edge = File(ENTITY_COLLECTABLE, 1250, 26, 1253.25f);  // 3.25 away: slides into slot 0, spun once
+    Entity* near = File(ENTITY_COLLECTABLE, 1350, 26, 1250);      // 10 cells away: spun
+    Entity* frozen = File(ENTITY_COLLECTABLE, 1360, 26, 1250);    // 11 cells away: frozen
+    UpdateNearbyEntities(2.0f);
+    EXPECT_EQ(gameState.collectablesFound, 1);
+    ASSERT_EQ(entityCount[home], 1);
+    EXPECT_EQ(entitySlots[home * 2], edge);
+    EXPECT_EQ(edge->angle, 0.1f);
+    EXPECT_EQ(near->angle, 0.1f);
+    EXPECT_EQ(frozen->angle, 0.0f);
+    std::vector<unsigned char> core = ReadFileBytes("Saves/coresave.dat");
+    ASSERT_EQ(core.size(), 937576u + 3 * 36);
+    EXPECT_EQ(core[10] + (core[11] << 8), 1);
+
+    // A lift of the shaft 32 (layer 3), 33 (4..6), 34 (7) at column (130, 130); dt 2, the player
+    // at cell (125, 3, 125) or in the column at height playerY.
+    worldGrid[CellIndex(130, 3, 130)].tileType = TILE_LIFT_BOTTOM;
+    for (int y = 4; y <= 6; y++) worldGrid[CellIndex(130, y, 130)].tileType = TILE_LIFT_SHAFT;
+    worldGrid[CellIndex(130, 7, 130)].tileType = TILE_LIFT_TOP;
+    const struct { int x, layer; float y, v; bool inColumn; float playerY, wantY, wantV; } lifts[] = {
+        {130, 3, 30, 0.075f, false, 0, 30.15f, 0.075f},   // rises
+        {130, 4, 40, 0.075f, true, 45, 40.15f, 0.075f},   // rider above, far from the top
+        {130, 6, 60, 0.075f, true, 65, 60, 0.075f},       // rider above, top cell next: waits
+        {130, 7, 65, 0.075f, true, 70, 65, 0.075f},       // in the top cell: waits
+        {130, 6, 60, 0.075f, true, 55, 60.15f, 0.075f},   // player below it: climbs
+        {130, 7, 69.9f, 0.075f, false, 0, 70, -0.075f},   // turns at the top cell's centre
+        {130, 7, 70, -0.075f, false, 0, 69.85f, -0.075f},  // descends
+        {130, 4, 40, -0.075f, true, 35.3f, 40, -0.075f},  // player more than 4.5 below, bottom next: waits
+        {130, 4, 40, -0.075f, true, 35.4f, 39.85f, -0.075f},
+        {130, 3, 30.1f, -0.075f, false, 0, 30, 0.075f},   // turns at the bottom cell's centre
+        {135, 4, 40, 0.075f, false, 0, 40.15f, 0.075f},   // 10 cells away: moves
+        {136, 4, 40, 0.075f, false, 0, 40, 0.075f},       // 11 cells away: frozen
+    };
+    for (const auto& l : lifts) {
+        ClearEntityIndex();
+        Entity* lift = new Entity{ENTITY_LIFT, 10.0f * l.x, l.y, 1300, 0, 0, l.v, 0, 0};
+        FileEntity(CellIndex(l.x, l.layer, 130), lift);
+        gameState.cell = l.inColumn ? CellCoord{130, 5, 130} : CellCoord{125, 3, 125};
+        gameState.position = {10.0f * gameState.cell.x, l.playerY, 10.0f * gameState.cell.z};
+        UpdateNearbyEntities(2.0f);
+        EXPECT_FLOAT_EQ(lift->y, l.wantY) << "layer " << l.layer << " at " << l.y;
+        EXPECT_EQ(lift->velocityY, l.wantV) << "layer " << l.layer << " at " << l.y;
+    }
+
+    // A lift whose home cell is full stays filed where it was; with room it moves.
+    ClearEntityIndex();
+    gameState.cell = {125, 3, 125};
+    int below = CellIndex(130, 6, 130), top = CellIndex(130, 7, 130);
+    Entity* lift = new Entity{ENTITY_LIFT, 1300, 66, 1300, 0, 0, 0.075f, 0, 0};
+    FileEntity(below, lift);
+    File(ENTITY_PROP, 1300, 70, 1300);
+    File(ENTITY_PROP, 1300, 70, 1300);
+    RefileNearbyEntities();
+    EXPECT_EQ(entityCount[below], 1);
+    EXPECT_EQ(entityCount[top], 2);
+    delete entitySlots[top * 2 + 1];
+    RemoveEntitySlot(top, 1);
+    RefileNearbyEntities();
+    EXPECT_EQ(entityCount[below], 0);
+    ASSERT_EQ(entityCount[top], 2);
+    EXPECT_EQ(entitySlots[top * 2 + 1], lift);
+}
+
+TEST(PlayerUpdate, AWalkOverAGeneratedWorldStaysFiniteAndOnTheGrid)
+{
+    StartAt(1250, 30, 1250);
+    srand(1);
+    GenerateWorld();
+    PlaceEntities();
+    ASSERT_EQ(chdir(MakeTempDir().c_str()), 0);
+    mkdir("Saves", 0755);
+    appHasMouseFocus = true;
+    screenWidth = 800;
+    screenHeight = 600;
+    const float steps[] = {1.0f, 2.0f, 0.2f, 0.96f};
+    for (int i = 0; i < 6000; i++) {
+        mouseX = 400 + (int)(300 * sin(i / 150.0));
+        mouseY = 300 + (int)(200 * sin(i / 97.0));
+        Keys({SDLK_w, i % 400 < 200 ? SDLK_a : SDLK_d}, i % 60 == 0 ? SDLK_SPACE : 0);
+        UpdateGame(steps[i % 4]);
+        const Vec3& p = gameState.position;
+        ASSERT_TRUE(std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z)) << "update " << i;
+        const CellCoord& c = gameState.cell;
+        ASSERT_TRUE(c.x > 0 && c.x < 249 && c.y >= 0 && c.y < 14 && c.z > 0 && c.z < 249)
+            << "update " << i << " at " << p.x << "," << p.y << "," << p.z;
+    }
+}
+
+TEST(PlayerUpdate, TheFrameLoopUpdatesOnlyWhileTheMenuFadeIsZero)
+{
+    OpenTestDisplay(200, 150);
+    StartAt(1250, 30, 1250);
+    menuFade = 50.0f;
+    RunFrame();
+    EXPECT_EQ(gameState.position.y, 30.0f);
+    menuOpen = false;
+    menuFade = 0.0f;
+    RunFrame();
+    EXPECT_LT(gameState.position.y, 30.0f);
+}
