@@ -1,5 +1,5 @@
-// The player simulation: the update's rates and keys, collision with crafted meshes and the real
-// Media models, the entities near the player, a walk over a generated world and the frame loop's pause.
+// The player simulation: the update's rates and keys, collision with crafted meshes and the Media
+// models, the entities near the player, a walk over a generated world and the frame loop's pause.
 #include <SDL.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -7,7 +7,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <initializer_list>
 
 #include "app/display.h"
 #include "app/game_loop.h"
@@ -19,7 +18,6 @@
 #include "player/player_update.h"
 #include "render/model_sets.h"
 #include "support/test_support.h"
-#include "world/saves.h"
 #include "worldgen/generate_world.h"
 #include "worldgen/place_entities.h"
 
@@ -31,8 +29,9 @@ static void Keys(std::initializer_list<int> held, int pressed = 0)
     if (pressed) keyState[pressed] = BUTTON_PRESSED;
 }
 
-// A new game at (x, y, z) with the cell of that point, on an empty grid, and the models loaded.
-static void StartAt(float x, float y, float z)
+// A new game at (x, y, z) in the cell of that point, on an empty grid (with a floor of tile 39, top
+// at 26, over cells x 0..20, z 0..10 of layer 3), no keys, the models loaded.
+static void StartAt(float x, float y, float z, bool floor = false)
 {
     static bool loaded = false;
     if (!loaded) LoadTileModels(), LoadEntityModels(), loaded = true;
@@ -40,28 +39,27 @@ static void StartAt(float x, float y, float z)
     ClearEntityIndex();
     ResetGameState();
     gameState.position = {x, y, z};
-    gameState.cell = {(int)((x + 5) / 10), (int)((y + 5) / 10), (int)((z + 5) / 10)};
+    gameState.cell = {WorldToCell(x), WorldToCell(y), WorldToCell(z)};
+    for (int i = 0; floor && i < 21 * 11; i++) worldGrid[CellIndex(i / 11, 3, i % 11)].tileType = TILE_PROP_GROUND;
     Keys({});
 }
 
 // Runs n updates and gives the last one's displacement.
 static Vec3 Step(int n, float dt = 1.0f)
 {
-    Vec3 before = gameState.position;
-    for (int i = 0; i < n; i++) {
-        before = gameState.position;
-        UpdateGame(dt);
-    }
-    const Vec3& p = gameState.position;
-    return Vec3{p.x - before.x, p.y - before.y, p.z - before.z};
+    Vec3 a = gameState.position, &b = gameState.position;
+    for (int i = 0; i < n; i++) a = b, UpdateGame(dt);
+    return Vec3{b.x - a.x, b.y - a.y, b.z - a.z};
 }
 
-static void FloorAround(int tile = TILE_PROP_GROUND)
+static void ExpectNear(const Vec3& got, const Vec3& want, double tolerance, int row)
 {
-    for (int x = 0; x <= 20; x++)
-        for (int z = 0; z <= 10; z++) worldGrid[CellIndex(x, 3, z)].tileType = (uint8_t)tile;
+    EXPECT_NEAR(got.x, want.x, tolerance) << "row " << row;
+    EXPECT_NEAR(got.y, want.y, tolerance) << "row " << row;
+    EXPECT_NEAR(got.z, want.z, tolerance) << "row " << row;
 }
 
+// A new entity filed in the cell of its position.
 static Entity* File(int kind, float x, float y, float z, float velocityY = 0.0f, float angle = 0.0f)
 {
     Entity* e = new Entity{kind, x, y, z, angle, 0.0f, velocityY, 0.0f, 0.05f};
@@ -71,120 +69,75 @@ static Entity* File(int kind, float x, float y, float z, float velocityY = 0.0f,
 
 TEST(PlayerUpdate, WalkingFallingJumpingAndFlightFollowTheirRates)
 {
-    // W on a flat floor (top at 26): 0.4 a step, 0.36 stored, standing on the floor.
-    // Near the origin, so that float positions keep the small steps exact enough.
-    StartAt(10, 26, 50);
-    FloorAround();
-    Keys({SDLK_w});
-    Vec3 step = Step(150);
-    EXPECT_NEAR(step.x, 0.4f, 1e-4);
-    EXPECT_NEAR(gameState.velocity.x, 0.36f, 1e-4);
-    EXPECT_NEAR(gameState.position.y, 26.0f, 1e-4);
-    EXPECT_EQ(gameState.position.z, 50.0f);
-    EXPECT_TRUE(gameState.onGround);
-    EXPECT_EQ(gameState.cell.x, (int)((gameState.position.x + 5) / 10));
-    EXPECT_EQ(gameState.eye.y, gameState.position.y + 3.8f);
-
-    // Into a rock face at x = 35 (cell 4): stopped 1.25 units from it.
-    StartAt(10, 26, 50);
-    FloorAround();
-    worldGrid[CellIndex(4, 3, 5)].tileType = TILE_ROCK;
-    Keys({SDLK_UP});
-    Step(200);
-    EXPECT_NEAR(gameState.position.x, 33.75f, 1e-4);
-    EXPECT_NEAR(gameState.velocity.x, 0.0f, 1e-4);
-
-    // A free fall approaches 0.875 a step.
+    // Near the origin, where float positions keep the small steps exact. W on the floor: 0.4 a
+    // step, 0.36 stored, standing at the floor's top; into a rock face at x = 35, stopped at 33.75.
+    for (bool rock : {false, true}) {
+        StartAt(10, 26, 50, true);
+        worldGrid[CellIndex(4, 3, 5)].tileType = rock ? TILE_ROCK : TILE_PROP_GROUND;
+        Keys({rock ? SDLK_UP : SDLK_w});
+        Vec3 step = Step(150);
+        EXPECT_NEAR(step.x, rock ? 0.0f : 0.4f, 1e-4);
+        EXPECT_NEAR(gameState.velocity.x, rock ? 0.0f : 0.36f, 1e-4);
+        if (rock) { EXPECT_NEAR(gameState.position.x, 33.75f, 1e-4); }
+        EXPECT_NEAR(gameState.position.y, 26.0f, 1e-4);
+        EXPECT_TRUE(gameState.onGround);
+        EXPECT_EQ(gameState.eye.y, gameState.position.y + 3.8f);
+    }
     StartAt(0, 100, 0);
-    EXPECT_NEAR(Step(300).y, -0.875f, 1e-4);
+    EXPECT_NEAR(Step(300).y, -0.875f, 1e-4);  // a free fall
 
     // Space held from standing: 0.65 up at once, the jump ends in the 42nd update; released, in the 2nd.
     for (bool held : {true, false}) {
         StartAt(0, 0, 0);
         gameState.onGround = true;
         Keys({SDLK_SPACE});
-        EXPECT_NEAR(Step(1).y, 0.65f, 1e-4);
+        EXPECT_NEAR(Step(1).y, 0.65f, 1e-6);
         int updates = 1;
         if (!held) Keys({});
         while (gameState.jumping && updates < 100) Step(1), updates++;
         EXPECT_EQ(updates, held ? 42 : 2);
     }
 
-    // W+S adds nothing; W+D the acceleration of W alone, at 45 degrees to the right (+z at yaw 0).
-    StartAt(0, 0, 0);
-    Keys({SDLK_w, SDLK_s});
-    Step(1);
-    EXPECT_EQ(gameState.velocity.x, 0.0f);
-    EXPECT_EQ(gameState.velocity.z, 0.0f);
-    Keys({SDLK_w});
-    Step(1);
-    float alone = gameState.velocity.x;
-    StartAt(0, 0, 0);
-    Keys({SDLK_w, SDLK_d});
-    Step(1);
-    EXPECT_NEAR(std::hypot(gameState.velocity.x, gameState.velocity.z), alone, 1e-7);
-    EXPECT_NEAR(gameState.velocity.x, gameState.velocity.z, 1e-7);
-    EXPECT_GT(gameState.velocity.z, 0.0f);
-
-    // Free flight: S thrusts forward along the view, 0.2 then 10 % damping; no gravity.
-    StartAt(0, 0, 0);
-    gameState.flyMode = true;
-    gameState.pitch = 0.3f;
-    gameState.yaw = 1.0f;
-    Keys({SDLK_s});
-    Step(1);
-    EXPECT_NEAR(gameState.velocity.x, 0.18 * cos(0.3) * cos(1.0), 1e-6);
-    EXPECT_NEAR(gameState.velocity.y, 0.18 * sin(0.3), 1e-6);
-    EXPECT_NEAR(gameState.velocity.z, 0.18 * cos(0.3) * sin(1.0), 1e-6);
+    // One update from rest in the air: W+S adds nothing; W+D the acceleration of W alone, at 45
+    // degrees to the right (+z at yaw 0); in free flight S thrusts 0.2 along the view, then 10 % damping.
+    const struct { std::initializer_list<int> keys; bool fly; Vec3 want; } pushes[] = {
+        {{SDLK_w, SDLK_s}, false, {0, 0, 0}},
+        {{SDLK_w}, false, {0.036f, 0, 0}},
+        {{SDLK_w, SDLK_d}, false, {0.036f * 0.70710678f, 0, 0.036f * 0.70710678f}},
+        {{SDLK_s}, true, {0.18f * cosf(0.3f) * cosf(1.0f), 0.18f * sinf(0.3f), 0.18f * cosf(0.3f) * sinf(1.0f)}}};
+    for (const auto& p : pushes) {
+        StartAt(0, 0, 0);
+        gameState.flyMode = p.fly, gameState.pitch = p.fly ? 0.3f : 0.0f, gameState.yaw = p.fly ? 1.0f : 0.0f;
+        Keys(p.keys), Step(1);
+        const Vec3& v = gameState.velocity;
+        ExpectNear(Vec3{v.x, p.fly ? v.y : 0, v.z}, p.want, 2e-7, (int)(&p - pushes));
+    }
 }
 
 TEST(PlayerUpdate, NumberKeysAndMouseLook)
 {
-    const struct { int start, key, want; } distances[] = {{1, SDLK_1, 1}, {5, SDLK_1, 4}, {20, SDLK_2, 20}, {19, SDLK_2, 20}};
-    for (const auto& d : distances) {
-        StartAt(1250, 30, 1250);
-        gameState.viewDistance = d.start;
-        Keys({}, d.key);
-        Step(1);
-        EXPECT_EQ(gameState.viewDistance, d.want) << d.start;
+    // View distance within 1..20, and the tile editor on the player's cell, which is left alone
+    // off the grid (layer 15, whose index would be that of (126, 0, 125)).
+    const struct { int key, layer, view, tile, orientation, wantView, wantTile, wantOrientation; } keys[] = {
+        {SDLK_1, 3, 1, 0, 0, 1, 0, 0},   {SDLK_1, 3, 5, 0, 0, 4, 0, 0},   {SDLK_2, 3, 20, 0, 0, 20, 0, 0},
+        {SDLK_2, 3, 19, 0, 0, 20, 0, 0}, {SDLK_5, 3, 10, 0, 0, 10, 45, 0}, {SDLK_6, 3, 10, 45, 1, 10, 0, 1},
+        {SDLK_6, 3, 10, 10, 0, 10, 11, 0}, {SDLK_7, 3, 10, 9, 3, 10, 9, 0}, {SDLK_7, 3, 10, 9, 1, 10, 9, 2},
+        {SDLK_5, 15, 10, 0, 0, 10, 0, 0}};
+    for (const auto& k : keys) {
+        StartAt(1250, 1000, 1250);
+        gameState.cell = {125, k.layer, 125};
+        gameState.viewDistance = k.view;
+        WorldCell& c = worldGrid[k.layer == 15 ? CellIndex(126, 0, 125) : CellIndex(125, 3, 125)];
+        c = WorldCell{(uint8_t)k.tile, (uint8_t)k.orientation};
+        Keys({}, k.key), Step(1);
+        EXPECT_EQ(gameState.viewDistance, k.wantView) << "row " << &k - keys;
+        EXPECT_EQ(c.tileType, k.wantTile) << "row " << &k - keys;
+        EXPECT_EQ(c.orientation, k.wantOrientation) << "row " << &k - keys;
     }
     StartAt(1250, 30, 1250);
-    Keys({}, SDLK_3);
-    Step(1);
-    Keys({}, SDLK_4);
-    Step(1);
+    Keys({}, SDLK_3), Step(1), Keys({}, SDLK_4), Step(1);
     EXPECT_FALSE(gameState.texturesEnabled);
     EXPECT_TRUE(gameState.flyMode);
-
-    // The tile editor on the player's cell; a cell off the grid (layer 15) is left alone.
-    const struct { int y, tile, orientation, key, wantTile, wantOrientation; } edits[] = {
-        {3, 0, 0, SDLK_5, 45, 0}, {3, 45, 1, SDLK_6, 0, 1}, {3, 9, 3, SDLK_7, 9, 0}, {3, 9, 1, SDLK_7, 9, 2},
-        {3, 10, 0, SDLK_6, 11, 0}, {15, 0, 0, SDLK_5, 0, 0}};
-    for (const auto& e : edits) {
-        StartAt(1250, 1000, 1250);
-        gameState.cell = {125, e.y, 125};
-        // The cell (125, 15, 125) would be stored at the index of (126, 0, 125).
-        WorldCell& c = worldGrid[e.y == 15 ? CellIndex(126, 0, 125) : CellIndex(125, 3, 125)];
-        c = WorldCell{(uint8_t)e.tile, (uint8_t)e.orientation};
-        Keys({}, e.key);
-        Step(1);
-        EXPECT_EQ(c.tileType, e.wantTile) << e.tile << " key " << e.key;
-        EXPECT_EQ(c.orientation, e.wantOrientation) << e.tile << " key " << e.key;
-    }
-
-    // 8 saves the world and the progress, 9 loads both back.
-    ASSERT_EQ(chdir(MakeTempDir().c_str()), 0);
-    mkdir("Saves", 0755);
-    StartAt(1250, 1000, 1250);
-    worldGrid[7].tileType = 20;
-    Keys({}, SDLK_8);
-    Step(1);
-    worldGrid[7].tileType = 0;
-    gameState.viewDistance = 3;
-    Keys({}, SDLK_9);
-    Step(1);
-    EXPECT_EQ(worldGrid[7].tileType, 20);
-    EXPECT_EQ(gameState.viewDistance, 10);
 
     // The pointer as a rate control on 800 x 600 with dt 1; pitch is clamped with or without focus.
     const struct { bool focus; float width; int x, y; float pitch, wantYaw, wantPitch; } looks[] = {
@@ -193,19 +146,15 @@ TEST(PlayerUpdate, NumberKeysAndMouseLook)
         {true, 800, 400, 300, -3.0f, 0.0f, -1.5707964f}, {true, 0, 800, 0, 0.0f, 0.0f, 0.0f}};
     for (const auto& l : looks) {
         StartAt(1250, 1000, 1250);
-        appHasMouseFocus = l.focus;
-        screenWidth = l.width;
-        screenHeight = l.width * 0.75f;
-        mouseX = l.x;
-        mouseY = l.y;
-        gameState.pitch = l.pitch;
+        appHasMouseFocus = l.focus, screenWidth = l.width, screenHeight = l.width * 0.75f;
+        mouseX = l.x, mouseY = l.y, gameState.pitch = l.pitch;
         Step(1);
         EXPECT_FLOAT_EQ(gameState.yaw, l.wantYaw) << l.x << "," << l.y;
         EXPECT_FLOAT_EQ(gameState.pitch, l.wantPitch) << l.x << "," << l.y;
     }
 }
 
-TEST(Collision, PlaneEdgeAndCornerRules)
+TEST(Collision, PlanesEdgesCornersAndEntities)
 {
     // A point on an edge, where float rounding gives a cosine just below -1: an angle, and inside.
     Vec3 a = {3, 0, 2.3f}, b = {6.7f, 0, 3.5f}, c = {3, 0, 9};
@@ -231,16 +180,10 @@ TEST(Collision, PlaneEdgeAndCornerRules)
     for (const auto& k : cases) {
         gameState.position = k.centre;
         CollideWithMesh(1.25f, 0, 0, 0, 0, meshes[k.mesh], k.faces, k.edges);
-        const Vec3& p = gameState.position;
-        EXPECT_NEAR(p.x, k.want.x, 1e-5) << k.centre.x << "," << k.centre.y;
-        EXPECT_NEAR(p.y, k.want.y, 1e-5) << k.centre.x << "," << k.centre.y;
-        EXPECT_NEAR(p.z, k.want.z, 1e-5) << k.centre.x << "," << k.centre.y;
+        ExpectNear(gameState.position, k.want, 1e-5, (int)(&k - cases));
     }
     for (CollisionMesh* m : meshes) FreeCollisionMesh(m);
-}
 
-TEST(Collision, EntitiesWithTheMediaModels)
-{
     // A lift (8 x 8 deck, top 1 above its origin) in a cell with no tile, turned by its angle.
     const struct { float angle; Vec3 feet; float wantY; } lifts[] = {
         {0.0f, {1254.8f, 20.5f, 1250}, 20.5f},        // beside the square deck
@@ -252,14 +195,12 @@ TEST(Collision, EntitiesWithTheMediaModels)
         File(ENTITY_LIFT, 1250, 20, 1250, 0.075f, l.angle);
         File(ENTITY_COLLECTABLE, l.feet.x, l.feet.y + 1, l.feet.z);  // never blocks
         CollidePlayerWithWorld();
-        EXPECT_NEAR(gameState.position.y, l.wantY, 1e-4) << l.angle;
-        EXPECT_NEAR(gameState.position.x, l.feet.x, 1e-4) << l.angle;
+        ExpectNear(gameState.position, Vec3{l.feet.x, l.wantY, l.feet.z}, 1e-4, (int)(&l - lifts));
     }
-    // The same edge pushes when edges are resolved.
+    // The same edge pushes the centre (2.25 above the feet) when edges are resolved.
     gameState.position = {1254.3f, 22.8f, 1252};
     CollideWithMesh(1.25f, 1250, 20, 1250, 0, entityModels[ENTITY_LIFT].collision, false, true);
-    EXPECT_NEAR(gameState.position.x, 1254.3592f, 1e-4);
-    EXPECT_NEAR(gameState.position.y, 23.1551f, 1e-4);
+    ExpectNear(gameState.position, Vec3{1254.3592f, 23.1551f, 1252}, 1e-4, 3);
 }
 
 TEST(NearbyEntities, CollectablesLiftsAndRefiling)
@@ -276,41 +217,37 @@ TEST(NearbyEntities, CollectablesLiftsAndRefiling)
     EXPECT_EQ(gameState.collectablesFound, 1);
     ASSERT_EQ(entityCount[home], 1);
     EXPECT_EQ(entitySlots[home * 2], edge);
-    EXPECT_EQ(edge->angle, 0.1f);
-    EXPECT_EQ(near->angle, 0.1f);
-    EXPECT_EQ(frozen->angle, 0.0f);
-    std::vector<unsigned char> core = ReadFileBytes("Saves/coresave.dat");
+    EXPECT_TRUE(edge->angle == 0.1f && near->angle == 0.1f && frozen->angle == 0.0f);
+    std::vector<unsigned char> core = ReadFileBytes("Saves/coresave.dat");  // rewritten at once
     ASSERT_EQ(core.size(), 937576u + 3 * 36);
     EXPECT_EQ(core[10] + (core[11] << 8), 1);
 
-    // A lift of the shaft 32 (layer 3), 33 (4..6), 34 (7) at column (130, 130); dt 2, the player
-    // at cell (125, 3, 125) or in the column at height playerY.
+    // A lift, filed in the cell of its height, in the shaft 32 (layer 3), 33 (4..6), 34 (7) at
+    // column (130, 130); dt 2, the player at cell (125, 3, 125) or in the column at height playerY.
     worldGrid[CellIndex(130, 3, 130)].tileType = TILE_LIFT_BOTTOM;
     for (int y = 4; y <= 6; y++) worldGrid[CellIndex(130, y, 130)].tileType = TILE_LIFT_SHAFT;
     worldGrid[CellIndex(130, 7, 130)].tileType = TILE_LIFT_TOP;
-    const struct { int x, layer; float y, v; bool inColumn; float playerY, wantY, wantV; } lifts[] = {
-        {130, 3, 30, 0.075f, false, 0, 30.15f, 0.075f},   // rises
-        {130, 4, 40, 0.075f, true, 45, 40.15f, 0.075f},   // rider above, far from the top
-        {130, 6, 60, 0.075f, true, 65, 60, 0.075f},       // rider above, top cell next: waits
-        {130, 7, 65, 0.075f, true, 70, 65, 0.075f},       // in the top cell: waits
-        {130, 6, 60, 0.075f, true, 55, 60.15f, 0.075f},   // player below it: climbs
-        {130, 7, 69.9f, 0.075f, false, 0, 70, -0.075f},   // turns at the top cell's centre
-        {130, 7, 70, -0.075f, false, 0, 69.85f, -0.075f},  // descends
-        {130, 4, 40, -0.075f, true, 35.3f, 40, -0.075f},  // player more than 4.5 below, bottom next: waits
-        {130, 4, 40, -0.075f, true, 35.4f, 39.85f, -0.075f},
-        {130, 3, 30.1f, -0.075f, false, 0, 30, 0.075f},   // turns at the bottom cell's centre
-        {135, 4, 40, 0.075f, false, 0, 40.15f, 0.075f},   // 10 cells away: moves
-        {136, 4, 40, 0.075f, false, 0, 40, 0.075f},       // 11 cells away: frozen
+    const struct { int x; float y, v; bool inColumn; float playerY, wantY, wantV; } lifts[] = {
+        {130, 30, 0.075f, false, 0, 30.15f, 0.075f},   // rises
+        {130, 40, 0.075f, true, 45, 40.15f, 0.075f},   // rider above, far from the top
+        {130, 60, 0.075f, true, 65, 60, 0.075f},       // rider above, top cell next: waits
+        {130, 65, 0.075f, true, 70, 65, 0.075f},       // in the top cell: waits
+        {130, 69.9f, 0.075f, false, 0, 70, -0.075f},   // turns at the top cell's centre
+        {130, 70, -0.075f, false, 0, 69.85f, -0.075f},  // descends
+        {130, 40, -0.075f, true, 35.3f, 40, -0.075f},  // player more than 4.5 below, bottom next: waits
+        {130, 40, -0.075f, true, 35.4f, 39.85f, -0.075f},
+        {130, 30.1f, -0.075f, false, 0, 30, 0.075f},   // turns at the bottom cell's centre
+        {135, 40, 0.075f, false, 0, 40.15f, 0.075f},   // 10 cells away: moves
+        {136, 40, 0.075f, false, 0, 40, 0.075f},       // 11 cells away: frozen
     };
     for (const auto& l : lifts) {
         ClearEntityIndex();
-        Entity* lift = new Entity{ENTITY_LIFT, 10.0f * l.x, l.y, 1300, 0, 0, l.v, 0, 0};
-        FileEntity(CellIndex(l.x, l.layer, 130), lift);
+        Entity* lift = File(ENTITY_LIFT, 10.0f * l.x, l.y, 1300, l.v);
         gameState.cell = l.inColumn ? CellCoord{130, 5, 130} : CellCoord{125, 3, 125};
         gameState.position = {10.0f * gameState.cell.x, l.playerY, 10.0f * gameState.cell.z};
         UpdateNearbyEntities(2.0f);
-        EXPECT_FLOAT_EQ(lift->y, l.wantY) << "layer " << l.layer << " at " << l.y;
-        EXPECT_EQ(lift->velocityY, l.wantV) << "layer " << l.layer << " at " << l.y;
+        EXPECT_FLOAT_EQ(lift->y, l.wantY) << "row " << &l - lifts;
+        EXPECT_EQ(lift->velocityY, l.wantV) << "row " << &l - lifts;
     }
 
     // A lift whose home cell is full stays filed where it was; with room it moves.
@@ -319,42 +256,35 @@ TEST(NearbyEntities, CollectablesLiftsAndRefiling)
     int below = CellIndex(130, 6, 130), top = CellIndex(130, 7, 130);
     Entity* lift = new Entity{ENTITY_LIFT, 1300, 66, 1300, 0, 0, 0.075f, 0, 0};
     FileEntity(below, lift);
-    File(ENTITY_PROP, 1300, 70, 1300);
-    File(ENTITY_PROP, 1300, 70, 1300);
+    File(ENTITY_PROP, 1300, 70, 1300), File(ENTITY_PROP, 1300, 70, 1300);
     RefileNearbyEntities();
-    EXPECT_EQ(entityCount[below], 1);
-    EXPECT_EQ(entityCount[top], 2);
+    EXPECT_TRUE(entityCount[below] == 1 && entityCount[top] == 2);
     delete entitySlots[top * 2 + 1];
     RemoveEntitySlot(top, 1);
     RefileNearbyEntities();
-    EXPECT_EQ(entityCount[below], 0);
-    ASSERT_EQ(entityCount[top], 2);
-    EXPECT_EQ(entitySlots[top * 2 + 1], lift);
+    EXPECT_TRUE(entityCount[below] == 0 && entityCount[top] == 2 && entitySlots[top * 2 + 1] == lift);
 }
 
 TEST(PlayerUpdate, AWalkOverAGeneratedWorldStaysFiniteAndOnTheGrid)
 {
     StartAt(1250, 30, 1250);
-    srand(1);
-    GenerateWorld();
-    PlaceEntities();
+    srand(1), GenerateWorld(), PlaceEntities();
     ASSERT_EQ(chdir(MakeTempDir().c_str()), 0);
     mkdir("Saves", 0755);
-    appHasMouseFocus = true;
-    screenWidth = 800;
-    screenHeight = 600;
+    appHasMouseFocus = true, screenWidth = 800, screenHeight = 600;
     const float steps[] = {1.0f, 2.0f, 0.2f, 0.96f};
+    float walked = 0;
     for (int i = 0; i < 6000; i++) {
-        mouseX = 400 + (int)(300 * sin(i / 150.0));
-        mouseY = 300 + (int)(200 * sin(i / 97.0));
+        mouseX = 400 + (int)(300 * sin(i / 150.0)), mouseY = 300 + (int)(200 * sin(i / 97.0));
         Keys({SDLK_w, i % 400 < 200 ? SDLK_a : SDLK_d}, i % 60 == 0 ? SDLK_SPACE : 0);
-        UpdateGame(steps[i % 4]);
+        Vec3 step = Step(1, steps[i % 4]);
+        walked += std::hypot(step.x, step.z);
         const Vec3& p = gameState.position;
-        ASSERT_TRUE(std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z)) << "update " << i;
         const CellCoord& c = gameState.cell;
-        ASSERT_TRUE(c.x > 0 && c.x < 249 && c.y >= 0 && c.y < 14 && c.z > 0 && c.z < 249)
-            << "update " << i << " at " << p.x << "," << p.y << "," << p.z;
+        ASSERT_TRUE(std::isfinite(p.x + p.y + p.z) && c.x > 0 && c.x < 249 && c.y >= 0 && c.y < 14 && c.z > 0 &&
+                    c.z < 249) << "update " << i << " at " << p.x << "," << p.y << "," << p.z;
     }
+    EXPECT_GT(walked, 1000.0f);
 }
 
 TEST(PlayerUpdate, TheFrameLoopUpdatesOnlyWhileTheMenuFadeIsZero)
@@ -364,8 +294,7 @@ TEST(PlayerUpdate, TheFrameLoopUpdatesOnlyWhileTheMenuFadeIsZero)
     menuFade = 50.0f;
     RunFrame();
     EXPECT_EQ(gameState.position.y, 30.0f);
-    menuOpen = false;
-    menuFade = 0.0f;
+    menuOpen = false, menuFade = 0.0f;
     RunFrame();
-    EXPECT_LT(gameState.position.y, 30.0f);
+    EXPECT_LT(gameState.position.y, 30.0f);  // falls on the empty grid
 }
