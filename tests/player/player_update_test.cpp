@@ -221,6 +221,10 @@ TEST(NearbyEntities, CollectablesLiftsAndRefiling)
     std::vector<unsigned char> core = ReadFileBytes("Saves/coresave.dat");  // rewritten at once
     ASSERT_EQ(core.size(), 937576u + 3 * 36);
     EXPECT_EQ(core[10] + (core[11] << 8), 1);
+    // Key 9 reads that file back: the three records held are released and the three saved filed.
+    gameState.collectablesFound = 0;
+    Keys({}, SDLK_9), Step(1);
+    EXPECT_TRUE(gameState.collectablesFound == 1 && entityCount[home] == 1 && entitySlots[home * 2]->z == 1253.25f);
 
     // A lift, filed in the cell of its height, in the shaft 32 (layer 3), 33 (4..6), 34 (7) at
     // column (130, 130); dt 2, the player at cell (125, 3, 125) or in the column at height playerY.
