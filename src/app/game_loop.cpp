@@ -13,6 +13,7 @@
 #include "interface/text.h"
 #include "interface/textures.h"
 #include "player/game_state.h"
+#include "player/player_update.h"
 #include "render/model_sets.h"
 #include "render/world_renderer.h"
 #include "world/minimap.h"
@@ -71,6 +72,8 @@ void RunFrame()
     SDL_PumpEvents();
     PollInput();
     if (menuFade == 0.0f) {
+        // The last measured frame rate sets how far the world advances.
+        UpdateGame(FrameTimeStep(framesPerSecond));
         RenderWorld();
         Begin2D();
         DrawMapOverlay();

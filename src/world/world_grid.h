@@ -114,6 +114,22 @@ inline int TileAt(int x, int y, int z)
     return InGrid(x, z) ? worldGrid[CellIndex(x, y, z)].tileType : (int)TILE_BOUNDARY;
 }
 
+// The cells centre - reach .. centre + reach along one axis of `size` cells,
+// clipped to the grid, as from (first) .. to (past the last); empty when they
+// miss the grid. Worked in 64 bits so that any loaded centre is safe.
+struct CellSpan {
+    int from, to;
+};
+inline CellSpan ClipCellSpan(int centre, int reach, int size)
+{
+    int64_t from = (int64_t)centre - reach, to = (int64_t)centre + reach + 1;
+    if (from < 0)
+        from = 0;
+    if (to > size)
+        to = size;
+    return to > from ? CellSpan{(int)from, (int)to} : CellSpan{0, 0};
+}
+
 // The cell coordinate holding a non-negative world coordinate: trunc((p + 5) / 10).
 inline int WorldToCell(float p) { return (int)((p + 5.0f) / 10.0f); }
 

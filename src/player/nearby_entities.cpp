@@ -1,0 +1,134 @@
+#include "player/nearby_entities.h"
+
+#include <cmath>
+
+#include "player/game_state.h"
+#include "world/saves.h"
+#include "world/world_grid.h"
+
+// The cube both scans visit: viewDistance cells around the player's cell on
+// each axis, clipped to the grid.
+struct NearbyCube {
+    CellSpan x, y, z;
+};
+
+static NearbyCube CubeAroundPlayer()
+{
+    int d = gameState.viewDistance;
+    const CellCoord& c = gameState.cell;
+    return NearbyCube{ClipCellSpan(c.x, d, GRID_SIZE_X), ClipCellSpan(c.y, d, GRID_LAYERS),
+                      ClipCellSpan(c.z, d, GRID_SIZE_Z)};
+}
+
+// The tile of (x, y, z); a layer off the grid exists nowhere and matches no tile.
+static int TileOnLayer(int x, int y, int z)
+{
+    return y >= 0 && y < GRID_LAYERS ? worldGrid[CellIndex(x, y, z)].tileType : -1;
+}
+
+// ---- collectables
+
+// Spins the collectable in slot k of cell i and takes it when the player's
+// feet are within reach; true when it was taken and the slot now holds the
+// cell's next entity, if any.
+static bool UpdateCollectable(int i, int k, float dt)
+{
+    Entity& e = *entitySlots[i * MAX_ENTITIES_PER_CELL + k];
+    e.angle += e.spinRate * dt;
+    const Vec3& p = gameState.position;
+    float dx = e.x - p.x, dy = e.y - p.y, dz = e.z - p.z;
+    if (sqrt((double)dx * dx + (double)dy * dy + (double)dz * dz) >= PICKUP_RADIUS)
+        return false;
+    // The slot owns the record: it is released here, once, as it leaves the index.
+    delete &e;
+    RemoveEntitySlot(i, k);
+    gameState.collectablesFound += 1;
+    // The find is on disk at once, with the collectable gone.
+    SaveCoreState();
+    return true;
+}
+
+// ---- lifts
+
+// Moves the lift filed in cell (x, y, z); it waits for a player riding it up
+// near the top or standing far below it near the bottom, and turns at the
+// centre height of the lift-top and lift-bottom cells.
+static void UpdateLift(Entity& e, int x, int y, int z, float dt)
+{
+    e.y += e.velocityY * dt;
+    const GameState& s = gameState;
+    bool inColumn = x == s.cell.x && z == s.cell.z;
+    float centre = (float)(CELL_SIZE * y);
+    if (e.velocityY > 0.0f) {
+        bool nearTop = TileOnLayer(x, y, z) == TILE_LIFT_TOP || TileOnLayer(x, y + 1, z) == TILE_LIFT_TOP;
+        if (inColumn && e.y < s.position.y && nearTop)
+            e.y -= dt * e.velocityY;
+        if (TileOnLayer(x, y, z) == TILE_LIFT_TOP && e.y > centre) {
+            e.y = centre;
+            e.velocityY = -e.velocityY;
+        }
+    } else {
+        bool nearBottom = TileOnLayer(x, y, z) == TILE_LIFT_BOTTOM || TileOnLayer(x, y - 1, z) == TILE_LIFT_BOTTOM;
+        if (inColumn && e.y - LIFT_CLEARANCE > s.position.y && nearBottom)
+            e.y -= dt * e.velocityY;
+        if (TileOnLayer(x, y, z) == TILE_LIFT_BOTTOM && e.y < centre) {
+            e.y = centre;
+            e.velocityY = -e.velocityY;
+        }
+    }
+}
+
+void UpdateNearbyEntities(float dt)
+{
+    NearbyCube cube = CubeAroundPlayer();
+    for (int x = cube.x.from; x < cube.x.to; x++)
+        for (int y = cube.y.from; y < cube.y.to; y++)
+            for (int z = cube.z.from; z < cube.z.to; z++) {
+                int i = CellIndex(x, y, z);
+                for (int k = 0; k < entityCount[i];) {
+                    Entity& e = *entitySlots[i * MAX_ENTITIES_PER_CELL + k];
+                    if (e.kind == ENTITY_COLLECTABLE && UpdateCollectable(i, k, dt))
+                        continue;  // the same slot now holds the cell's next entity
+                    if (e.kind == ENTITY_LIFT)
+                        UpdateLift(e, x, y, z, dt);
+                    k++;
+                }
+            }
+}
+
+// ---- re-filing
+
+// The cell coordinate holding an entity coordinate, floor(p / 10 + 0.5) with
+// the sum rounded to float; false when it lies off the axis's `size` cells.
+static bool HomeCell(float p, int size, int& cell)
+{
+    float sum = p / (float)CELL_SIZE + 0.5f;
+    float home = floorf(sum);
+    if (!(home >= 0.0f && home < (float)size))
+        return false;
+    cell = (int)home;
+    return true;
+}
+
+void RefileNearbyEntities()
+{
+    NearbyCube cube = CubeAroundPlayer();
+    for (int x = cube.x.from; x < cube.x.to; x++)
+        for (int y = cube.y.from; y < cube.y.to; y++)
+            for (int z = cube.z.from; z < cube.z.to; z++) {
+                int i = CellIndex(x, y, z);
+                // After a move the entity that slides into slot k waits for the next update.
+                for (int k = 0; k < entityCount[i]; k++) {
+                    Entity* e = entitySlots[i * MAX_ENTITIES_PER_CELL + k];
+                    int hx, hy, hz;
+                    if (!HomeCell(e->x, GRID_SIZE_X, hx) || !HomeCell(e->y, GRID_LAYERS, hy) ||
+                        !HomeCell(e->z, GRID_SIZE_Z, hz))
+                        continue;
+                    int home = CellIndex(hx, hy, hz);
+                    if (home == i || entityCount[home] >= MAX_ENTITIES_PER_CELL)
+                        continue;
+                    FileEntity(home, e);
+                    RemoveEntitySlot(i, k);
+                }
+            }
+}
