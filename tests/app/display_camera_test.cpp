@@ -1,8 +1,4 @@
-#include <GL/gl.h>
 #include <GL/glu.h>
-#include <gtest/gtest.h>
-
-#include <vector>
 
 #include "app/camera.h"
 #include "app/display.h"

@@ -1,11 +1,4 @@
-#include <gtest/gtest.h>
-#include <unistd.h>
-
 #include <climits>
-#include <cmath>
-#include <cstring>
-#include <string>
-#include <vector>
 
 #include "app/display.h"
 #include "app/settings.h"

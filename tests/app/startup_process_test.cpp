@@ -1,8 +1,5 @@
 // The game started as a process under a private X server and a fixed clock,
 // checked through the save files its start-up writes or leaves alone.
-#include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "player/game_state.h"
 #include "support/test_support.h"
@@ -95,5 +92,5 @@ TEST(StartupProcess, StartUpWritesExactlyTheFilesItCouldNotRead)
     EXPECT_TRUE(ReadFileBytes(core) == newCore);
     EXPECT_FALSE(restartedCore == newCore);
     ASSERT_EQ(chdir("/"), 0);
-    RunProcess({"rm", "-rf", dir, own}, "", {}, 10000);
+    RunShell("/", "rm -rf " + dir + " " + own);
 }

@@ -1,16 +1,7 @@
 // The 2D interface: atlas coordinates, text, the fade, the menu's layout, drawing read back from a
 // real context, and the game's start-up failures and menu as a player meets them.
-#include <GL/gl.h>
 #include <SDL.h>
-#include <gtest/gtest.h>
 #include <signal.h>
-#include <unistd.h>
-
-#include <algorithm>
-#include <cmath>
-#include <cstring>
-#include <fstream>
-#include <sstream>
 
 #include "app/display.h"
 #include "app/frame_clock.h"
@@ -179,7 +170,7 @@ TEST(Interface, AtlasTextButtonsAndPointerDrawnInARealContext)
 static GameRun RunGame(const std::string& setup, const std::string& input, const std::string& launch = "")
 {
     std::string dir = MakeGameFolder();
-    RunProcess({"sh", "-c", setup}, dir, {}, 10000);
+    RunShell(dir, setup);
     return RunGameIn(dir, launch, input);
 }
 

@@ -1,10 +1,4 @@
-#include <GL/gl.h>
 #include <SDL_image.h>
-#include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <cstring>
-#include <vector>
 
 #include "app/display.h"
 #include "interface/textures.h"
@@ -58,7 +52,7 @@ TEST(Textures, WorldTextureHasOneLevelOrTheWholeChainAndIsZeroWhenMissing)
     EXPECT_EQ(Shape(0), (Ints{256, 3, GL_LINEAR, GL_LINEAR, GL_REPEAT, GL_REPEAT}));
     EXPECT_EQ(Shape(1)[0], 0);
 
-    ASSERT_EQ(chdir(MakeTempDir().c_str()), 0);
+    EnterTempDir();
     EXPECT_EQ(LoadWorldTexture(), 0u);
 }
 

@@ -1,10 +1,3 @@
-#include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <string>
-#include <vector>
-
 #include "render/model_sets.h"
 #include "support/test_support.h"
 
@@ -17,10 +10,7 @@ TEST(ModelSets, ModelsArePreTurnedWithPatternFaceNormalsAndCollisionAndMissingOn
     // Only tile 8 and entities 1 and 2 exist. Tile 8 and entity 2 hold the
     // triangle (1, 0, 0), (0, 0, 0), (0, 0, 1); entity 1 runs counter-clockwise
     // seen from +z. Their texture coordinates and normals must be replaced.
-    std::string dir = MakeTempDir();
-    for (const char* sub : {"/Media", "/Media/worldtiles", "/Media/entities"})
-        ASSERT_EQ(mkdir((dir + sub).c_str(), 0755), 0);
-    ASSERT_EQ(chdir(dir.c_str()), 0);
+    EnterTempDir({"Media", "Media/worldtiles", "Media/entities"});
     const char* flat = "v 1 0 0\nv 0 0 0\nv 0 0 1\nvt 0.25 0.75\nvn 0.5 0.5 0.5\nf 1/1/1 2/1/1 3/1/1\n";
     WriteFileText("Media/worldtiles/worldtile8.obj", flat);
     WriteFileText("Media/entities/entity2.obj", flat);

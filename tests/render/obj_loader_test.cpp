@@ -1,10 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <sstream>
-#include <string>
-#include <vector>
-
 #include "render/obj_loader.h"
 #include "support/test_support.h"
 

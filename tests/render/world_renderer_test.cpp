@@ -1,19 +1,12 @@
 #define GL_GLEXT_PROTOTYPES
-#include <GL/gl.h>
+#include "support/test_support.h"
 #include <GL/glext.h>
-#include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cmath>
-#include <vector>
 
 #include "app/camera.h"
 #include "interface/textures.h"
 #include "player/game_state.h"
 #include "render/model_sets.h"
 #include "render/world_renderer.h"
-#include "support/test_support.h"
 
 using Floats = std::vector<float>;
 
@@ -24,10 +17,7 @@ using Floats = std::vector<float>;
 static void SetUpScene()
 {
     OpenTestDisplay(800, 600);
-    std::string dir = MakeTempDir();
-    for (const char* sub : {"/Media", "/Media/worldtiles", "/Media/entities"})
-        ASSERT_EQ(mkdir((dir + sub).c_str(), 0755), 0);
-    ASSERT_EQ(chdir(dir.c_str()), 0);
+    EnterTempDir({"Media", "Media/worldtiles", "Media/entities"});
     const std::string faces = "vt 0 0\nvn 0 0 0\nf 1/1/1 2/1/1 3/1/1\nf 1/1/1 3/1/1 4/1/1\n";
     const std::string nearFace = "v -5 -5 -5\nv -5 -5 5\nv -5 5 5\nv -5 5 -5\n" + faces;
     WriteFileText("Media/worldtiles/worldtile2.obj", nearFace);

@@ -1,8 +1,3 @@
-#include <GL/gl.h>
-#include <gtest/gtest.h>
-
-#include <vector>
-
 #include "app/camera.h"
 #include "player/game_state.h"
 #include "support/test_support.h"

@@ -1,12 +1,7 @@
-#include <gtest/gtest.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
-#include <algorithm>
 #include <csignal>
-#include <cstring>
 #include <iterator>
 
 #include "player/game_state.h"
@@ -46,17 +41,8 @@ static Entity* Add(int cell, const Entity& fields)
 class Saves : public ::testing::Test {
 protected:
     std::string dir;
-    void SetUp() override
-    {
-        dir = MakeTempDir();
-        ASSERT_EQ(chdir(dir.c_str()), 0);
-        mkdir("Saves", 0755);
-    }
-    void TearDown() override
-    {
-        ASSERT_EQ(chdir("/"), 0);
-        RunProcess({"rm", "-rf", dir}, "", {}, 10000);
-    }
+    void SetUp() override { dir = EnterTempDir({"Saves"}); }
+    void TearDown() override { RunShell("/", "rm -rf " + dir); }
 };
 
 TEST_F(Saves, WorldFileHoldsTheTilePlaneThenTheOrientationPlane)

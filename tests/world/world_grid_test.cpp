@@ -1,6 +1,5 @@
-#include <gtest/gtest.h>
-
 #include "world/world_grid.h"
+#include "support/test_support.h"
 
 TEST(WorldGrid, WorldPositionsFallInTheCellWhoseCentreIsNearest)
 {

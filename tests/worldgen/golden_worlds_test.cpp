@@ -1,14 +1,6 @@
 // Whole worlds against known-good ones: for three seeds, each pass's rand() draws and the CRC-32
 // of the tile and orientation planes after it, then the SHA-256 of both files a first start writes.
-#include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <zlib.h>
-
-#include <cstdio>
-#include <cstdlib>
-#include <string>
-#include <vector>
 
 #include "player/game_state.h"
 #include "support/test_support.h"
@@ -93,8 +85,7 @@ static int DrawAfter(unsigned seed, int draws)
 
 TEST(GoldenWorlds, EveryPassAndBothFilesMatchTheKnownGoodWorlds)
 {
-    ASSERT_EQ(chdir(MakeTempDir().c_str()), 0);
-    mkdir("Saves", 0755);
+    EnterTempDir({"Saves"});
     for (const WorldWant& w : WORLDS) {
         // Pass k runs after passes 0..k-1 from the seed; the next draw tells how many it took.
         int drawn = 0;

@@ -1,10 +1,9 @@
 // Shared helpers of the world generation tests: crafting cells and checking them.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <initializer_list>
 
+#include "support/test_support.h"
 #include "world/world_grid.h"
 #include "worldgen/generate_world.h"
 

@@ -1,6 +1,3 @@
-#include <algorithm>
-#include <vector>
-
 #include "grid_helpers.h"
 #include "worldgen/place_entities.h"
 
