@@ -10,10 +10,8 @@
 
 using Floats = std::vector<float>;
 
-// Opens an 800 x 600 window and loads from a temporary Media folder tile 2 and
-// entity 1, a 10 x 10 square on the cell's -x face seen from -x, and tile 3,
-// that square 6 units beyond the centre on +x. The player stands in cell
-// (125, 3, 125) with the eye at (1250, 33.8, 1250), looking along +x.
+// An 800 x 600 window; tile 2 and entity 1 are a 10 x 10 square on the cell's -x face seen from -x,
+// tile 3 that square 6 beyond the centre on +x. The eye is at (1250, 33.8, 1250) looking along +x.
 static void SetUpScene()
 {
     OpenTestDisplay(800, 600);
@@ -48,7 +46,6 @@ static std::vector<int> Render()
 }
 
 static int Brightness(const std::vector<int>& c) { return c[0] + c[1] + c[2]; }
-
 // A light parameter (light != 0) or a state value, as n floats.
 static Floats Get(GLenum what, int n, GLenum light = 0)
 {
@@ -60,15 +57,12 @@ static Floats Get(GLenum what, int n, GLenum light = 0)
 TEST(WorldRenderer, SetsUpCameraLightAndFogAndTurnsThemOffAfterThePass)
 {
     SetUpScene();
-    gameState.viewDistance = 7;
-    gameState.pitch = 0.3f;
-    gameState.yaw = 0.7f;
+    gameState.viewDistance = 7, gameState.pitch = 0.3f, gameState.yaw = 0.7f;
     glGenTextures(1, &worldTexture);
     Render();
 
     for (GLenum cap : {GL_TEXTURE_2D, GL_LIGHTING, GL_LIGHT0, GL_FOG, GL_VERTEX_ARRAY, GL_TEXTURE_COORD_ARRAY,
-                       GL_NORMAL_ARRAY, GL_BLEND})
-        EXPECT_FALSE(glIsEnabled(cap)) << "capability " << cap;
+                       GL_NORMAL_ARRAY, GL_BLEND}) EXPECT_FALSE(glIsEnabled(cap)) << "capability " << cap;
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
     EXPECT_EQ(Get(GL_TEXTURE_BINDING_2D, 1)[0], (float)worldTexture);
     // Placed after the camera, the light sits at the eye: the origin of eye space.
@@ -78,9 +72,8 @@ TEST(WorldRenderer, SetsUpCameraLightAndFogAndTurnsThemOffAfterThePass)
     for (GLenum colour : {GL_AMBIENT, GL_DIFFUSE, GL_SPECULAR}) EXPECT_EQ(Get(colour, 4, GL_LIGHT0), Floats(4, 1.0f));
     EXPECT_EQ(Get(GL_QUADRATIC_ATTENUATION, 1, GL_LIGHT0)[0], 0.0005f);
     EXPECT_EQ(Get(GL_FOG_COLOR, 4), (Floats{0, 0, 0, 1}));
-    Floats fog = {Get(GL_FOG_MODE, 1)[0], Get(GL_FOG_HINT, 1)[0], Get(GL_FOG_START, 1)[0], Get(GL_FOG_END, 1)[0],
-                  Get(GL_FOG_DENSITY, 1)[0]};
-    EXPECT_EQ(fog, (Floats{GL_LINEAR, GL_DONT_CARE, 0.1f, 70.0f, 0.25f}));  // black at 10 x view distance
+    EXPECT_EQ((Floats{Get(GL_FOG_MODE, 1)[0], Get(GL_FOG_HINT, 1)[0], Get(GL_FOG_START, 1)[0], Get(GL_FOG_END, 1)[0],
+                      Get(GL_FOG_DENSITY, 1)[0]}), (Floats{GL_LINEAR, GL_DONT_CARE, 0.1f, 70.0f, 0.25f}));  // black at 10 x view
 
     // The camera of pitch -0.3, yaw 0.7 + pi/2 and a 50 degree field of view.
     Floats projection = Get(GL_PROJECTION_MATRIX, 16), modelview = Get(GL_MODELVIEW_MATRIX, 16);
@@ -148,8 +141,7 @@ TEST(WorldRenderer, DrawsOnlyTheCellsAndEntitiesOfTheClippedCube)
         SetTile(c.x, c.y, c.z, 3, 3);
     EXPECT_EQ(Render()[3], 2);
 
-    // A view distance of 1 draws the 3 x 3 x 3 cells around the player's cell;
-    // codes and turns outside the model tables are never drawn.
+    // View distance 1 draws the 3 x 3 x 3 cells around the player; codes and turns outside the tables never.
     gameState.viewDistance = 1;
     gameState.cell = CellCoord{100, 5, 100};
     for (int x = 98; x <= 102; x++)
@@ -158,8 +150,7 @@ TEST(WorldRenderer, DrawsOnlyTheCellsAndEntitiesOfTheClippedCube)
     SetTile(100, 5, 100, 46, 0);
     SetTile(101, 5, 100, 2, 4);
     EXPECT_EQ(Render()[3], 2 * 25);
-    // Both entities of a cell holding two; none of a cell whose count is 0,
-    // whatever its slots hold; none outside the cube.
+    // Both entities of a cell holding two; none of a cell whose count is 0, whatever its slots hold.
     int full = CellIndex(100, 6, 100);
     FileEntity(full, new Entity{ENTITY_LIFT, 1000, 60, 1000, 0, 0, 0, 0, 0});
     FileEntity(full, new Entity{ENTITY_LIFT, 1000, 65, 1000, 1, 0, 0, 0, 0});
