@@ -23,8 +23,7 @@ static void Push(Uint8 type, int code)
     Uint8 state = type == SDL_KEYDOWN || type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
     if (type == SDL_KEYDOWN || type == SDL_KEYUP)
         event.key.type = type, event.key.state = state, event.key.keysym.sym = (SDLKey)code;
-    else
-        event.button.type = type, event.button.state = state, event.button.button = (Uint8)code;
+    else event.button.type = type, event.button.state = state, event.button.button = (Uint8)code;
     ASSERT_EQ(SDL_PushEvent(&event), 0);
 }
 

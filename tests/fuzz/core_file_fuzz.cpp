@@ -25,7 +25,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!taken && (entities != entitiesBefore || gameState.collectablesFound != foundBefore ||
                    gameState.viewDistance != viewBefore))
         abort();
-    if (taken && size != CORE_HEADER_SIZE + (size_t)CELL_COUNT + (size_t)ENTITY_RECORD_SIZE * entities)
-        abort();
+    if (taken && size != CORE_HEADER_SIZE + (size_t)CELL_COUNT + (size_t)ENTITY_RECORD_SIZE * entities) abort();
     return 0;
 }

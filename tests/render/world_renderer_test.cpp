@@ -28,8 +28,6 @@ static void SetUpScene()
     worldTexture = 0;
 }
 
-static void SetTile(int x, int y, int z, int type, int r) { worldGrid[CellIndex(x, y, z)] = {(uint8_t)type, (uint8_t)r}; }
-
 // Draws a frame; returns the colour at the screen centre and the number of triangles submitted.
 static std::vector<int> Render()
 {
@@ -85,14 +83,14 @@ TEST(WorldRenderer, SetsUpCameraLightAndFogAndTurnsThemOffAfterThePass)
 TEST(WorldRenderer, TileAheadLightsTheCentreUnlessTurnedAwayFoggedOrTextured)
 {
     SetUpScene();
-    SetTile(127, 3, 125, 2, 0);  // its near face 15 units ahead
+    Put(127, 3, 125, 2, 0);  // its near face 15 units ahead
     std::vector<int> lit = Render();
     EXPECT_TRUE(lit[0] > 100 && lit[0] == lit[1] && lit[1] == lit[2]) << lit[0];  // white light, no texture
     // Turned twice, the square is on the +x face looking away: culled.
-    SetTile(127, 3, 125, 2, 2);
+    Put(127, 3, 125, 2, 2);
     EXPECT_EQ(Brightness(Render()), 0);
     // An entity turns by its own angle at its own position.
-    SetTile(127, 3, 125, 0, 0);
+    Put(127, 3, 125, 0, 0);
     Entity* lift = new Entity{ENTITY_LIFT, 1271.0f, 31.0f, 1250.0f, (float)M_PI, 0, 0, 0, 0};
     FileEntity(CellIndex(127, 3, 125), lift);
     EXPECT_EQ(Brightness(Render()), 0);
@@ -101,7 +99,7 @@ TEST(WorldRenderer, TileAheadLightsTheCentreUnlessTurnedAwayFoggedOrTextured)
     ClearEntityIndex();
 
     // A face 26 units ahead: black with the fog ending at 20, dim at 30.
-    SetTile(127, 3, 125, 3, 0);
+    Put(127, 3, 125, 3, 0);
     gameState.viewDistance = 2;
     EXPECT_EQ(Brightness(Render()), 0);
     gameState.viewDistance = 3;
@@ -127,18 +125,18 @@ TEST(WorldRenderer, DrawsOnlyTheCellsAndEntitiesOfTheClippedCube)
 {
     SetUpScene();
     // A cube around a cell off the grid holds no cell; from x = 137 it just reaches x = 127.
-    SetTile(127, 3, 125, 2, 0);
+    Put(127, 3, 125, 2, 0);
     for (int x : {-20, 260, 138, 137}) {
         gameState.cell.x = x;
         EXPECT_EQ(Render()[3], x == 137 ? 2 : 0) << "player cell x " << x;
     }
     // At the grid's corners the range is 0..10 on each axis, then x 239..249, y 4..14, z 239..249.
     gameState.cell = CellCoord{0, 0, 0};
-    for (const CellCoord& c : {CellCoord{10, 10, 10}, {11, 0, 0}, {0, 11, 0}, {0, 0, 11}}) SetTile(c.x, c.y, c.z, 2, 1);
+    for (const CellCoord& c : {CellCoord{10, 10, 10}, {11, 0, 0}, {0, 11, 0}, {0, 0, 11}}) Put(c.x, c.y, c.z, 2, 1);
     EXPECT_EQ(Render()[3], 2);
     gameState.cell = CellCoord{249, 14, 249};
     for (const CellCoord& c : {CellCoord{239, 4, 239}, {238, 14, 249}, {249, 3, 249}, {249, 14, 238}})
-        SetTile(c.x, c.y, c.z, 3, 3);
+        Put(c.x, c.y, c.z, 3, 3);
     EXPECT_EQ(Render()[3], 2);
 
     // View distance 1 draws the 3 x 3 x 3 cells around the player; codes and turns outside the tables never.
@@ -146,9 +144,9 @@ TEST(WorldRenderer, DrawsOnlyTheCellsAndEntitiesOfTheClippedCube)
     gameState.cell = CellCoord{100, 5, 100};
     for (int x = 98; x <= 102; x++)
         for (int y = 3; y <= 7; y++)
-            for (int z = 98; z <= 102; z++) SetTile(x, y, z, 3, 0);
-    SetTile(100, 5, 100, 46, 0);
-    SetTile(101, 5, 100, 2, 4);
+            for (int z = 98; z <= 102; z++) Put(x, y, z, 3, 0);
+    Put(100, 5, 100, 46, 0);
+    Put(101, 5, 100, 2, 4);
     EXPECT_EQ(Render()[3], 2 * 25);
     // Both entities of a cell holding two; none of a cell whose count is 0, whatever its slots hold.
     int full = CellIndex(100, 6, 100);

@@ -38,8 +38,7 @@ int RunShell(const std::string& dir, const std::string& command, int seconds)
         // Standard output is not looked at; SDL's text-mode fallback would paint terminal codes into the log.
         int devNull = open("/dev/null", O_WRONLY);
         dup2(devNull, 1);
-        if (chdir(dir.c_str()) != 0)
-            _exit(126);
+        if (chdir(dir.c_str()) != 0) _exit(126);
         execlp("timeout", "timeout", "-s", "KILL", std::to_string(seconds).c_str(), "sh", "-c", command.c_str(),
                (char*)nullptr);
         _exit(127);
@@ -60,8 +59,7 @@ std::string EnterTempDir(const std::vector<std::string>& folders)
 {
     std::string dir = MakeTempDir();
     EXPECT_EQ(chdir(dir.c_str()), 0);
-    for (const std::string& folder : folders)
-        EXPECT_EQ(mkdir(folder.c_str(), 0755), 0) << folder;
+    for (const std::string& folder : folders) EXPECT_EQ(mkdir(folder.c_str(), 0755), 0) << folder;
     return dir;
 }
 
@@ -116,4 +114,19 @@ void FreeCollisionMesh(CollisionMesh* mesh)
     delete[] mesh->cornerC;
     delete[] mesh->faceNormal;
     delete mesh;
+}
+
+int CountTiles(int y, int tile)
+{
+    int n = 0;
+    for (int x = 0; x < GRID_SIZE_X; x++)
+        for (int z = 0; z < GRID_SIZE_Z; z++) n += T(x, y, z) == tile;
+    return n;
+}
+
+void ExpectCells(const std::vector<CellWant>& cells)
+{
+    for (const CellWant& c : cells)
+        EXPECT_TRUE(T(c.x, c.y, c.z) == c.tile && O(c.x, c.y, c.z) == c.orientation)
+            << "at " << c.x << "," << c.y << "," << c.z << ": " << T(c.x, c.y, c.z) << "/" << O(c.x, c.y, c.z);
 }

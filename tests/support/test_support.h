@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "render/obj_loader.h"
+#include "world/world_grid.h"
 
 // Opens the game's display at the given size on $DISPLAY with the game's own OpenDisplay.
 void OpenTestDisplay(int width, int height);
@@ -53,3 +54,22 @@ constexpr const char* CLOSE_GAME = "pkill -TERM -P $pid || kill -TERM $pid;";
 // Releases what the OBJ loader allocated for a mesh or a collision mesh.
 void FreeMesh(Mesh& mesh);
 void FreeCollisionMesh(CollisionMesh* mesh);
+
+// Crafting and reading grid cells: tile and orientation at (x, y, z), a box of rows x0..x1 by
+// columns z0..z1 on layer y, the count of a tile on a layer, and expected cells.
+inline int T(int x, int y, int z) { return worldGrid[CellIndex(x, y, z)].tileType; }
+inline int O(int x, int y, int z) { return worldGrid[CellIndex(x, y, z)].orientation; }
+inline void Put(int x, int y, int z, int tile, int orientation = 0)
+{
+    worldGrid[CellIndex(x, y, z)] = WorldCell{(uint8_t)tile, (uint8_t)orientation};
+}
+inline void Fill(int x0, int x1, int y, int z0, int z1, int tile, int orientation = 0)
+{
+    for (int x = x0; x <= x1; x++)
+        for (int z = z0; z <= z1; z++) Put(x, y, z, tile, orientation);
+}
+int CountTiles(int y, int tile);
+struct CellWant {
+    int x, y, z, tile, orientation;
+};
+void ExpectCells(const std::vector<CellWant>& cells);

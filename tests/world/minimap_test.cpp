@@ -8,8 +8,6 @@ using Rgb = std::vector<int>;
 static const Rgb FLOOR_GREY = {110, 110, 110}, WALL_GREY = {50, 50, 50}, CORE_GREY = {20, 20, 20};
 static const Rgb OPEN_BLUE = {55, 55, 130}, BLACK = {0, 0, 0}, WHITE = {255, 255, 255};
 
-static void SetLayer3(int x, int z, int tile) { worldGrid[CellIndex(x, 3, z)].tileType = (uint8_t)tile; }
-
 TEST(Minimap, TextureIsLayerThreeInTheColourTableWithABlackMargin)
 {
     OpenTestDisplay(800, 600);
@@ -18,9 +16,9 @@ TEST(Minimap, TextureIsLayerThreeInTheColourTableWithABlackMargin)
     for (int x = 0; x < 250; x++)
         for (int z = 0; z < 250; z++)
             worldGrid[CellIndex(x, 2, z)].tileType = worldGrid[CellIndex(x, 4, z)].tileType = TILE_BOUNDARY;
-    for (int code = 0; code < TILE_TYPE_COUNT; code++) SetLayer3(100 + code, 7, code);
-    SetLayer3(3, 200, TILE_WALL_CORE);
-    SetLayer3(249, 249, TILE_FLOOR);
+    for (int code = 0; code < TILE_TYPE_COUNT; code++) Put(100 + code, 3, 7, code);
+    Put(3, 3, 200, TILE_WALL_CORE);
+    Put(249, 3, 249, TILE_FLOOR);
     BuildMapTexture();
     ASSERT_NE(mapTexture, 0u);
     EXPECT_TRUE(mapScaleU == 0.9765625f && mapScaleV == 0.9765625f);
@@ -62,7 +60,7 @@ TEST(Minimap, WindowTurnsWithTheViewAroundAFixedMarker)
     // side and wall on the other; behind, wall core and open space.
     for (int x = 0; x < 250; x++)
         for (int z = 0; z < 250; z++)
-            SetLayer3(x, z, x >= 126 ? (z >= 126 ? TILE_FLOOR : TILE_WALL) : (z >= 126 ? TILE_WALL_CORE : TILE_EMPTY));
+            Put(x, 3, z, x >= 126 ? (z >= 126 ? TILE_FLOOR : TILE_WALL) : (z >= 126 ? TILE_WALL_CORE : TILE_EMPTY));
     BuildMapTexture();
     gameState.position = {1250.0f, 30.0f, 1250.0f};
     auto pixelsAt = [](float yaw, std::vector<std::vector<int>> points) {

@@ -15,8 +15,7 @@ static void* released[64];
 static int releasedCount;
 static void NoteAndFree(void* p)
 {
-    if (watchDeletes && releasedCount < 64)
-        released[releasedCount++] = p;
+    if (watchDeletes && releasedCount < 64) released[releasedCount++] = p;
     free(p);
 }
 void* operator new(std::size_t size) { return malloc(size ? size : 1); }
@@ -89,8 +88,7 @@ TEST_F(Saves, CoreFileStoresEveryFieldAndEntityRecordsInSlotOrder)
     watchDeletes = true;
     EXPECT_TRUE(LoadCoreState());
     watchDeletes = false;
-    for (Entity* e : old)
-        EXPECT_EQ(std::count(released, released + releasedCount, e), 1) << "record not released";
+    for (Entity* e : old) EXPECT_EQ(std::count(released, released + releasedCount, e), 1) << "record not released";
     EXPECT_EQ(entityCount[c], 0);
     SaveCoreState();
     EXPECT_TRUE(ReadFileBytes("Saves/coresave.dat") == file);

@@ -59,8 +59,7 @@ static const WorldWant WORLDS[] = {
 static unsigned PlaneCrc(int plane)
 {
     std::vector<unsigned char> bytes(CELL_COUNT);
-    for (int i = 0; i < CELL_COUNT; i++)
-        bytes[i] = plane == 0 ? worldGrid[i].tileType : worldGrid[i].orientation;
+    for (int i = 0; i < CELL_COUNT; i++) bytes[i] = plane == 0 ? worldGrid[i].tileType : worldGrid[i].orientation;
     return (unsigned)crc32(0L, bytes.data(), (uInt)bytes.size());
 }
 

@@ -1,4 +1,5 @@
-#include "grid_helpers.h"
+#include "support/test_support.h"
+#include "worldgen/generate_world.h"
 #include "worldgen/place_entities.h"
 
 static const int ELIGIBLE_CODES[] = {3, 4, 5, 7, 8, 9, 10, 11, 13, 16, 17, 18, 27};
