@@ -39,8 +39,7 @@ TEST(Minimap, TextureIsLayerThreeInTheColourTableWithABlackMargin)
         Rgb want = (code >= 23 && code <= 27) || (code >= 32 && code <= 34) ? FLOOR_GREY
                    : code == 8 || code == 9 || code == 39                   ? WALL_GREY
                    : code == 7 || code == 10 || code == 11                  ? CORE_GREY
-                   : code == 1                                              ? BLACK
-                                                                            : OPEN_BLUE;
+                   : code == 1                                              ? BLACK : OPEN_BLUE;
         EXPECT_EQ(texel(100 + code, 7), want) << "code " << code;
     }
     // Rows run along z and columns along x; beyond the 250 cells all is black.

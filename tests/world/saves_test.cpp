@@ -70,8 +70,7 @@ TEST_F(Saves, CoreFileStoresEveryFieldAndEntityRecordsInSlotOrder)
     SaveCoreState();
     Bytes file = ReadFileBytes("Saves/coresave.dat");
     ASSERT_EQ(file.size(), 937576u + 3 * 36);
-    EXPECT_EQ(Slice(file, 0, 76),
-              (Bytes{0x9A, 0x99, 0x99, 0x3E, 17, 0, 0, 0, 0, 1, 0x01, 0x02, 0, 0,
+    EXPECT_EQ(Slice(file, 0, 76), (Bytes{0x9A, 0x99, 0x99, 0x3E, 17, 0, 0, 0, 0, 1, 0x01, 0x02, 0, 0,
                      0, 0, 0xC0, 0x3F, 0, 0, 0, 0xC0, 0, 0, 0x50, 0x40,         // position
                      0, 0, 0, 0x3F, 0, 0, 0x80, 0xBE, 0, 0, 0, 0x3E, 1, 0,     // velocity, flags
                      7, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0x2C, 0x01, 0, 0,     // cell
