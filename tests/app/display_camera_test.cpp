@@ -1,5 +1,4 @@
 #include <GL/glu.h>
-
 #include "app/camera.h"
 #include "app/display.h"
 #include "player/game_state.h"
@@ -21,7 +20,6 @@ TEST(Display, OpensTheRequestedWindowWithTheFixedDrawingState)
     OpenTestDisplay(800, 600);
     EXPECT_TRUE(screenWidth == 800.0f && screenHeight == 600.0f && aspectRatio == 1.3333334f && screenBpp > 0);
     ASSERT_NE(screenSurface, nullptr);
-
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
     EXPECT_EQ(std::vector<GLint>(viewport, viewport + 4), (std::vector<GLint>{0, 0, 800, 600}));
@@ -29,7 +27,6 @@ TEST(Display, OpensTheRequestedWindowWithTheFixedDrawingState)
     glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
     glGetFloatv(GL_DEPTH_CLEAR_VALUE, &clear[4]);
     EXPECT_EQ(std::vector<GLfloat>(clear, clear + 5), (std::vector<GLfloat>{0, 0, 0, 1, 1}));
-
     for (GLenum on : {GL_DEPTH_TEST, GL_CULL_FACE}) EXPECT_TRUE(glIsEnabled(on)) << on;
     for (GLenum off : {GL_BLEND, GL_ALPHA_TEST, GL_LINE_SMOOTH, GL_POLYGON_SMOOTH}) EXPECT_FALSE(glIsEnabled(off)) << off;
     const GLenum states[][2] = {{GL_DEPTH_FUNC, GL_LEQUAL},  {GL_SHADE_MODEL, GL_SMOOTH},
@@ -48,7 +45,6 @@ TEST(Display, OpensTheRequestedWindowWithTheFixedDrawingState)
     GLint depthBits;
     glGetIntegerv(GL_DEPTH_BITS, &depthBits);
     EXPECT_GE(depthBits, 16);
-
     // The start-up projection is a 45 degree perspective over 1..1000.
     GLdouble m[16];
     glGetDoublev(GL_PROJECTION_MATRIX, m);

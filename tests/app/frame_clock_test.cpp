@@ -1,5 +1,4 @@
 #include <ctime>
-
 #include "app/frame_clock.h"
 #include "app/game_loop.h"
 #include "support/test_support.h"

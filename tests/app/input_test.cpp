@@ -1,5 +1,4 @@
 #include <SDL.h>
-
 #include "app/input.h"
 #include "support/test_support.h"
 
@@ -55,7 +54,6 @@ TEST_F(InputTest, EventsBetweenTwoPollsGiveTheLastState)
     Push(SDL_KEYDOWN, SDLK_2);
     PollInput();
     EXPECT_EQ(keyState[SDLK_2], BUTTON_PRESSED);
-
     Push(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT);
     PollInput();
     EXPECT_EQ(mouseButtonState[SDL_BUTTON_LEFT], BUTTON_PRESSED);

@@ -1,5 +1,4 @@
 #include <climits>
-
 #include "app/display.h"
 #include "app/settings.h"
 #include "support/test_support.h"

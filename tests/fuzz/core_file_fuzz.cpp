@@ -2,7 +2,6 @@
 // (counts 0..2, known kinds); one it refuses changes nothing. ASan sees any record freed twice.
 #include <cstdint>
 #include <cstdlib>
-
 #include "player/game_state.h"
 #include "world/saves.h"
 #include "world/world_grid.h"

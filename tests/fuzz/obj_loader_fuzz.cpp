@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <sstream>
 #include <string>
-
 #include "render/obj_loader.h"
 
 static void Check(bool condition) { if (!condition) abort(); }

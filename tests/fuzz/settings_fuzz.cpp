@@ -1,12 +1,10 @@
 // Feeds arbitrary bytes to the settings reader as settings.ini: every line it keeps ends
 // inside its buffer and holds no space, and reading never overruns.
 #include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-
 #include "app/display.h"
 #include "app/settings.h"
 

@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-
 #include "world/saves.h"
 #include "world/world_grid.h"
 

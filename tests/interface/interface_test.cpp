@@ -1,7 +1,5 @@
-// The 2D interface: atlas coordinates, text, the fade, the menu's layout, drawing read back from a
-// real context, and the game's start-up failures and menu as a player meets them.
+// The 2D interface: atlas, text, fade and menu layout, drawing read back, start-up failures and the menu in play.
 #include <SDL.h>
-
 #include "app/display.h"
 #include "app/frame_clock.h"
 #include "app/game_loop.h"
@@ -27,7 +25,6 @@ TEST(Interface, AtlasCoordinatesTextsAndMenuLayout)
     const struct { char c; float x, y; } glyphs[] = {{'A', 20, 20}, {'~', 600, 40}, {' ', 0, 0}};
     for (const auto& g : glyphs)
         ExpectCoords(glyphCoords[g.c - 32], g.x / 1024, g.y / 256, (g.x + 20) / 1024, (g.y + 20) / 256);
-
     char text[HEADS_UP_TEXT_SIZE];
     FormatHeadsUpText(text, sizeof text, 17);
     EXPECT_STREQ(text, "collectables found: 17/1000");
@@ -38,7 +35,6 @@ TEST(Interface, AtlasCoordinatesTextsAndMenuLayout)
         FormatVersionText(text, sizeof text, v.version);
         EXPECT_STREQ(text, v.text);
     }
-
     // Slide and the "Resume game" centre on 800 x 600 over the fade.
     const struct { float fade; int slide, y; } layout[] = {{100, 0, 175}, {50, 30, 475}, {35, 39, 565}, {55, 27, 445}, {0, 60, 775}};
     for (const auto& l : layout) {
@@ -103,21 +99,18 @@ TEST(Interface, AtlasTextButtonsAndPointerDrawnInARealContext)
     LoadInterfaceMedia();
     EXPECT_EQ(interfaceSurface->w, 1024);
     EXPECT_FALSE(menuOpen || menuFade != 0.0f);
-
     // "A" at (10, 10): its cell is (5, 10) to (25, 30); a tab is skipped.
     glClear(GL_COLOR_BUFFER_BIT);
     DrawText(10, 10, "\tA");
     ExpectInterfaceStateOff();
     EXPECT_TRUE(Drawn(5, 10, 25, 30));
     EXPECT_FALSE(Drawn(0, 0, 800, 10) || Drawn(25, 0, 60, 40) || Drawn(0, 30, 40, 40) || Drawn(0, 0, 5, 40));
-
     // The pointer at (100, 50) covers x 88..128, y 40..100.
     glClear(GL_COLOR_BUFFER_BIT);
     DrawPointer(100, 50);
     ExpectInterfaceStateOff();
     EXPECT_TRUE(Drawn(88, 40, 128, 100));
     EXPECT_FALSE(Drawn(0, 0, 88, 120) || Drawn(128, 0, 200, 120) || Drawn(88, 100, 128, 120));
-
     // The hit box of a button at (400, 300), strict on every side.
     const struct { int x, y; bool over; } points[] = {{237, 280, true}, {562, 320, true}, {236, 280, false},
         {563, 280, false}, {400, 279, false}, {400, 321, false}, {400, 300, true}, {238, 321, false}};
@@ -134,9 +127,7 @@ TEST(Interface, AtlasTextButtonsAndPointerDrawnInARealContext)
     EXPECT_NE(memcmp(normal, highlighted, 3), 0);
     mouseButtonState[SDL_BUTTON_LEFT] = BUTTON_HELD;  // held from an earlier frame: no click
     EXPECT_FALSE(DrawButton("Exit", 400, 300));
-
-    // A date of 30 characters is right-aligned to x = 780 - 300 = 480: its
-    // 30 glyph cells span 475..785 on the top bar, against the bar drawn without it.
+    // A date of 30 characters is right-aligned to x = 780 - 300 = 480: its glyph cells span 475..785.
     menuFade = 100.0f;
     std::vector<unsigned char> rows[2];
     for (int withDate = 0; withDate < 2; withDate++) {
@@ -150,7 +141,6 @@ TEST(Interface, AtlasTextButtonsAndPointerDrawnInARealContext)
     for (int i = 0; i < 800 * 20 * 3; i++)
         if (rows[0][i] != rows[1][i]) first = std::min(first, i / 3 % 800), last = std::max(last, i / 3 % 800);
     EXPECT_TRUE(first >= 475 && first < 490 && last >= 765 && last < 785) << first << ".." << last;
-
     // Halfway through the slide "Exit" is centred on (400, 525) and works.
     menuOpen = true;
     menuFade = 50.0f;
@@ -193,10 +183,8 @@ TEST(Interface, StartUpFailuresAndThePauseMenuInTheRunningGame)
         EXPECT_TRUE(f.match == 'a' ? at != std::string::npos : at == 0 && (f.match == 's' || run.error == f.error))
             << run.error;
     }
-
-    // Escape, "Resume game", Escape again, "Exit": status 0. Had "Resume game" failed, the second
-    // Escape would close the menu, "Exit" would miss and the game would be killed (137).
-    // Keys and buttons are held over a frame, as a player's are.
+    // Escape, "Resume game", Escape, "Exit" (keys held over a frame): status 0. Had "Resume game" failed,
+    // the second Escape would close the menu, "Exit" would miss and the game be killed (137).
     const std::string press = "xdotool mousedown 1; sleep 0.2; xdotool mouseup 1;";
     const std::string escape = "xdotool keydown Escape; sleep 0.2; xdotool keyup Escape;";
     GameRun menu = RunGame("true", std::string(WAIT_FOR_WINDOW) + "sleep 1; xdotool mousemove 400 175;" + escape +

@@ -2,10 +2,8 @@
 // the expected sizes; all of it exactly what the asset generator makes.
 #include <SDL.h>
 #include <SDL_image.h>
-
 #include <array>
 #include <map>
-
 #include "render/obj_loader.h"
 #include "support/test_support.h"
 #include "world/world_grid.h"
@@ -51,7 +49,6 @@ TEST(MediaModels, EveryModelIsReadWholeClosedFacingOutAndWhereItIsPlaced)
         FreeMesh(mesh);
         ASSERT_EQ((int)corners.size(), 9 * faces);
         EXPECT_EQ(faces == 0, m == TILE_EMPTY);
-
         // Closed and consistently wound: every directed edge has its reverse as often. Facing
         // outward: each solid (triangles joined by corners) encloses a positive volume.
         std::map<std::array<float, 6>, int> edges;
@@ -82,7 +79,6 @@ TEST(MediaModels, EveryModelIsReadWholeClosedFacingOutAndWhereItIsPlaced)
         for (int t = 0; t < faces; t++) solids[root(t)] += volumes[t];
         for (const auto& solid : solids) inverted += solid.second <= 1e-6;
         EXPECT_TRUE(unmatched == 0 && inverted == 0) << unmatched << " unmatched edges, " << inverted << " inverted";
-
         int reach = -1;
         for (const auto& b : boxes)
             if (b.model == m) std::copy(b.lo, b.lo + 3, boxLo), std::copy(b.hi, b.hi + 3, boxHi), reach = b.reach;
@@ -119,7 +115,6 @@ TEST(MediaAssets, ImagesLoadAtTheirSizesAndTheGeneratorReproducesEveryFile)
         EXPECT_TRUE(g == 0 || (ink > 180 && outline > 0)) << "glyph " << g << " ink " << ink;
     }
     SDL_FreeSurface(atlas);
-
     std::string binary = CAIRNFOLD_BINARY;
     std::string generator = binary.substr(0, binary.rfind('/')) + "/tools/make_assets";
     ASSERT_TRUE(FileExists(generator)) << generator;

@@ -58,7 +58,6 @@ TEST(ObjLoader, ReadsWordByWordAndExpandsFacesAfterTheWholeFile)
          first3},
         {"a face ending at end of file", TRIANGLE_DATA + "f 1/1/1 2/2/2 3/3/3", 1.0f, first3},
     });
-
     Mesh missing = LoadObjMesh((MakeTempDir() + "/absent.obj").c_str(), 1.0f);
     EXPECT_TRUE(missing.vertexCount == 0 && missing.positions && missing.texCoords && missing.normals);
     FreeMesh(missing);
@@ -88,7 +87,6 @@ TEST(ObjLoader, InputOutsideTheTablesIsDroppedOrCut)
          manyVertices + "vt 0 0\nvn 0 1 0\nf 10000/1/1 1/1/1 2/1/1\nf 10001/1/1 1/1/1 2/1/1\n", 1.0f,
          {10000, 0, 0, 1, 0, 0, 2, 0, 0}},
     });
-
     std::string manyFaces = TRIANGLE_DATA;
     for (int i = 0; i < OBJ_LIST_CAPACITY + 5; i++) manyFaces += "f 1/1/1 2/2/2 3/3/3\n";
     std::istringstream in(manyFaces);
@@ -106,7 +104,6 @@ TEST(ObjLoader, NormalsAndCollisionMeshesAreUnitOrZeroNeverNaN)
     EXPECT_EQ(Xyz(NormalizeVector({INFINITY, 1, 0})), (Floats{0, 0, 0}));
     // Counter-clockwise seen from +z: the normal points away, to -z.
     EXPECT_EQ(Xyz(TriangleNormal({0, 0, 0}, {1, 0, 0}, {0, 1, 0})), (Floats{0, 0, -1}));
-
     // The squashed triangle, then one of zero area; 7 vertices make two whole triangles.
     const float positions[] = {0, 0, 0, 0, 9, 0, 9, 0, 0, 1, 1, 1, 1, 1, 1, 3, 3, 3};
     CollisionMesh* mesh = BuildCollisionMesh(7, positions);

@@ -1,7 +1,6 @@
 #define GL_GLEXT_PROTOTYPES
 #include "support/test_support.h"
 #include <GL/glext.h>
-
 #include "app/camera.h"
 #include "interface/textures.h"
 #include "player/game_state.h"
@@ -58,7 +57,6 @@ TEST(WorldRenderer, SetsUpCameraLightAndFogAndTurnsThemOffAfterThePass)
     gameState.viewDistance = 7, gameState.pitch = 0.3f, gameState.yaw = 0.7f;
     glGenTextures(1, &worldTexture);
     Render();
-
     for (GLenum cap : {GL_TEXTURE_2D, GL_LIGHTING, GL_LIGHT0, GL_FOG, GL_VERTEX_ARRAY, GL_TEXTURE_COORD_ARRAY,
                        GL_NORMAL_ARRAY, GL_BLEND}) EXPECT_FALSE(glIsEnabled(cap)) << "capability " << cap;
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
@@ -72,7 +70,6 @@ TEST(WorldRenderer, SetsUpCameraLightAndFogAndTurnsThemOffAfterThePass)
     EXPECT_EQ(Get(GL_FOG_COLOR, 4), (Floats{0, 0, 0, 1}));
     EXPECT_EQ((Floats{Get(GL_FOG_MODE, 1)[0], Get(GL_FOG_HINT, 1)[0], Get(GL_FOG_START, 1)[0], Get(GL_FOG_END, 1)[0],
                       Get(GL_FOG_DENSITY, 1)[0]}), (Floats{GL_LINEAR, GL_DONT_CARE, 0.1f, 70.0f, 0.25f}));  // black at 10 x view
-
     // The camera of pitch -0.3, yaw 0.7 + pi/2 and a 50 degree field of view.
     Floats projection = Get(GL_PROJECTION_MATRIX, 16), modelview = Get(GL_MODELVIEW_MATRIX, 16);
     SetupCamera3D(-0.3f, (float)(0.7 + 1.5707963146269321), 50.0f);
@@ -97,7 +94,6 @@ TEST(WorldRenderer, TileAheadLightsTheCentreUnlessTurnedAwayFoggedOrTextured)
     lift->angle = 0.0f;
     EXPECT_GT(Brightness(Render()), 300);
     ClearEntityIndex();
-
     // A face 26 units ahead: black with the fog ending at 20, dim at 30.
     Put(127, 3, 125, 3, 0);
     gameState.viewDistance = 2;
@@ -107,7 +103,6 @@ TEST(WorldRenderer, TileAheadLightsTheCentreUnlessTurnedAwayFoggedOrTextured)
     EXPECT_GT(dim, 0);
     gameState.viewDistance = 20;
     EXPECT_GT(Brightness(Render()), 4 * dim);
-
     // With a plain blue world texture, texturing shows blue; off, white light.
     const unsigned char blue[4] = {0, 0, 255, 0};
     glGenTextures(1, &worldTexture);
@@ -138,7 +133,6 @@ TEST(WorldRenderer, DrawsOnlyTheCellsAndEntitiesOfTheClippedCube)
     for (const CellCoord& c : {CellCoord{239, 4, 239}, {238, 14, 249}, {249, 3, 249}, {249, 14, 238}})
         Put(c.x, c.y, c.z, 3, 3);
     EXPECT_EQ(Render()[3], 2);
-
     // View distance 1 draws the 3 x 3 x 3 cells around the player; codes and turns outside the tables never.
     gameState.viewDistance = 1;
     gameState.cell = CellCoord{100, 5, 100};

@@ -1,15 +1,12 @@
 #include "support/test_support.h"
-
 #include <GL/gl.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
 #include <fstream>
 #include <iterator>
-
 #include "app/display.h"
 
 void OpenTestDisplay(int width, int height)
@@ -29,6 +26,24 @@ void ReadPixel(int x, int y, unsigned char rgb[3])
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadBuffer(GL_BACK);
     glReadPixels(x, (int)screenHeight - 1 - y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
+}
+
+Ints TextureShape(int level)
+{
+    Ints v(6, -1);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH, &v[0]);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &v[1]);
+    const GLenum parameters[4] = {GL_TEXTURE_MIN_FILTER, GL_TEXTURE_MAG_FILTER, GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T};
+    for (int i = 0; i < 4; i++) glGetTexParameteriv(GL_TEXTURE_2D, parameters[i], &v[2 + i]);
+    return v;
+}
+
+std::vector<uint8_t> Texels(int texels, GLenum format, int bytes)
+{
+    std::vector<uint8_t> data(texels * bytes);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, format, GL_UNSIGNED_BYTE, data.data());
+    return data;
 }
 
 int RunShell(const std::string& dir, const std::string& command, int seconds)

@@ -14,7 +14,6 @@
 #include <sstream>
 #include <string>
 #include <vector>
-
 #include "render/obj_loader.h"
 #include "world/world_grid.h"
 
@@ -22,6 +21,11 @@
 void OpenTestDisplay(int width, int height);
 // Reads back the RGB of one window pixel, (x, y) from the top-left.
 void ReadPixel(int x, int y, unsigned char rgb[3]);
+// Of the bound texture: the width of `level`, level 0's internal format, the filters and both wraps.
+using Ints = std::vector<GLint>;
+Ints TextureShape(int level);
+// Level 0 of the bound texture as `bytes` bytes a texel in `format`.
+std::vector<uint8_t> Texels(int texels, GLenum format, int bytes);
 
 // Runs `command` with sh in `dir`, standard output discarded, killed after `seconds`;
 // returns its exit status, 128 + signal when killed.

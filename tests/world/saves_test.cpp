@@ -1,9 +1,7 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
-
 #include <csignal>
 #include <iterator>
-
 #include "player/game_state.h"
 #include "support/test_support.h"
 #include "world/saves.h"
@@ -41,26 +39,12 @@ protected:
     void TearDown() override { RunShell("/", "rm -rf " + dir); }
 };
 
-TEST_F(Saves, WorldFileHoldsTheTilePlaneThenTheOrientationPlane)
-{
-    worldGrid[CellIndex(1, 0, 0)] = {TILE_FLOOR, 1};
-    worldGrid[CellIndex(249, 14, 249)] = {TILE_BOUNDARY, 3};
-    SaveWorldGrid();
-    Bytes file = ReadFileBytes("Saves/worldgrid.dat");
-    ASSERT_EQ(file.size(), 1875004u);
-    std::vector<WorldCell> saved(worldGrid, worldGrid + CELL_COUNT);
-    memset(worldGrid, 0, sizeof worldGrid);
-    EXPECT_TRUE(LoadWorldGrid());
-    EXPECT_EQ(memcmp(saved.data(), worldGrid, sizeof worldGrid), 0);
-}
-
 TEST_F(Saves, CoreFileStoresEveryFieldAndEntityRecordsInSlotOrder)
 {
     SaveCoreState();
     Bytes empty = ReadFileBytes("Saves/coresave.dat");
     ASSERT_EQ(empty.size(), 937576u);
     EXPECT_EQ(std::count(empty.begin() + 76, empty.end(), 0), 937500);
-
     gameState = {17, false, true, 513, {1.5f, -2.0f, 3.25f}, {0.5f, -0.25f, 0.125f}, true, false,
                  {7, -1, 300}, {4.0f, -0.0f, 1250.0f}, -0.5f, 100.0f, 0.3f};
     int a = CellIndex(0, 0, 0), b = CellIndex(3, 4, 5), c = CellIndex(9, 9, 9);
@@ -103,14 +87,12 @@ TEST_F(Saves, RefusedFilesChangeNothingAndAreKeptAsideWhenReplaced)
     const Bytes world = ReadFileBytes("Saves/worldgrid.dat");
     const Bytes core = ReadFileBytes("Saves/coresave.dat");
     const size_t countAt = 76 + (size_t)cell;  // the one non-zero count byte
-
     // Live data that differs from the files in every part a load touches.
     worldGrid[CellIndex(5, 3, 5)] = {TILE_WALL, 1};
     const std::vector<WorldCell> liveGrid(worldGrid, worldGrid + CELL_COUNT);
     gameState.collectablesFound = 99;
     Entity* liveA = entitySlots[cell * 2];
     Entity* liveB = Add(CellIndex(1, 1, 1), {ENTITY_PROP, 1, 2, 3, 0, 0, 0, 0, 0});
-
     auto changed = [](Bytes b, size_t at, unsigned char value) { return b[at] = value, b; };
     auto grown = [](Bytes b, size_t extra) { return b.resize(b.size() + extra), b; };
     const Bytes badWorlds[] = {
@@ -148,15 +130,18 @@ TEST_F(Saves, RefusedFilesChangeNothingAndAreKeptAsideWhenReplaced)
         ASSERT_EQ(entityCount[cell], 1);
         ASSERT_TRUE(entitySlots[cell * 2] == liveA && entitySlots[CellIndex(1, 1, 1) * 2] == liveB);
     }
-
     // Loading alone moves nothing; the next save keeps the last refused file aside, later ones leave it.
     EXPECT_FALSE(FileExists("Saves/worldgrid.dat.rejected") || FileExists("Saves/coresave.dat.rejected"));
+    worldGrid[CellIndex(249, 14, 249)] = {TILE_BOUNDARY, 3};
+    const std::vector<WorldCell> saved(worldGrid, worldGrid + CELL_COUNT);
     SaveWorldGrid();
     SaveCoreState();
     SaveCoreState();
     EXPECT_EQ(ReadFileBytes("Saves/worldgrid.dat.rejected"), badWorlds[std::size(badWorlds) - 1]);
     EXPECT_EQ(ReadFileBytes("Saves/coresave.dat.rejected"), badCores[std::size(badCores) - 1]);
+    memset(worldGrid, 0, sizeof worldGrid);  // a sound file loads back cell for cell
     EXPECT_TRUE(LoadWorldGrid() && LoadCoreState());
+    EXPECT_EQ(memcmp(saved.data(), worldGrid, sizeof worldGrid), 0);
     // A later refusal never replaces one kept earlier: it takes the next number.
     for (int n = 1; n <= 2; n++) {
         WriteBytes("Saves/coresave.dat", badCores[n]);
@@ -174,7 +159,6 @@ TEST_F(Saves, AFailedSaveKeepsThePreviousFileAndTheGameGoesOn)
     const Bytes oldWorld = ReadFileBytes("Saves/worldgrid.dat"), oldCore = ReadFileBytes("Saves/coresave.dat");
     WriteFileText("Saves/coresave.dat.tmp", "half a save left by a crash");
     gameState.collectablesFound = 4;
-
     // Files may grow to 100,000 bytes only, as on a nearly full disk.
     signal(SIGXFSZ, SIG_IGN);
     struct rlimit saved;
@@ -191,13 +175,11 @@ TEST_F(Saves, AFailedSaveKeepsThePreviousFileAndTheGameGoesOn)
     EXPECT_EQ(ReadFileBytes("Saves/worldgrid.dat"), oldWorld);
     EXPECT_EQ(ReadFileBytes("Saves/coresave.dat"), oldCore);
     EXPECT_FALSE(FileExists("Saves/worldgrid.dat.tmp") || FileExists("Saves/coresave.dat.tmp"));
-
     // A save that succeeds replaces the file by renaming: a hard link to the old file keeps the old bytes.
     ASSERT_EQ(link("Saves/coresave.dat", "oldcore"), 0);
     SaveCoreState();
     EXPECT_EQ(ReadFileBytes("oldcore"), oldCore);
     EXPECT_EQ(ReadFileBytes("Saves/coresave.dat")[10], 4);
-
     // Without a Saves/ folder each save writes one line and nothing else.
     ASSERT_EQ(system("rm -rf Saves"), 0);
     for (void (*save)() : {SaveWorldGrid, SaveCoreState}) {

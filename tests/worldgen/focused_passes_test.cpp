@@ -14,7 +14,6 @@ TEST(FocusedPasses, ChannelTrimAndGapClosingWithFillChains)
     TrimChannelsAtRock();
     ExpectCells({{100, 2, 80, TILE_EMPTY, 1}, {100, 2, 90, TILE_EMPTY, 1}});
     EXPECT_EQ(CountTiles(CHANNEL_LAYER, TILE_CHANNEL), 9) << "cleared cells do not clear their neighbours";
-
     ClearWorldGrid();
     // A one-cell gap along z; a two-cell gap; a gap along x whose fill closes one along z;
     // a gap holding a side piece; a diagonal pair.

@@ -29,7 +29,6 @@ TEST(PlaceEntities, CraftedCellsGetExactlyTheirCollectablesAndLifts)
     Put(59, 14, 60, TILE_ROOM_TOP);  // layer 0 of the next x column has nothing below it
     Put(0, 0, 0, TILE_LIFT_BOTTOM, 3), Put(249, 14, 249, TILE_LIFT_BOTTOM, 1), Put(90, 4, 90, TILE_LIFT_BOTTOM, 2);
     std::sort(eligible.begin(), eligible.end());
-
     // Fewer eligible cells than collectables: placement ends once every one
     // holds exactly one collectable, 3 units below its centre; lifts stand in
     // the four lift-bottom cells, turned by their orientation; no cell gets a prop.
