@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
-# Plays the game for a few seconds under valgrind memcheck in a private X server: a new world,
-# walking and turning, a jump, the pause menu opened and closed. Fails on any invalid access,
-# use of an uninitialised value, mismatched free or definite leak whose innermost frame outside
-# the allocator lies in the game itself; what SDL, X, Mesa and the dynamic loader do inside
-# themselves is counted apart and shown. Usage: tests/memcheck.sh build/cairnfold
+# A few seconds of play (walk, turn, jump, pause menu) under valgrind memcheck in a private X server.
+# Fails on an error or definite leak whose innermost frame past the allocator is in the game itself;
+# those inside SDL, X, Mesa and the loader are only counted. Usage: tests/memcheck.sh build/cairnfold
 set -euo pipefail
 binary=$(readlink -f "$1")
 root=$(cd "$(dirname "$0")/.." && pwd)

@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
-# Runs a command with DISPLAY set to a private Xvfb server that lives as long
-# as the command. Other X servers may share this machine's socket names, so a
-# display is taken only when the server answering on it is the one started
-# here (it reports the screen width chosen for it). -noreset keeps the server
-# from resetting, and refusing connections, whenever its last client leaves.
+# Runs a command with DISPLAY set to a private Xvfb that lives as long as the command. A display
+# is taken only when the server answering there reports the width chosen for it (other servers
+# may share the socket names); -noreset keeps it from resetting when its last client leaves.
 set -u
 for attempt in $(seq 0 39); do
   display=$(( 6000 + ( $$ * 37 + attempt * 101 ) % 3000 ))

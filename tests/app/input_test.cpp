@@ -1,9 +1,6 @@
 #include <SDL.h>
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-
 #include "app/input.h"
+#include "support/test_support.h"
 
 // SDL's real event queue on the dummy video driver: no window needed.
 class InputTest : public ::testing::Test {
@@ -15,90 +12,73 @@ protected:
         ASSERT_NE(SDL_SetVideoMode(64, 64, 0, 0), nullptr);
     }
     void TearDown() override { SDL_Quit(); }
-
-    static void PushKey(Uint8 type, int symbol)
-    {
-        SDL_Event event = {};
-        event.type = type;
-        event.key.type = type;
-        event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-        event.key.keysym.sym = (SDLKey)symbol;
-        ASSERT_EQ(SDL_PushEvent(&event), 0);
-    }
-    static void PushButton(Uint8 type, int button)
-    {
-        SDL_Event event = {};
-        event.type = type;
-        event.button.type = type;
-        event.button.button = (Uint8)button;
-        event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-        ASSERT_EQ(SDL_PushEvent(&event), 0);
-    }
 };
+
+// Queues a key (SDL_KEYDOWN/UP) or mouse button (SDL_MOUSEBUTTONDOWN/UP) event.
+static void Push(Uint8 type, int code)
+{
+    SDL_Event event = {};
+    event.type = type;
+    Uint8 state = type == SDL_KEYDOWN || type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+    if (type == SDL_KEYDOWN || type == SDL_KEYUP)
+        event.key.type = type, event.key.state = state, event.key.keysym.sym = (SDLKey)code;
+    else event.button.type = type, event.button.state = state, event.button.button = (Uint8)code;
+    ASSERT_EQ(SDL_PushEvent(&event), 0);
+}
 
 TEST_F(InputTest, AKeyIsPressedForOneFrameThenHeldUntilReleased)
 {
-    EXPECT_EQ(mouseX, 0);
-    EXPECT_EQ(mouseY, 0);
-    PushKey(SDL_KEYDOWN, SDLK_w);
-    PushKey(SDL_KEYDOWN, SDLK_SPACE);  // two keys in one frame are both pressed
+    EXPECT_TRUE(mouseX == 0 && mouseY == 0);
+    Push(SDL_KEYDOWN, SDLK_w);
+    Push(SDL_KEYDOWN, SDLK_SPACE);  // two keys in one frame are both pressed
     PollInput();
-    EXPECT_EQ(keyState[SDLK_w], BUTTON_PRESSED);
-    EXPECT_EQ(keyState[SDLK_SPACE], BUTTON_PRESSED);
+    EXPECT_TRUE(keyState[SDLK_w] == BUTTON_PRESSED && keyState[SDLK_SPACE] == BUTTON_PRESSED);
     PollInput();
     EXPECT_EQ(keyState[SDLK_w], BUTTON_HELD);
     PollInput();
     EXPECT_EQ(keyState[SDLK_w], BUTTON_HELD);
-    PushKey(SDL_KEYUP, SDLK_w);
+    Push(SDL_KEYUP, SDLK_w);
     PollInput();
-    EXPECT_EQ(keyState[SDLK_w], BUTTON_UP);
-    EXPECT_EQ(keyState[SDLK_SPACE], BUTTON_HELD);
+    EXPECT_TRUE(keyState[SDLK_w] == BUTTON_UP && keyState[SDLK_SPACE] == BUTTON_HELD);
 }
 
 TEST_F(InputTest, EventsBetweenTwoPollsGiveTheLastState)
 {
-    // Down and up between two polls: never seen as pressed.
-    PushKey(SDL_KEYDOWN, SDLK_1);
-    PushKey(SDL_KEYUP, SDLK_1);
+    Push(SDL_KEYDOWN, SDLK_1);  // down and up between two polls: never seen as pressed
+    Push(SDL_KEYUP, SDLK_1);
     PollInput();
     EXPECT_EQ(keyState[SDLK_1], BUTTON_UP);
-
-    // Released and pressed again between two polls: pressed.
-    PushKey(SDL_KEYDOWN, SDLK_2);
+    Push(SDL_KEYDOWN, SDLK_2);  // released and pressed again between two polls: pressed
     PollInput();
-    PushKey(SDL_KEYUP, SDLK_2);
-    PushKey(SDL_KEYDOWN, SDLK_2);
+    Push(SDL_KEYUP, SDLK_2);
+    Push(SDL_KEYDOWN, SDLK_2);
     PollInput();
     EXPECT_EQ(keyState[SDLK_2], BUTTON_PRESSED);
-
-    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT);
+    Push(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT);
     PollInput();
     EXPECT_EQ(mouseButtonState[SDL_BUTTON_LEFT], BUTTON_PRESSED);
     PollInput();
     EXPECT_EQ(mouseButtonState[SDL_BUTTON_LEFT], BUTTON_HELD);
-    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT);
-    PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT);
-    PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT);
+    Push(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT);
+    Push(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT);
+    Push(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT);
     PollInput();
-    EXPECT_EQ(mouseButtonState[SDL_BUTTON_LEFT], BUTTON_UP);
-    EXPECT_EQ(mouseButtonState[SDL_BUTTON_RIGHT], BUTTON_UP);
-    EXPECT_EQ(mouseButtonState[0], BUTTON_UP);
+    EXPECT_TRUE(mouseButtonState[SDL_BUTTON_LEFT] == BUTTON_UP && mouseButtonState[SDL_BUTTON_RIGHT] == BUTTON_UP &&
+                mouseButtonState[0] == BUTTON_UP);
 }
 
 TEST_F(InputTest, OutOfRangeIndexesAreIgnoredAndOtherEventsStayQueued)
 {
-    PushKey(SDL_KEYDOWN, 500);
-    PushKey(SDL_KEYDOWN, 499);
-    PushButton(SDL_MOUSEBUTTONDOWN, 10);
-    PushButton(SDL_MOUSEBUTTONDOWN, 9);
+    Push(SDL_KEYDOWN, 500);
+    Push(SDL_KEYDOWN, 499);
+    Push(SDL_MOUSEBUTTONDOWN, 10);
+    Push(SDL_MOUSEBUTTONDOWN, 9);
     SDL_Event quit = {};
     quit.type = SDL_QUIT;
     ASSERT_EQ(SDL_PushEvent(&quit), 0);
     PollInput();
-    EXPECT_EQ(keyState[499], BUTTON_PRESSED);
-    EXPECT_EQ(mouseButtonState[9], BUTTON_PRESSED);
-    for (int i = 0; i < KEY_STATE_COUNT - 1; i++)
-        EXPECT_EQ(keyState[i], BUTTON_UP) << i;
+    EXPECT_TRUE(keyState[499] == BUTTON_PRESSED && mouseButtonState[9] == BUTTON_PRESSED);
+    for (int i = 0; i < KEY_STATE_COUNT - 1; i++) EXPECT_EQ(keyState[i], BUTTON_UP) << i;
     SDL_Event left;
     ASSERT_EQ(SDL_PeepEvents(&left, 1, SDL_GETEVENT, SDL_ALLEVENTS), 1);
     EXPECT_EQ(left.type, SDL_QUIT);

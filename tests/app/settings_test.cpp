@@ -1,27 +1,15 @@
-#include <gtest/gtest.h>
-#include <unistd.h>
-
 #include <climits>
-#include <cmath>
-#include <cstring>
-#include <string>
-#include <vector>
-
 #include "app/display.h"
 #include "app/settings.h"
 #include "support/test_support.h"
 
-// Runs LoadSettings in a fresh directory holding `text` as settings.ini
-// (no file at all when `present` is false).
+// Runs LoadSettings in a fresh directory holding `text` as settings.ini (no file when `present` is false).
 static void LoadSettingsFrom(const std::string& text, bool present = true)
 {
-    std::string dir = MakeTempDir();
-    ASSERT_FALSE(dir.empty());
-    if (present)
-        WriteFileText(dir + "/settings.ini", text);
     char previous[4096];
     ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
-    ASSERT_EQ(chdir(dir.c_str()), 0);
+    std::string dir = EnterTempDir();
+    if (present) WriteFileText("settings.ini", text);
     LoadSettings();
     ASSERT_EQ(chdir(previous), 0);
 }
@@ -30,32 +18,23 @@ TEST(Settings, SpacesAnywhereAreRemovedAndKeysAreExact)
 {
     LoadSettingsFrom("screenw = 1024\nscreen h=768\nScreenW=1\nscreenwidth=2\n; a comment\n[display]\n");
     EXPECT_EQ(settingsLineCount, 100);
-    EXPECT_EQ(screenWidth, 1024.0f);
-    EXPECT_EQ(screenHeight, 768.0f);
+    EXPECT_TRUE(screenWidth == 1024.0f && screenHeight == 768.0f);
     EXPECT_FLOAT_EQ(aspectRatio, 1024.0f / 768.0f);
-    EXPECT_STREQ(settingsLines[0], "screenw=1024");
-    EXPECT_STREQ(settingsLines[1], "screenh=768");
-    EXPECT_STREQ(settingsLines[6], "");
+    EXPECT_EQ(std::vector<std::string>(settingsLines, settingsLines + 7),
+              (std::vector<std::string>{"screenw=1024", "screenh=768", "ScreenW=1", "screenwidth=2", ";acomment",
+                                        "[display]", ""}));
 }
 
 TEST(Settings, ValuesReadLikeAtofAndTheLastLineWins)
 {
-    LoadSettingsFrom(
-        "fullscreen=1\nfullscreen=0\nscreenbpp=31.9\nshowcursor=0.5\nantialiasing=-1\nmipmapping=yes\n"
-        "screenw=\tnot a number\nscreenh=6e2x\n");
-    EXPECT_FALSE(fullscreen);
-    EXPECT_EQ(screenBpp, 31);
-    EXPECT_TRUE(showCursor);
-    EXPECT_TRUE(antialiasing);
-    EXPECT_FALSE(mipmapping);
-    EXPECT_EQ(screenWidth, 0.0f);
-    EXPECT_EQ(screenHeight, 600.0f);
+    LoadSettingsFrom("fullscreen=1\nfullscreen=0\nscreenbpp=31.9\nshowcursor=0.5\nantialiasing=-1\nmipmapping=yes\n"
+                     "screenw=\tnot a number\nscreenh=6e2x\n");
+    EXPECT_TRUE(!fullscreen && screenBpp == 31 && showCursor && antialiasing && !mipmapping);
+    EXPECT_TRUE(screenWidth == 0.0f && screenHeight == 600.0f);
     EXPECT_EQ(GetSettingValue("fullscreen"), 0.0f);
     EXPECT_EQ(GetSettingValue("screenbpp"), 31.9f);
     EXPECT_EQ(GetSettingValue("absent"), 0.0f);
-
-    // Depths and sizes far outside the int range saturate instead of
-    // overflowing the conversion.
+    // Values far outside the int range saturate instead of overflowing the conversion.
     LoadSettingsFrom("screenbpp=1e20\n");
     EXPECT_EQ(screenBpp, INT_MAX);
     EXPECT_EQ(TruncateSetting(-1e20f), INT_MIN);
@@ -66,25 +45,15 @@ TEST(Settings, ValuesReadLikeAtofAndTheLastLineWins)
 TEST(Settings, MissingAndEmptyFilesReadAsZero)
 {
     LoadSettingsFrom("", false);
-    EXPECT_EQ(settingsLineCount, 0);
-    EXPECT_EQ(screenWidth, 0.0f);
-    EXPECT_EQ(screenHeight, 0.0f);
-    EXPECT_EQ(screenBpp, 0);
+    EXPECT_TRUE(settingsLineCount == 0 && screenWidth == 0.0f && screenHeight == 0.0f && screenBpp == 0);
     EXPECT_FALSE(fullscreen || showCursor || antialiasing || mipmapping);
     EXPECT_TRUE(std::isnan(aspectRatio));
-
     LoadSettingsFrom("");
-    EXPECT_EQ(settingsLineCount, 100);
-    EXPECT_EQ(screenWidth, 0.0f);
-    EXPECT_EQ(GetSettingValue("screenw"), 0.0f);
-
-    // Only the first hundred lines are read.
-    std::string text;
-    for (int i = 0; i < 99; i++)
-        text += "# filler\n";
+    EXPECT_TRUE(settingsLineCount == 100 && screenWidth == 0.0f && GetSettingValue("screenw") == 0.0f);
+    std::string text;  // only the first hundred lines are read
+    for (int i = 0; i < 99; i++) text += "# filler\n";
     LoadSettingsFrom(text + "screenw=640\nscreenh=480\n");
-    EXPECT_EQ(screenWidth, 640.0f);
-    EXPECT_EQ(screenHeight, 0.0f);
+    EXPECT_TRUE(screenWidth == 640.0f && screenHeight == 0.0f);
 }
 
 TEST(Settings, ALongLineIsCutAndReadingGoesOnWithTheNextLine)
@@ -92,11 +61,9 @@ TEST(Settings, ALongLineIsCutAndReadingGoesOnWithTheNextLine)
     std::string longComment = "#" + std::string(400, 'x');
     std::string longSetting = "screenbpp=24" + std::string(300, ' ') + "9";  // spaces go after the read
     std::string exact = "showcursor=1." + std::string(242, '0');          // exactly 255 characters
-    ASSERT_EQ(exact.size(), 255u);
-    std::string withZeroByte = std::string("#a", 2) + '\0' + "b";  // a zero byte ends the text, not the line
-    std::string text = "screenw=800\n" + longComment + "\nscreenh=600\n" + longSetting + "\n" + exact +
-                       "\nfullscreen=1\n" + withZeroByte + "\nmipmapping=1\n";
-    LoadSettingsFrom(text);
+    std::string withZeroByte = std::string("#a", 2) + '\0' + "b";          // a zero byte ends the text, not the line
+    LoadSettingsFrom("screenw=800\n" + longComment + "\nscreenh=600\n" + longSetting + "\n" + exact +
+                     "\nfullscreen=1\n" + withZeroByte + "\nmipmapping=1\n");
     EXPECT_EQ(std::vector<std::string>(settingsLines + 1, settingsLines + 8),
               (std::vector<std::string>{longComment.substr(0, 255), "screenh=600", "screenbpp=24", exact,
                                         "fullscreen=1", "#a", "mipmapping=1"}));

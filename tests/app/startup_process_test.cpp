@@ -1,8 +1,4 @@
-// The game started as a process under a private X server and a fixed clock,
-// checked through the save files its start-up writes or leaves alone.
-#include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
+// The game started as a process under a private X server and a fixed clock, checked through its saves.
 
 #include "player/game_state.h"
 #include "support/test_support.h"
@@ -35,21 +31,16 @@ static std::string Identity(const std::string& path)
            std::to_string(info.st_mtim.tv_nsec);
 }
 
-// Each start runs to its first frame, which reads the close request, and
-// ends with status 0. The test's own folder receives the files saved in-process.
+// Each start runs to its first frame, reads the close request and ends with status 0; `own` takes in-process saves.
 TEST(StartupProcess, StartUpWritesExactlyTheFilesItCouldNotRead)
 {
-    const std::string dir = MakeGameFolder(), saves = dir + "/Saves", own = MakeTempDir();
-    ASSERT_EQ(mkdir((own + "/Saves").c_str(), 0755), 0);
-    ASSERT_EQ(chdir(own.c_str()), 0);
+    const std::string dir = MakeGameFolder(), saves = dir + "/Saves", own = EnterTempDir({"Saves"});
     auto RunGame = [&] {
         GameRun run = RunGameIn(dir, FAKE_START, std::string(WAIT_FOR_WINDOW) + CLOSE_GAME);
         ASSERT_EQ(run.status, 0) << run.error;
     };
-
     const std::string world = saves + "/worldgrid.dat", core = saves + "/coresave.dat";
-    // A first start writes the world srand(seed) then GenerateWorld give here,
-    // and a new game whose placement continues the same sequence of draws.
+    // A first start writes the world srand(seed) then GenerateWorld give, placement continuing the draws.
     RunGame();
     EXPECT_EQ(ListDir(saves), "coresave.dat\nworldgrid.dat\n");
     srand(FAKE_SEED);
@@ -61,16 +52,13 @@ TEST(StartupProcess, StartUpWritesExactlyTheFilesItCouldNotRead)
     const Bytes newWorld = ReadFileBytes("Saves/worldgrid.dat"), newCore = ReadFileBytes("Saves/coresave.dat");
     EXPECT_TRUE(ReadFileBytes(world) == newWorld);
     EXPECT_TRUE(ReadFileBytes(core) == newCore);
-
     // A second start reads both files and writes nothing.
     const std::string worldId = Identity(world), coreId = Identity(core);
     RunGame();
     EXPECT_EQ(ListDir(saves), "coresave.dat\nworldgrid.dat\n");
     EXPECT_EQ(Identity(world), worldId);
     EXPECT_EQ(Identity(core), coreId);
-
-    // A core file ending inside its last record is kept aside; the world stays
-    // and a new game begins in it, placed with no generation draws first.
+    // A core file ending inside its last record is kept aside; a new game is placed in the kept world.
     const Bytes corrupted(newCore.begin(), newCore.end() - 10);
     WriteFileText(core, std::string(corrupted.begin(), corrupted.end()));
     RunGame();
@@ -83,9 +71,7 @@ TEST(StartupProcess, StartUpWritesExactlyTheFilesItCouldNotRead)
     SaveCoreState();
     const Bytes restartedCore = ReadFileBytes("Saves/coresave.dat");
     EXPECT_TRUE(ReadFileBytes(core) == restartedCore);
-
-    // Without the world file a new world and a new game are written; the
-    // sound core file the new game replaces is kept aside.
+    // Without the world file a new world and game are written; the sound core file replaced is kept aside.
     ASSERT_EQ(remove(world.c_str()), 0);
     RunGame();
     EXPECT_EQ(ListDir(saves), "coresave.dat\ncoresave.dat.rejected\ncoresave.dat.replaced\nworldgrid.dat\n");
@@ -95,5 +81,5 @@ TEST(StartupProcess, StartUpWritesExactlyTheFilesItCouldNotRead)
     EXPECT_TRUE(ReadFileBytes(core) == newCore);
     EXPECT_FALSE(restartedCore == newCore);
     ASSERT_EQ(chdir("/"), 0);
-    RunProcess({"rm", "-rf", dir, own}, "", {}, 10000);
+    RunShell("/", "rm -rf " + dir + " " + own);
 }

@@ -1,7 +1,6 @@
 // Writes Saves/worldgrid.dat and Saves/coresave.dat of the world of a known
 // seed into the current folder: real files for the save-file fuzz targets.
 #include <cstdlib>
-
 #include "player/game_state.h"
 #include "world/saves.h"
 #include "worldgen/generate_world.h"

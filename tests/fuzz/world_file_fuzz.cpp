@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-
 #include "world/saves.h"
 #include "world/world_grid.h"
 
@@ -12,12 +11,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static WorldCell before[CELL_COUNT];
     memcpy(before, worldGrid, sizeof worldGrid);
     bool taken = ReadWorldFile(data, size);
-    if (!taken && memcmp(before, worldGrid, sizeof worldGrid) != 0)
-        abort();
-    if (taken && size != (size_t)WORLD_FILE_SIZE)
-        abort();
+    if (!taken && memcmp(before, worldGrid, sizeof worldGrid) != 0) abort();
+    if (taken && size != (size_t)WORLD_FILE_SIZE) abort();
     for (int i = 0; taken && i < CELL_COUNT; i++)
-        if (worldGrid[i].tileType >= TILE_TYPE_COUNT || worldGrid[i].orientation >= ORIENTATION_COUNT)
-            abort();
+        if (worldGrid[i].tileType >= TILE_TYPE_COUNT || worldGrid[i].orientation >= ORIENTATION_COUNT) abort();
     return 0;
 }

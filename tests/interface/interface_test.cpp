@@ -1,17 +1,5 @@
-// The 2D interface: atlas coordinates, text, the fade, the menu's layout, drawing read back from a
-// real context, and the game's start-up failures and menu as a player meets them.
-#include <GL/gl.h>
+// The 2D interface: atlas, text, fade and menu layout, drawing read back, start-up failures and the menu in play.
 #include <SDL.h>
-#include <gtest/gtest.h>
-#include <signal.h>
-#include <unistd.h>
-
-#include <algorithm>
-#include <cmath>
-#include <cstring>
-#include <fstream>
-#include <sstream>
-
 #include "app/display.h"
 #include "app/frame_clock.h"
 #include "app/game_loop.h"
@@ -37,7 +25,6 @@ TEST(Interface, AtlasCoordinatesTextsAndMenuLayout)
     const struct { char c; float x, y; } glyphs[] = {{'A', 20, 20}, {'~', 600, 40}, {' ', 0, 0}};
     for (const auto& g : glyphs)
         ExpectCoords(glyphCoords[g.c - 32], g.x / 1024, g.y / 256, (g.x + 20) / 1024, (g.y + 20) / 256);
-
     char text[HEADS_UP_TEXT_SIZE];
     FormatHeadsUpText(text, sizeof text, 17);
     EXPECT_STREQ(text, "collectables found: 17/1000");
@@ -48,7 +35,6 @@ TEST(Interface, AtlasCoordinatesTextsAndMenuLayout)
         FormatVersionText(text, sizeof text, v.version);
         EXPECT_STREQ(text, v.text);
     }
-
     // Slide and the "Resume game" centre on 800 x 600 over the fade.
     const struct { float fade; int slide, y; } layout[] = {{100, 0, 175}, {50, 30, 475}, {35, 39, 565}, {55, 27, 445}, {0, 60, 775}};
     for (const auto& l : layout) {
@@ -113,21 +99,18 @@ TEST(Interface, AtlasTextButtonsAndPointerDrawnInARealContext)
     LoadInterfaceMedia();
     EXPECT_EQ(interfaceSurface->w, 1024);
     EXPECT_FALSE(menuOpen || menuFade != 0.0f);
-
     // "A" at (10, 10): its cell is (5, 10) to (25, 30); a tab is skipped.
     glClear(GL_COLOR_BUFFER_BIT);
     DrawText(10, 10, "\tA");
     ExpectInterfaceStateOff();
     EXPECT_TRUE(Drawn(5, 10, 25, 30));
     EXPECT_FALSE(Drawn(0, 0, 800, 10) || Drawn(25, 0, 60, 40) || Drawn(0, 30, 40, 40) || Drawn(0, 0, 5, 40));
-
     // The pointer at (100, 50) covers x 88..128, y 40..100.
     glClear(GL_COLOR_BUFFER_BIT);
     DrawPointer(100, 50);
     ExpectInterfaceStateOff();
     EXPECT_TRUE(Drawn(88, 40, 128, 100));
     EXPECT_FALSE(Drawn(0, 0, 88, 120) || Drawn(128, 0, 200, 120) || Drawn(88, 100, 128, 120));
-
     // The hit box of a button at (400, 300), strict on every side.
     const struct { int x, y; bool over; } points[] = {{237, 280, true}, {562, 320, true}, {236, 280, false},
         {563, 280, false}, {400, 279, false}, {400, 321, false}, {400, 300, true}, {238, 321, false}};
@@ -144,9 +127,7 @@ TEST(Interface, AtlasTextButtonsAndPointerDrawnInARealContext)
     EXPECT_NE(memcmp(normal, highlighted, 3), 0);
     mouseButtonState[SDL_BUTTON_LEFT] = BUTTON_HELD;  // held from an earlier frame: no click
     EXPECT_FALSE(DrawButton("Exit", 400, 300));
-
-    // A date of 30 characters is right-aligned to x = 780 - 300 = 480: its
-    // 30 glyph cells span 475..785 on the top bar, against the bar drawn without it.
+    // A date of 30 characters is right-aligned to x = 780 - 300 = 480: its glyph cells span 475..785.
     menuFade = 100.0f;
     std::vector<unsigned char> rows[2];
     for (int withDate = 0; withDate < 2; withDate++) {
@@ -158,10 +139,8 @@ TEST(Interface, AtlasTextButtonsAndPointerDrawnInARealContext)
     }
     int first = 800, last = -1;
     for (int i = 0; i < 800 * 20 * 3; i++)
-        if (rows[0][i] != rows[1][i])
-            first = std::min(first, i / 3 % 800), last = std::max(last, i / 3 % 800);
+        if (rows[0][i] != rows[1][i]) first = std::min(first, i / 3 % 800), last = std::max(last, i / 3 % 800);
     EXPECT_TRUE(first >= 475 && first < 490 && last >= 765 && last < 785) << first << ".." << last;
-
     // Halfway through the slide "Exit" is centred on (400, 525) and works.
     menuOpen = true;
     menuFade = 50.0f;
@@ -179,41 +158,38 @@ TEST(Interface, AtlasTextButtonsAndPointerDrawnInARealContext)
 static GameRun RunGame(const std::string& setup, const std::string& input, const std::string& launch = "")
 {
     std::string dir = MakeGameFolder();
-    RunProcess({"sh", "-c", setup}, dir, {}, 10000);
+    RunShell(dir, setup);
     return RunGameIn(dir, launch, input);
 }
 
 TEST(Interface, StartUpFailuresAndThePauseMenuInTheRunningGame)
 {
-    // No video system: status 1. No display at all: SDL falls back to a
-    // text-mode driver without OpenGL, status 3.
-    GameRun noVideo = RunGame("true", "", "DISPLAY= SDL_VIDEODRIVER=x11");
-    EXPECT_EQ(noVideo.status, 1);
-    EXPECT_EQ(noVideo.error.rfind("cairnfold: the video system could not start", 0), 0u) << noVideo.error;
-    GameRun noOpenGL = RunGame("true", "", "DISPLAY=");
-    EXPECT_EQ(noOpenGL.status, 3);
-    EXPECT_EQ(noOpenGL.error.rfind("cairnfold: no OpenGL window of 800 x 600 could be opened", 0), 0u)
-        << noOpenGL.error;
-    GameRun noDashboard = RunGame("rm Media/dashboard.png", "");
-    EXPECT_EQ(noDashboard.status, EXIT_NO_MEDIA);
-    EXPECT_EQ(noDashboard.error.rfind("cairnfold: cannot load Media/dashboard.png", 0), 0u) << noDashboard.error;
-    GameRun noMedia = RunGame("rm -r Media", "");
-    EXPECT_EQ(noMedia.status, EXIT_NO_MEDIA);
-    EXPECT_NE(noMedia.error.find("run the game from the folder that holds Media/, Saves/ and settings.ini"),
-              std::string::npos) << noMedia.error;
-    GameRun noModel = RunGame("rm Media/entities/entity2.obj", std::string(WAIT_FOR_WINDOW) + CLOSE_GAME);
-    EXPECT_EQ(noModel.status, 0);
-    EXPECT_EQ(noModel.error, "cairnfold: cannot read Media/entities/entity2.obj; that model is left empty");
-
-    // Escape, "Resume game", Escape again, "Exit": status 0. Had "Resume game"
-    // failed, the second Escape would close the menu, "Exit" would miss and
-    // the game would be killed (status 137).
-    // Keys and buttons are held over a frame, as a player's are.
+    // No video system: status 1. No display at all: SDL falls back to a text-mode driver without
+    // OpenGL, status 3. A missing model is left empty and the game plays on. `error` starts the
+    // first line of standard error ('s'), lies in it ('a') or is all of it ('e').
+    const std::string closeAfterStart = std::string(WAIT_FOR_WINDOW) + CLOSE_GAME;
+    const struct { const char *setup, *launch; std::string input; int status; char match; const char* error; } failures[] = {
+        {"true", "DISPLAY= SDL_VIDEODRIVER=x11", "", 1, 's', "cairnfold: the video system could not start"},
+        {"true", "DISPLAY=", "", 3, 's', "cairnfold: no OpenGL window of 800 x 600 could be opened"},
+        {"rm Media/dashboard.png", "", "", EXIT_NO_MEDIA, 's', "cairnfold: cannot load Media/dashboard.png"},
+        {"rm -r Media", "", "", EXIT_NO_MEDIA, 'a', "run the game from the folder that holds Media/, Saves/ and settings.ini"},
+        {"rm Media/entities/entity2.obj", "", closeAfterStart, 0, 'e',
+         "cairnfold: cannot read Media/entities/entity2.obj; that model is left empty"},
+    };
+    for (const auto& f : failures) {
+        GameRun run = RunGame(f.setup, f.input, f.launch);
+        EXPECT_EQ(run.status, f.status) << f.setup << " " << f.launch;
+        size_t at = run.error.find(f.error);
+        EXPECT_TRUE(f.match == 'a' ? at != std::string::npos : at == 0 && (f.match == 's' || run.error == f.error))
+            << run.error;
+    }
+    // Escape, "Resume game", Escape, "Exit" (keys held over a frame): status 0. Had "Resume game" failed,
+    // the second Escape would close the menu, "Exit" would miss and the game be killed (137).
     const std::string press = "xdotool mousedown 1; sleep 0.2; xdotool mouseup 1;";
     const std::string escape = "xdotool keydown Escape; sleep 0.2; xdotool keyup Escape;";
-    GameRun menu = RunGame("true", std::string(WAIT_FOR_WINDOW) + "sleep 1; xdotool mousemove 400 175;" + escape + " sleep 1; " + press +
-                                       " sleep 1;" + escape + " sleep 1; xdotool mousemove 400 225;" + press +
-                                       " sleep 3; kill -9 $pid 2>/dev/null;");
+    GameRun menu = RunGame("true", std::string(WAIT_FOR_WINDOW) + "sleep 1; xdotool mousemove 400 175;" + escape +
+                                       " sleep 1; " + press + " sleep 1;" + escape +
+                                       " sleep 1; xdotool mousemove 400 225;" + press + " sleep 3; kill -9 $pid 2>/dev/null;");
     EXPECT_EQ(menu.status, 0);
     EXPECT_EQ(menu.error, "");
 }

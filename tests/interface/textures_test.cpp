@@ -1,37 +1,7 @@
-#include <GL/gl.h>
 #include <SDL_image.h>
-#include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <cstring>
-#include <vector>
-
 #include "app/display.h"
 #include "interface/textures.h"
 #include "support/test_support.h"
-
-using Ints = std::vector<GLint>;
-
-// Of the bound texture: the width of `level`, level 0's internal format, the
-// filters and both wraps.
-static Ints Shape(int level)
-{
-    Ints v(6, -1);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH, &v[0]);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &v[1]);
-    GLenum parameters[4] = {GL_TEXTURE_MIN_FILTER, GL_TEXTURE_MAG_FILTER, GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T};
-    for (int i = 0; i < 4; i++) glGetTexParameteriv(GL_TEXTURE_2D, parameters[i], &v[2 + i]);
-    return v;
-}
-
-// Level 0 of the bound texture as `bytes` bytes a texel in `format`.
-static std::vector<uint8_t> Texels(int texels, GLenum format, int bytes)
-{
-    std::vector<uint8_t> data(texels * bytes);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, format, GL_UNSIGNED_BYTE, data.data());
-    return data;
-}
 
 TEST(Textures, WorldTextureHasOneLevelOrTheWholeChainAndIsZeroWhenMissing)
 {
@@ -41,7 +11,6 @@ TEST(Textures, WorldTextureHasOneLevelOrTheWholeChainAndIsZeroWhenMissing)
     std::vector<uint8_t> rows(256 * 768);
     for (int y = 0; y < 256; y++) memcpy(&rows[y * 768], (uint8_t*)image->pixels + y * image->pitch, 768);
     SDL_FreeSurface(image);
-
     GLuint names[2];
     for (int mipmaps = 0; mipmaps < 2; mipmaps++) {
         mipmapping = mipmaps;
@@ -52,13 +21,12 @@ TEST(Textures, WorldTextureHasOneLevelOrTheWholeChainAndIsZeroWhenMissing)
         EXPECT_TRUE(Texels(256 * 256, GL_RGB, 3) == rows);
     }
     EXPECT_NE(names[0], names[1]);
-    EXPECT_EQ(Shape(8), (Ints{1, 3, GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR, GL_REPEAT, GL_REPEAT}));
-    EXPECT_EQ(Shape(9)[0], 0);
+    EXPECT_EQ(TextureShape(8), (Ints{1, 3, GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR, GL_REPEAT, GL_REPEAT}));
+    EXPECT_EQ(TextureShape(9)[0], 0);
     glBindTexture(GL_TEXTURE_2D, names[0]);
-    EXPECT_EQ(Shape(0), (Ints{256, 3, GL_LINEAR, GL_LINEAR, GL_REPEAT, GL_REPEAT}));
-    EXPECT_EQ(Shape(1)[0], 0);
-
-    ASSERT_EQ(chdir(MakeTempDir().c_str()), 0);
+    EXPECT_EQ(TextureShape(0), (Ints{256, 3, GL_LINEAR, GL_LINEAR, GL_REPEAT, GL_REPEAT}));
+    EXPECT_EQ(TextureShape(1)[0], 0);
+    EnterTempDir();
     EXPECT_EQ(LoadWorldTexture(), 0u);
 }
 
@@ -79,25 +47,24 @@ TEST(Textures, UploadOrderFollowsBytesPerPixelAndRedMaskAndNarrowImagesAreWidene
         Uint32 value = SDL_MapRGBA(surface->format, 40, 50, 60, 70);
         memcpy((uint8_t*)surface->pixels + c.bits / 8, &value, c.bits / 8);
         ASSERT_NE(CreateInterfaceTexture(surface), 0u);
-        EXPECT_EQ(Shape(1), (Ints{0, c.bits / 8, GL_LINEAR, GL_LINEAR, GL_REPEAT, GL_REPEAT}));
+        EXPECT_EQ(TextureShape(1), (Ints{0, c.bits / 8, GL_LINEAR, GL_LINEAR, GL_REPEAT, GL_REPEAT}));
         std::vector<uint8_t> texels = Texels(2, GL_RGBA, 4);
         EXPECT_EQ(std::vector<uint8_t>(texels.begin() + 4, texels.end()),
                   (std::vector<uint8_t>{40, 50, 60, (uint8_t)(c.bits == 32 ? 70 : 255)})) << c.format;
         SDL_FreeSurface(surface);
     }
-
     // 16 bits a pixel (5-6-5) and a paletted image go up as 32 bits.
     SDL_Surface* narrow = SDL_CreateRGBSurface(SDL_SWSURFACE, 2, 1, 16, 0xF800, 0x07E0, 0x001F, 0);
     ((Uint16*)narrow->pixels)[1] = 0xF800 | 0x001F;
     UploadSurfaceTexture(narrow, false);
-    EXPECT_EQ(Shape(0)[1], 4);
+    EXPECT_EQ(TextureShape(0)[1], 4);
     EXPECT_EQ(Texels(2, GL_RGBA, 4), (std::vector<uint8_t>{0, 0, 0, 255, 255, 0, 255, 255}));
     SDL_Surface* paletted = SDL_CreateRGBSurface(SDL_SWSURFACE, 3, 1, 8, 0, 0, 0, 0);
     SDL_Color colours[3] = {{255, 0, 0, 0}, {0, 255, 0, 0}, {0, 0, 255, 0}};
     SDL_SetColors(paletted, colours, 0, 3);
     memcpy(paletted->pixels, "\2\0\1", 3);
     UploadSurfaceTexture(paletted, false);
-    EXPECT_EQ(Shape(0)[1], 4);
+    EXPECT_EQ(TextureShape(0)[1], 4);
     EXPECT_EQ(Texels(3, GL_RGB, 3), (std::vector<uint8_t>{0, 0, 255, 255, 0, 0, 0, 255, 0}));
     SDL_FreeSurface(narrow);
     SDL_FreeSurface(paletted);

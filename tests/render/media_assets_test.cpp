@@ -1,18 +1,9 @@
-// The shipped Media/: models the loader reads whole, closed, facing out and
-// within the cells they are placed in; images of the sizes the game expects;
-// and all of it exactly what the asset generator makes.
+// The shipped Media/: models read whole, closed, facing out and within their cells; images of
+// the expected sizes; all of it exactly what the asset generator makes.
 #include <SDL.h>
 #include <SDL_image.h>
-#include <gtest/gtest.h>
-
 #include <array>
-#include <fstream>
 #include <map>
-#include <algorithm>
-#include <sstream>
-#include <string>
-#include <vector>
-
 #include "render/obj_loader.h"
 #include "support/test_support.h"
 #include "world/world_grid.h"
@@ -26,13 +17,8 @@ static std::string ModelPath(int m)
 
 TEST(MediaModels, EveryModelIsReadWholeClosedFacingOutAndWhereItIsPlaced)
 {
-    // Boxes of the models that do not stay within their own cell (-5..5 on
-    // each axis); `reach` is the axis whose both ends the model touches, 3 for all.
-    const struct {
-        int model;
-        float lo[3], hi[3];
-        int reach;
-    } boxes[] = {
+    // Boxes of the models not within their own cell (-5..5); `reach`: the axis whose both ends it touches, 3 all.
+    const struct { int model; float lo[3], hi[3]; int reach; } boxes[] = {
         {TILE_DESCENT_RAMP, {-5, -5, -15}, {5, 13, 15}, 3},      // a tunnel over three cells along z
         {TILE_LIFT_BOTTOM, {-15, -5, -5}, {5, 5, 5}, -1},        // its ramp starts in the cell on -x
         {TILE_BRIDGE_SHORT, {-15, -5, -5}, {15, 5, 5}, 3},       // floors the emptied cells on -x and +x
@@ -52,8 +38,8 @@ TEST(MediaModels, EveryModelIsReadWholeClosedFacingOutAndWhereItIsPlaced)
             std::string keyword, word;
             int rest = 0;
             bool keywordInside = false;
-            for (words >> keyword; words >> word; rest++) keywordInside |= word == "v" || word == "vt" || word == "vn" || word == "f";
             // A comment is read word by word, so none of its words may be a keyword.
+            for (words >> keyword; words >> word; rest++) keywordInside |= word == "v" || word == "vt" || word == "vn" || word == "f";
             EXPECT_TRUE(keyword == "v" || keyword == "vt" || keyword == "vn" || (keyword == "f" && rest == 3) ||
                         (keyword == "#" && !keywordInside)) << line;
             faces += keyword == "f";
@@ -64,10 +50,8 @@ TEST(MediaModels, EveryModelIsReadWholeClosedFacingOutAndWhereItIsPlaced)
         FreeMesh(mesh);
         ASSERT_EQ((int)corners.size(), 9 * faces);
         EXPECT_EQ(faces == 0, m == TILE_EMPTY);
-
-        // Closed and consistently wound: every directed edge has its reverse as
-        // often. Facing outward: each solid (triangles joined by corners) encloses
-        // a positive volume.
+        // Closed and consistently wound: every directed edge has its reverse as often. Facing
+        // outward: each solid (triangles joined by corners) encloses a positive volume.
         std::map<std::array<float, 6>, int> edges;
         std::map<std::array<float, 3>, int> cornerOwner;
         std::vector<int> parent;
@@ -83,8 +67,7 @@ TEST(MediaModels, EveryModelIsReadWholeClosedFacingOutAndWhereItIsPlaced)
                 parent[root(t)] = root(cornerOwner.emplace(std::array<float, 3>{u[0], u[1], u[2]}, t).first->second);
                 for (int a = 0; a < 3; a++) lo[a] = std::min(lo[a], u[a]), hi[a] = std::max(hi[a], u[a]);
             }
-            double a[9];
-            std::copy(p, p + 9, a);
+            const double a[9] = {p[0], p[1], p[2], p[3], p[4], p[5], p[6], p[7], p[8]};
             volumes[t] = (a[0] * (a[4] * a[8] - a[5] * a[7]) + a[1] * (a[5] * a[6] - a[3] * a[8]) +
                           a[2] * (a[3] * a[7] - a[4] * a[6])) / 6;
         }
@@ -96,9 +79,7 @@ TEST(MediaModels, EveryModelIsReadWholeClosedFacingOutAndWhereItIsPlaced)
         std::map<int, double> solids;
         for (int t = 0; t < faces; t++) solids[root(t)] += volumes[t];
         for (const auto& solid : solids) inverted += solid.second <= 1e-6;
-        EXPECT_EQ(unmatched, 0);
-        EXPECT_EQ(inverted, 0);
-
+        EXPECT_TRUE(unmatched == 0 && inverted == 0) << unmatched << " unmatched edges, " << inverted << " inverted";
         int reach = -1;
         for (const auto& b : boxes)
             if (b.model == m) std::copy(b.lo, b.lo + 3, boxLo), std::copy(b.hi, b.hi + 3, boxHi), reach = b.reach;
@@ -111,10 +92,7 @@ TEST(MediaModels, EveryModelIsReadWholeClosedFacingOutAndWhereItIsPlaced)
 
 TEST(MediaAssets, ImagesLoadAtTheirSizesAndTheGeneratorReproducesEveryFile)
 {
-    const struct {
-        const char* path;
-        int w, h, bytesPerPixel;
-    } images[] = {{"Media/worldtexture.png", 256, 256, 3}, {"Media/dashboard.png", 1024, 256, 4}};
+    const struct { const char* path; int w, h, bytesPerPixel; } images[] = {{"Media/worldtexture.png", 256, 256, 3}, {"Media/dashboard.png", 1024, 256, 4}};
     for (const auto& i : images) {
         SDL_Surface* image = IMG_Load(i.path);
         ASSERT_NE(image, nullptr) << i.path;
@@ -122,8 +100,7 @@ TEST(MediaAssets, ImagesLoadAtTheirSizesAndTheGeneratorReproducesEveryFile)
                   std::vector<int>({i.w, i.h, i.bytesPerPixel})) << i.path;
         SDL_FreeSurface(image);
     }
-    // Every glyph's visible pixels lie in columns 5..14 of its 20 x 20 cell, and
-    // each printable one is white ink over a dark outline.
+    // Every glyph's visible pixels lie in columns 5..14 of its 20 x 20 cell; printable ones are white over a dark outline.
     SDL_Surface* atlas = IMG_Load("Media/dashboard.png");
     ASSERT_TRUE(atlas && atlas->format->Rmask == 0xFF);
     for (int g = 0; g < 95; g++) {
@@ -139,12 +116,11 @@ TEST(MediaAssets, ImagesLoadAtTheirSizesAndTheGeneratorReproducesEveryFile)
         EXPECT_TRUE(g == 0 || (ink > 180 && outline > 0)) << "glyph " << g << " ink " << ink;
     }
     SDL_FreeSurface(atlas);
-
     std::string binary = CAIRNFOLD_BINARY;
     std::string generator = binary.substr(0, binary.rfind('/')) + "/tools/make_assets";
     ASSERT_TRUE(FileExists(generator)) << generator;
     std::string dir = MakeTempDir();
-    ASSERT_EQ(RunProcess({generator, dir}, dir, {}, 120000), 0);
+    ASSERT_EQ(RunShell(dir, generator + " " + dir, 120), 0);
     std::vector<std::string> files = {images[0].path, images[1].path};
     for (int m = 0; m < TILE_TYPE_COUNT + ENTITY_KIND_COUNT; m++) files.push_back(ModelPath(m));
     for (const std::string& file : files) {

@@ -1,10 +1,3 @@
-#include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <string>
-#include <vector>
-
 #include "render/model_sets.h"
 #include "support/test_support.h"
 
@@ -14,22 +7,16 @@ static Floats Take(const float* array, int floats) { return Floats(array, array 
 
 TEST(ModelSets, ModelsArePreTurnedWithPatternFaceNormalsAndCollisionAndMissingOnesAreEmpty)
 {
-    // Only tile 8 and entities 1 and 2 exist. Tile 8 and entity 2 hold the
-    // triangle (1, 0, 0), (0, 0, 0), (0, 0, 1); entity 1 runs counter-clockwise
-    // seen from +z. Their texture coordinates and normals must be replaced.
-    std::string dir = MakeTempDir();
-    for (const char* sub : {"/Media", "/Media/worldtiles", "/Media/entities"})
-        ASSERT_EQ(mkdir((dir + sub).c_str(), 0755), 0);
-    ASSERT_EQ(chdir(dir.c_str()), 0);
+    // Only tile 8 and entities 1, 2 exist: tile 8 and entity 2 a flat triangle, entity 1 one counter-clockwise
+    // from +z. Their texture coordinates and normals must be replaced.
+    EnterTempDir({"Media", "Media/worldtiles", "Media/entities"});
     const char* flat = "v 1 0 0\nv 0 0 0\nv 0 0 1\nvt 0.25 0.75\nvn 0.5 0.5 0.5\nf 1/1/1 2/1/1 3/1/1\n";
     WriteFileText("Media/worldtiles/worldtile8.obj", flat);
     WriteFileText("Media/entities/entity2.obj", flat);
     WriteFileText("Media/entities/entity1.obj", "v 0 0 0\nv 2 0 0\nv 0 9 0\nvt 0.5 0.5\nvn 1 1 1\nf 1/1/1 2/1/1 3/1/1\n");
     LoadTileModels();
     LoadEntityModels();
-
-    // Quarter turns about +y (+x goes to -z, then -x, then +z) with the 32-bit
-    // cos 90, sin 180 and cos 270 degrees, which are not exactly 0.
+    // Quarter turns about +y (+x to -z, -x, +z) with the 32-bit cos 90, sin 180, cos 270, not exactly 0.
     const float cos90 = -4.37113883e-08f, sin180 = -8.74227766e-08f, cos270 = 1.19248806e-08f;
     const TileModel& tile = tileModels[8];
     ASSERT_EQ(tile.vertexCount, 3);
@@ -39,8 +26,7 @@ TEST(ModelSets, ModelsArePreTurnedWithPatternFaceNormalsAndCollisionAndMissingOn
     EXPECT_EQ(Take(tile.positions[3], 9), (Floats{cos270, 0, 1, 0, 0, 0, -1, 0, cos270}));
     EXPECT_EQ(Take(tile.texCoords, 6), (Floats{0, 1, 1, 1, 0, 0}));
     for (int r = 0; r < ORIENTATION_COUNT; r++) {
-        // The negated TriangleNormal at every corner; the collision mesh keeps
-        // the orientation's corners and the normal unnegated.
+        // The negated TriangleNormal at every corner; collision keeps the turned corners and the normal unnegated.
         EXPECT_EQ(Take(tile.normals[r], 9), (Floats{0, 1, 0, 0, 1, 0, 0, 1, 0})) << r;
         ASSERT_EQ(tile.collision[r]->triangleCount, 1);
         EXPECT_EQ(Take(tile.collision[r]->cornerA, 3), Take(tile.positions[r], 3)) << r;
@@ -51,7 +37,6 @@ TEST(ModelSets, ModelsArePreTurnedWithPatternFaceNormalsAndCollisionAndMissingOn
         for (int r = 0; m != 8 && r < ORIENTATION_COUNT; r++)
             EXPECT_TRUE(tileModels[m].vertexCount == 0 && tileModels[m].positions[r] && tileModels[m].normals[r] &&
                         tileModels[m].collision[r]->triangleCount == 0) << "tile " << m;
-
     EXPECT_EQ(entityModels[0].vertexCount, 0);
     EXPECT_EQ(entityModels[0].collision->triangleCount, 0);
     const EntityModel& lift = entityModels[1];

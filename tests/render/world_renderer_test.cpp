@@ -1,33 +1,20 @@
 #define GL_GLEXT_PROTOTYPES
-#include <GL/gl.h>
+#include "support/test_support.h"
 #include <GL/glext.h>
-#include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cmath>
-#include <vector>
-
 #include "app/camera.h"
 #include "interface/textures.h"
 #include "player/game_state.h"
 #include "render/model_sets.h"
 #include "render/world_renderer.h"
-#include "support/test_support.h"
 
 using Floats = std::vector<float>;
 
-// Opens an 800 x 600 window and loads from a temporary Media folder tile 2 and
-// entity 1, a 10 x 10 square on the cell's -x face seen from -x, and tile 3,
-// that square 6 units beyond the centre on +x. The player stands in cell
-// (125, 3, 125) with the eye at (1250, 33.8, 1250), looking along +x.
+// An 800 x 600 window; tile 2 and entity 1 are a 10 x 10 square on the cell's -x face seen from -x,
+// tile 3 that square 6 beyond the centre on +x. The eye is at (1250, 33.8, 1250) looking along +x.
 static void SetUpScene()
 {
     OpenTestDisplay(800, 600);
-    std::string dir = MakeTempDir();
-    for (const char* sub : {"/Media", "/Media/worldtiles", "/Media/entities"})
-        ASSERT_EQ(mkdir((dir + sub).c_str(), 0755), 0);
-    ASSERT_EQ(chdir(dir.c_str()), 0);
+    EnterTempDir({"Media", "Media/worldtiles", "Media/entities"});
     const std::string faces = "vt 0 0\nvn 0 0 0\nf 1/1/1 2/1/1 3/1/1\nf 1/1/1 3/1/1 4/1/1\n";
     const std::string nearFace = "v -5 -5 -5\nv -5 -5 5\nv -5 5 5\nv -5 5 -5\n" + faces;
     WriteFileText("Media/worldtiles/worldtile2.obj", nearFace);
@@ -39,8 +26,6 @@ static void SetUpScene()
     gameState.eye = Vec3{1250.0f, 33.8f, 1250.0f};
     worldTexture = 0;
 }
-
-static void SetTile(int x, int y, int z, int type, int r) { worldGrid[CellIndex(x, y, z)] = {(uint8_t)type, (uint8_t)r}; }
 
 // Draws a frame; returns the colour at the screen centre and the number of triangles submitted.
 static std::vector<int> Render()
@@ -58,7 +43,6 @@ static std::vector<int> Render()
 }
 
 static int Brightness(const std::vector<int>& c) { return c[0] + c[1] + c[2]; }
-
 // A light parameter (light != 0) or a state value, as n floats.
 static Floats Get(GLenum what, int n, GLenum light = 0)
 {
@@ -70,15 +54,11 @@ static Floats Get(GLenum what, int n, GLenum light = 0)
 TEST(WorldRenderer, SetsUpCameraLightAndFogAndTurnsThemOffAfterThePass)
 {
     SetUpScene();
-    gameState.viewDistance = 7;
-    gameState.pitch = 0.3f;
-    gameState.yaw = 0.7f;
+    gameState.viewDistance = 7, gameState.pitch = 0.3f, gameState.yaw = 0.7f;
     glGenTextures(1, &worldTexture);
     Render();
-
     for (GLenum cap : {GL_TEXTURE_2D, GL_LIGHTING, GL_LIGHT0, GL_FOG, GL_VERTEX_ARRAY, GL_TEXTURE_COORD_ARRAY,
-                       GL_NORMAL_ARRAY, GL_BLEND})
-        EXPECT_FALSE(glIsEnabled(cap)) << "capability " << cap;
+                       GL_NORMAL_ARRAY, GL_BLEND}) EXPECT_FALSE(glIsEnabled(cap)) << "capability " << cap;
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
     EXPECT_EQ(Get(GL_TEXTURE_BINDING_2D, 1)[0], (float)worldTexture);
     // Placed after the camera, the light sits at the eye: the origin of eye space.
@@ -88,10 +68,8 @@ TEST(WorldRenderer, SetsUpCameraLightAndFogAndTurnsThemOffAfterThePass)
     for (GLenum colour : {GL_AMBIENT, GL_DIFFUSE, GL_SPECULAR}) EXPECT_EQ(Get(colour, 4, GL_LIGHT0), Floats(4, 1.0f));
     EXPECT_EQ(Get(GL_QUADRATIC_ATTENUATION, 1, GL_LIGHT0)[0], 0.0005f);
     EXPECT_EQ(Get(GL_FOG_COLOR, 4), (Floats{0, 0, 0, 1}));
-    Floats fog = {Get(GL_FOG_MODE, 1)[0], Get(GL_FOG_HINT, 1)[0], Get(GL_FOG_START, 1)[0], Get(GL_FOG_END, 1)[0],
-                  Get(GL_FOG_DENSITY, 1)[0]};
-    EXPECT_EQ(fog, (Floats{GL_LINEAR, GL_DONT_CARE, 0.1f, 70.0f, 0.25f}));  // black at 10 x view distance
-
+    EXPECT_EQ((Floats{Get(GL_FOG_MODE, 1)[0], Get(GL_FOG_HINT, 1)[0], Get(GL_FOG_START, 1)[0], Get(GL_FOG_END, 1)[0],
+                      Get(GL_FOG_DENSITY, 1)[0]}), (Floats{GL_LINEAR, GL_DONT_CARE, 0.1f, 70.0f, 0.25f}));  // black at 10 x view
     // The camera of pitch -0.3, yaw 0.7 + pi/2 and a 50 degree field of view.
     Floats projection = Get(GL_PROJECTION_MATRIX, 16), modelview = Get(GL_MODELVIEW_MATRIX, 16);
     SetupCamera3D(-0.3f, (float)(0.7 + 1.5707963146269321), 50.0f);
@@ -102,23 +80,22 @@ TEST(WorldRenderer, SetsUpCameraLightAndFogAndTurnsThemOffAfterThePass)
 TEST(WorldRenderer, TileAheadLightsTheCentreUnlessTurnedAwayFoggedOrTextured)
 {
     SetUpScene();
-    SetTile(127, 3, 125, 2, 0);  // its near face 15 units ahead
+    Put(127, 3, 125, 2, 0);  // its near face 15 units ahead
     std::vector<int> lit = Render();
     EXPECT_TRUE(lit[0] > 100 && lit[0] == lit[1] && lit[1] == lit[2]) << lit[0];  // white light, no texture
     // Turned twice, the square is on the +x face looking away: culled.
-    SetTile(127, 3, 125, 2, 2);
+    Put(127, 3, 125, 2, 2);
     EXPECT_EQ(Brightness(Render()), 0);
     // An entity turns by its own angle at its own position.
-    SetTile(127, 3, 125, 0, 0);
+    Put(127, 3, 125, 0, 0);
     Entity* lift = new Entity{ENTITY_LIFT, 1271.0f, 31.0f, 1250.0f, (float)M_PI, 0, 0, 0, 0};
     FileEntity(CellIndex(127, 3, 125), lift);
     EXPECT_EQ(Brightness(Render()), 0);
     lift->angle = 0.0f;
     EXPECT_GT(Brightness(Render()), 300);
     ClearEntityIndex();
-
     // A face 26 units ahead: black with the fog ending at 20, dim at 30.
-    SetTile(127, 3, 125, 3, 0);
+    Put(127, 3, 125, 3, 0);
     gameState.viewDistance = 2;
     EXPECT_EQ(Brightness(Render()), 0);
     gameState.viewDistance = 3;
@@ -126,7 +103,6 @@ TEST(WorldRenderer, TileAheadLightsTheCentreUnlessTurnedAwayFoggedOrTextured)
     EXPECT_GT(dim, 0);
     gameState.viewDistance = 20;
     EXPECT_GT(Brightness(Render()), 4 * dim);
-
     // With a plain blue world texture, texturing shows blue; off, white light.
     const unsigned char blue[4] = {0, 0, 255, 0};
     glGenTextures(1, &worldTexture);
@@ -144,32 +120,29 @@ TEST(WorldRenderer, DrawsOnlyTheCellsAndEntitiesOfTheClippedCube)
 {
     SetUpScene();
     // A cube around a cell off the grid holds no cell; from x = 137 it just reaches x = 127.
-    SetTile(127, 3, 125, 2, 0);
+    Put(127, 3, 125, 2, 0);
     for (int x : {-20, 260, 138, 137}) {
         gameState.cell.x = x;
         EXPECT_EQ(Render()[3], x == 137 ? 2 : 0) << "player cell x " << x;
     }
     // At the grid's corners the range is 0..10 on each axis, then x 239..249, y 4..14, z 239..249.
     gameState.cell = CellCoord{0, 0, 0};
-    for (const CellCoord& c : {CellCoord{10, 10, 10}, {11, 0, 0}, {0, 11, 0}, {0, 0, 11}}) SetTile(c.x, c.y, c.z, 2, 1);
+    for (const CellCoord& c : {CellCoord{10, 10, 10}, {11, 0, 0}, {0, 11, 0}, {0, 0, 11}}) Put(c.x, c.y, c.z, 2, 1);
     EXPECT_EQ(Render()[3], 2);
     gameState.cell = CellCoord{249, 14, 249};
     for (const CellCoord& c : {CellCoord{239, 4, 239}, {238, 14, 249}, {249, 3, 249}, {249, 14, 238}})
-        SetTile(c.x, c.y, c.z, 3, 3);
+        Put(c.x, c.y, c.z, 3, 3);
     EXPECT_EQ(Render()[3], 2);
-
-    // A view distance of 1 draws the 3 x 3 x 3 cells around the player's cell;
-    // codes and turns outside the model tables are never drawn.
+    // View distance 1 draws the 3 x 3 x 3 cells around the player; codes and turns outside the tables never.
     gameState.viewDistance = 1;
     gameState.cell = CellCoord{100, 5, 100};
     for (int x = 98; x <= 102; x++)
         for (int y = 3; y <= 7; y++)
-            for (int z = 98; z <= 102; z++) SetTile(x, y, z, 3, 0);
-    SetTile(100, 5, 100, 46, 0);
-    SetTile(101, 5, 100, 2, 4);
+            for (int z = 98; z <= 102; z++) Put(x, y, z, 3, 0);
+    Put(100, 5, 100, 46, 0);
+    Put(101, 5, 100, 2, 4);
     EXPECT_EQ(Render()[3], 2 * 25);
-    // Both entities of a cell holding two; none of a cell whose count is 0,
-    // whatever its slots hold; none outside the cube.
+    // Both entities of a cell holding two; none of a cell whose count is 0, whatever its slots hold.
     int full = CellIndex(100, 6, 100);
     FileEntity(full, new Entity{ENTITY_LIFT, 1000, 60, 1000, 0, 0, 0, 0, 0});
     FileEntity(full, new Entity{ENTITY_LIFT, 1000, 65, 1000, 1, 0, 0, 0, 0});

@@ -1,70 +1,79 @@
-// Test support: an OpenGL window under the test display, child processes and private X servers.
+// Test support: an OpenGL window under the test display, shell commands, files and game runs.
 #pragma once
 
-#include <sys/types.h>
-
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
-
 #include "render/obj_loader.h"
+#include "world/world_grid.h"
 
-// Opens the game's display at the given size on $DISPLAY (the Xvfb the test
-// run provides) with the game's own OpenDisplay.
+// Opens the game's display at the given size on $DISPLAY with the game's own OpenDisplay.
 void OpenTestDisplay(int width, int height);
-
 // Reads back the RGB of one window pixel, (x, y) from the top-left.
 void ReadPixel(int x, int y, unsigned char rgb[3]);
+// Of the bound texture: the width of `level`, level 0's internal format, the filters and both wraps.
+using Ints = std::vector<GLint>;
+Ints TextureShape(int level);
+// Level 0 of the bound texture as `bytes` bytes a texel in `format`.
+std::vector<uint8_t> Texels(int texels, GLenum format, int bytes);
 
-// A private Xvfb server; stopped by StopXvfb.
-struct XvfbServer {
-    pid_t pid;
-    int display;  // the :N it listens on
-};
-XvfbServer StartXvfb(const std::vector<std::string>& extraArgs = {});
-void StopXvfb(XvfbServer& server);
-
-// Starts `argv` in directory `cwd` with `env` (NAME=VALUE entries) added to
-// the current environment; names with an empty value are removed instead.
-pid_t SpawnProcess(const std::vector<std::string>& argv, const std::string& cwd,
-                   const std::vector<std::string>& env);
-
-// Waits for a child; returns its exit status, 128 + signal when killed,
-// or -1 after timeoutMs (the child is then killed).
-int WaitForExit(pid_t pid, int timeoutMs);
-
-// Runs a command to the end and returns its exit status (as WaitForExit).
-int RunProcess(const std::vector<std::string>& argv, const std::string& cwd,
-               const std::vector<std::string>& env, int timeoutMs);
-
-// A fresh empty directory under the system's temporary folder.
+// Runs `command` with sh in `dir`, standard output discarded, killed after `seconds`;
+// returns its exit status, 128 + signal when killed.
+int RunShell(const std::string& dir, const std::string& command, int seconds = 60);
+// A fresh empty directory under /tmp.
 std::string MakeTempDir();
-
+// A fresh directory made the current one, holding the given empty subfolders.
+std::string EnterTempDir(const std::vector<std::string>& folders = {});
 // Whole contents of a file; empty when missing.
 std::vector<unsigned char> ReadFileBytes(const std::string& path);
 bool FileExists(const std::string& path);
 void WriteFileText(const std::string& path, const std::string& text);
 
-// A folder laid out as the game expects: a copy of the project's Media/, an
-// empty Saves/ and an 800 x 600 window in settings.ini.
+// A folder laid out as the game expects: a copy of Media/, an empty Saves/, an 800 x 600 window.
 std::string MakeGameFolder();
 
-// Runs the game in `dir` under a private X server. `launch` goes in front of
-// the program on its shell command line (environment settings, a wrapper);
-// `input` is shell run while it plays, with $pid the started process; an
-// input that ends without stopping the game leaves it to end on its own.
-// Returns the exit status (-1 when it did not end) and the first line of
-// standard error.
+// Runs the game in `dir` under a private X server: `launch` goes in front of the program on
+// its command line; `input` is shell run while it plays, $pid the started process. Returns
+// the exit status (-1 when none) and the first line of standard error.
 struct GameRun {
     int status;
     std::string error;
 };
 GameRun RunGameIn(const std::string& dir, const std::string& launch, const std::string& input);
 
-// Shell for `input`: waits until the game's window shows, then sends the close
-// request; with a wrapper process the request goes to the wrapper's child.
+// `input` that waits for the window, then sends the close request (to a wrapper's child if any).
 constexpr const char* WAIT_FOR_WINDOW = "timeout 60 xdotool search --sync --onlyvisible --name Cairnfold >/dev/null;";
 constexpr const char* CLOSE_GAME = "pkill -TERM -P $pid || kill -TERM $pid;";
 
 // Releases what the OBJ loader allocated for a mesh or a collision mesh.
 void FreeMesh(Mesh& mesh);
 void FreeCollisionMesh(CollisionMesh* mesh);
+
+// Crafting and reading grid cells: tile and orientation at (x, y, z), a box of rows x0..x1 by
+// columns z0..z1 on layer y, the count of a tile on a layer, and expected cells.
+inline int T(int x, int y, int z) { return worldGrid[CellIndex(x, y, z)].tileType; }
+inline int O(int x, int y, int z) { return worldGrid[CellIndex(x, y, z)].orientation; }
+inline void Put(int x, int y, int z, int tile, int orientation = 0)
+{
+    worldGrid[CellIndex(x, y, z)] = WorldCell{(uint8_t)tile, (uint8_t)orientation};
+}
+inline void Fill(int x0, int x1, int y, int z0, int z1, int tile, int orientation = 0)
+{
+    for (int x = x0; x <= x1; x++)
+        for (int z = z0; z <= z1; z++) Put(x, y, z, tile, orientation);
+}
+int CountTiles(int y, int tile);
+struct CellWant {
+    int x, y, z, tile, orientation;
+};
+void ExpectCells(const std::vector<CellWant>& cells);

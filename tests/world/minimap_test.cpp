@@ -1,8 +1,3 @@
-#include <GL/gl.h>
-#include <gtest/gtest.h>
-
-#include <vector>
-
 #include "app/camera.h"
 #include "player/game_state.h"
 #include "support/test_support.h"
@@ -13,41 +8,27 @@ using Rgb = std::vector<int>;
 static const Rgb FLOOR_GREY = {110, 110, 110}, WALL_GREY = {50, 50, 50}, CORE_GREY = {20, 20, 20};
 static const Rgb OPEN_BLUE = {55, 55, 130}, BLACK = {0, 0, 0}, WHITE = {255, 255, 255};
 
-static void SetLayer3(int x, int z, int tile) { worldGrid[CellIndex(x, 3, z)].tileType = (uint8_t)tile; }
-
 TEST(Minimap, TextureIsLayerThreeInTheColourTableWithABlackMargin)
 {
     OpenTestDisplay(800, 600);
     EXPECT_EQ(MapPictureSize(257), 512);
     // Every code once along row z = 7 of layer 3, under and over boundary layers that must not show.
-    for (int x = 0; x < 250; x++)
-        for (int z = 0; z < 250; z++)
-            worldGrid[CellIndex(x, 2, z)].tileType = worldGrid[CellIndex(x, 4, z)].tileType = TILE_BOUNDARY;
-    for (int code = 0; code < TILE_TYPE_COUNT; code++) SetLayer3(100 + code, 7, code);
-    SetLayer3(3, 200, TILE_WALL_CORE);
-    SetLayer3(249, 249, TILE_FLOOR);
+    Fill(0, 249, 2, 0, 249, TILE_BOUNDARY), Fill(0, 249, 4, 0, 249, TILE_BOUNDARY);
+    for (int code = 0; code < TILE_TYPE_COUNT; code++) Put(100 + code, 3, 7, code);
+    Put(3, 3, 200, TILE_WALL_CORE);
+    Put(249, 3, 249, TILE_FLOOR);
     BuildMapTexture();
     ASSERT_NE(mapTexture, 0u);
     EXPECT_TRUE(mapScaleU == 0.9765625f && mapScaleV == 0.9765625f);
-
-    std::vector<unsigned char> picture(256 * 256 * 3);
-    GLint p[7] = {-1, -1, -1, -1, -1, -1, -1};
-    const GLenum parameters[4] = {GL_TEXTURE_MIN_FILTER, GL_TEXTURE_MAG_FILTER, GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T};
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &p[0]);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &p[1]);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 1, GL_TEXTURE_WIDTH, &p[2]);  // no mipmaps
-    for (int i = 0; i < 4; i++) glGetTexParameteriv(GL_TEXTURE_2D, parameters[i], &p[3 + i]);
-    EXPECT_EQ(std::vector<GLint>(p, p + 7), (std::vector<GLint>{256, GL_RGB, 0, GL_NEAREST, GL_NEAREST, GL_CLAMP, GL_CLAMP}));
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, picture.data());
+    EXPECT_EQ(TextureShape(0), (Ints{256, GL_RGB, GL_NEAREST, GL_NEAREST, GL_CLAMP, GL_CLAMP}));
+    EXPECT_EQ(TextureShape(1)[0], 0);  // no mipmaps
+    std::vector<uint8_t> picture = Texels(256 * 256, GL_RGB, 3);
     auto texel = [&](int x, int z) { return Rgb(&picture[(z * 256 + x) * 3], &picture[(z * 256 + x) * 3 + 3]); };
-
     for (int code = 0; code < TILE_TYPE_COUNT; code++) {
         Rgb want = (code >= 23 && code <= 27) || (code >= 32 && code <= 34) ? FLOOR_GREY
                    : code == 8 || code == 9 || code == 39                   ? WALL_GREY
                    : code == 7 || code == 10 || code == 11                  ? CORE_GREY
-                   : code == 1                                              ? BLACK
-                                                                            : OPEN_BLUE;
+                   : code == 1                                              ? BLACK : OPEN_BLUE;
         EXPECT_EQ(texel(100 + code, 7), want) << "code " << code;
     }
     // Rows run along z and columns along x; beyond the 250 cells all is black.
@@ -63,11 +44,10 @@ TEST(Minimap, TextureIsLayerThreeInTheColourTableWithABlackMargin)
 TEST(Minimap, WindowTurnsWithTheViewAroundAFixedMarker)
 {
     OpenTestDisplay(800, 600);
-    // Quarters around cell (126, 126): ahead (x >= 126) floor on the z >= 126
-    // side and wall on the other; behind, wall core and open space.
+    // Quarters around cell (126, 126): ahead (x >= 126) floor (z >= 126) and wall; behind, core and open.
     for (int x = 0; x < 250; x++)
         for (int z = 0; z < 250; z++)
-            SetLayer3(x, z, x >= 126 ? (z >= 126 ? TILE_FLOOR : TILE_WALL) : (z >= 126 ? TILE_WALL_CORE : TILE_EMPTY));
+            Put(x, 3, z, x >= 126 ? (z >= 126 ? TILE_FLOOR : TILE_WALL) : (z >= 126 ? TILE_WALL_CORE : TILE_EMPTY));
     BuildMapTexture();
     gameState.position = {1250.0f, 30.0f, 1250.0f};
     auto pixelsAt = [](float yaw, std::vector<std::vector<int>> points) {
@@ -83,11 +63,8 @@ TEST(Minimap, WindowTurnsWithTheViewAroundAFixedMarker)
         }
         return colours;
     };
-
-    // Yaw 0: screen-up is +x, screen-right +z. The window is the square
-    // 10..259 x 340..589, black just outside; the white marker covers
-    // 133..136 x 463..466. The centre samples texel (125.2, 125.5) at 3.5
-    // pixels a texel: x = 126 runs 2.8 pixels above it, z = 126 1.75 right of it.
+    // Yaw 0: screen-up +x, screen-right +z. The window is 10..259 x 340..589, black outside; the marker
+    // 133..136 x 463..466. The centre samples texel (125.2, 125.5) at 3.5 pixels a texel.
     EXPECT_EQ(pixelsAt(0.0f, {{10, 340}, {259, 340}, {10, 589}, {259, 589}, {9, 340}, {10, 339}, {260, 589},
                               {259, 590}, {133, 463}, {136, 466}, {132, 465}, {137, 466}, {134, 467},
                               {136, 462}, {137, 462}, {136, 461}, {137, 461}}),

@@ -1,28 +1,19 @@
-#include <gtest/gtest.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
-#include <unistd.h>
-
-#include <algorithm>
 #include <csignal>
-#include <cstring>
 #include <iterator>
-
 #include "player/game_state.h"
 #include "support/test_support.h"
 #include "world/saves.h"
 #include "world/world_grid.h"
 
-// While watching, operator delete notes what it frees, so a test can see
-// which entity records a load released.
+// While watching, operator delete notes what it frees: which entity records a load released.
 static bool watchDeletes;
 static void* released[64];
 static int releasedCount;
 static void NoteAndFree(void* p)
 {
-    if (watchDeletes && releasedCount < 64)
-        released[releasedCount++] = p;
+    if (watchDeletes && releasedCount < 64) released[releasedCount++] = p;
     free(p);
 }
 void* operator new(std::size_t size) { return malloc(size ? size : 1); }
@@ -32,7 +23,6 @@ void operator delete(void* p, std::size_t) noexcept { NoteAndFree(p); }
 using Bytes = std::vector<unsigned char>;
 
 static void WriteBytes(const char* path, const Bytes& b) { WriteFileText(path, std::string(b.begin(), b.end())); }
-
 static Bytes Slice(const Bytes& b, size_t from, size_t count) { return Bytes(b.begin() + from, b.begin() + from + count); }
 
 static Entity* Add(int cell, const Entity& fields)
@@ -42,36 +32,12 @@ static Entity* Add(int cell, const Entity& fields)
     return e;
 }
 
-// Each test runs in a fresh directory with an empty Saves/.
 class Saves : public ::testing::Test {
 protected:
     std::string dir;
-    void SetUp() override
-    {
-        dir = MakeTempDir();
-        ASSERT_EQ(chdir(dir.c_str()), 0);
-        mkdir("Saves", 0755);
-    }
-    void TearDown() override
-    {
-        ASSERT_EQ(chdir("/"), 0);
-        RunProcess({"rm", "-rf", dir}, "", {}, 10000);
-    }
+    void SetUp() override { dir = EnterTempDir({"Saves"}); }
+    void TearDown() override { RunShell("/", "rm -rf " + dir); }
 };
-
-TEST_F(Saves, WorldFileHoldsTheTilePlaneThenTheOrientationPlane)
-{
-    worldGrid[CellIndex(1, 0, 0)] = {TILE_FLOOR, 1};
-    worldGrid[CellIndex(249, 14, 249)] = {TILE_BOUNDARY, 3};
-    SaveWorldGrid();
-    Bytes file = ReadFileBytes("Saves/worldgrid.dat");
-    ASSERT_EQ(file.size(), 1875004u);
-    EXPECT_EQ((Bytes{file[4 + 3750], file[937503], file[937504 + 3750], file[1875003]}), (Bytes{27, 1, 1, 3}));
-    std::vector<WorldCell> saved(worldGrid, worldGrid + CELL_COUNT);
-    memset(worldGrid, 0, sizeof worldGrid);
-    EXPECT_TRUE(LoadWorldGrid());
-    EXPECT_EQ(memcmp(saved.data(), worldGrid, sizeof worldGrid), 0);
-}
 
 TEST_F(Saves, CoreFileStoresEveryFieldAndEntityRecordsInSlotOrder)
 {
@@ -79,7 +45,6 @@ TEST_F(Saves, CoreFileStoresEveryFieldAndEntityRecordsInSlotOrder)
     Bytes empty = ReadFileBytes("Saves/coresave.dat");
     ASSERT_EQ(empty.size(), 937576u);
     EXPECT_EQ(std::count(empty.begin() + 76, empty.end(), 0), 937500);
-
     gameState = {17, false, true, 513, {1.5f, -2.0f, 3.25f}, {0.5f, -0.25f, 0.125f}, true, false,
                  {7, -1, 300}, {4.0f, -0.0f, 1250.0f}, -0.5f, 100.0f, 0.3f};
     int a = CellIndex(0, 0, 0), b = CellIndex(3, 4, 5), c = CellIndex(9, 9, 9);
@@ -89,31 +54,24 @@ TEST_F(Saves, CoreFileStoresEveryFieldAndEntityRecordsInSlotOrder)
     SaveCoreState();
     Bytes file = ReadFileBytes("Saves/coresave.dat");
     ASSERT_EQ(file.size(), 937576u + 3 * 36);
-    EXPECT_EQ(Slice(file, 0, 76),
-              (Bytes{0x9A, 0x99, 0x99, 0x3E, 17, 0, 0, 0, 0, 1, 0x01, 0x02, 0, 0,
+    EXPECT_EQ(Slice(file, 0, 76), (Bytes{0x9A, 0x99, 0x99, 0x3E, 17, 0, 0, 0, 0, 1, 0x01, 0x02, 0, 0,
                      0, 0, 0xC0, 0x3F, 0, 0, 0, 0xC0, 0, 0, 0x50, 0x40,         // position
                      0, 0, 0, 0x3F, 0, 0, 0x80, 0xBE, 0, 0, 0, 0x3E, 1, 0,     // velocity, flags
                      7, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0x2C, 0x01, 0, 0,     // cell
                      0, 0, 0x80, 0x40, 0, 0, 0, 0x80, 0, 0x40, 0x9C, 0x44,     // eye, with -0
                      0, 0, 0, 0xBF, 0, 0, 0xC8, 0x42, 0x9A, 0x99, 0x99, 0x3E}));  // pitch, yaw, roll
-    // Cell a: count 2, the lift's nine fields, then the prop; cell b's count
-    // and kind follow the 72 record bytes.
-    EXPECT_EQ(Slice(file, 76, 42), (Bytes{2, 1, 0, 0, 0, 0, 0, 0xC0, 0x3F, 0, 0, 0xF0, 0x41, 0, 0, 0, 0xC0,
-                                          0, 0, 0, 0x3F, 0, 0, 0x80, 0x3E, 0x9A, 0x99, 0x99, 0x3D, 0, 0, 0x80,
-                                          0xBF, 0, 0, 0, 0x40, 2, 0, 0, 0, 0}));
-    EXPECT_EQ(Slice(file, 76 + 72 + (size_t)b, 5), (Bytes{1, 0, 0, 0, 0}));
-
-    // Loaded over other live data and saved again, the file comes back byte
-    // for byte; every record the load replaced is released, also in a cell
-    // the file leaves empty.
+    // Cell a: count 2, the lift's nine fields (signed, fractional), then the prop.
+    EXPECT_EQ(Slice(file, 76, 38), (Bytes{2, 1, 0, 0, 0, 0, 0, 0xC0, 0x3F, 0, 0, 0xF0, 0x41, 0, 0, 0, 0xC0, 0, 0,
+                                          0, 0x3F, 0, 0, 0x80, 0x3E, 0x9A, 0x99, 0x99, 0x3D, 0, 0, 0x80, 0xBF, 0, 0, 0, 0x40, 2}));
+    // Loaded over other live data and saved again, the file comes back byte for byte; every
+    // record the load replaced is released, also in a cell the file leaves empty.
     ResetGameState();
     ClearEntityIndex();
     Entity* old[] = {Add(a, {}), Add(c, {}), Add(c, {})};
     watchDeletes = true;
     EXPECT_TRUE(LoadCoreState());
     watchDeletes = false;
-    for (Entity* e : old)
-        EXPECT_EQ(std::count(released, released + releasedCount, e), 1) << "record not released";
+    for (Entity* e : old) EXPECT_EQ(std::count(released, released + releasedCount, e), 1) << "record not released";
     EXPECT_EQ(entityCount[c], 0);
     SaveCoreState();
     EXPECT_TRUE(ReadFileBytes("Saves/coresave.dat") == file);
@@ -129,22 +87,14 @@ TEST_F(Saves, RefusedFilesChangeNothingAndAreKeptAsideWhenReplaced)
     const Bytes world = ReadFileBytes("Saves/worldgrid.dat");
     const Bytes core = ReadFileBytes("Saves/coresave.dat");
     const size_t countAt = 76 + (size_t)cell;  // the one non-zero count byte
-
     // Live data that differs from the files in every part a load touches.
     worldGrid[CellIndex(5, 3, 5)] = {TILE_WALL, 1};
     const std::vector<WorldCell> liveGrid(worldGrid, worldGrid + CELL_COUNT);
     gameState.collectablesFound = 99;
     Entity* liveA = entitySlots[cell * 2];
     Entity* liveB = Add(CellIndex(1, 1, 1), {ENTITY_PROP, 1, 2, 3, 0, 0, 0, 0, 0});
-
-    auto changed = [](Bytes b, size_t at, unsigned char value) {
-        b[at] = value;
-        return b;
-    };
-    auto grown = [](Bytes b, size_t extra) {
-        b.resize(b.size() + extra);
-        return b;
-    };
+    auto changed = [](Bytes b, size_t at, unsigned char value) { return b[at] = value, b; };
+    auto grown = [](Bytes b, size_t extra) { return b.resize(b.size() + extra), b; };
     const Bytes badWorlds[] = {
         {}, Slice(world, 0, 4), Slice(world, 0, world.size() - 1), grown(world, 1),
         changed(changed(changed(world, 0, 0xCD), 1, 0xCC), 2, 0x4C),  // version 0.2
@@ -180,16 +130,18 @@ TEST_F(Saves, RefusedFilesChangeNothingAndAreKeptAsideWhenReplaced)
         ASSERT_EQ(entityCount[cell], 1);
         ASSERT_TRUE(entitySlots[cell * 2] == liveA && entitySlots[CellIndex(1, 1, 1) * 2] == liveB);
     }
-
-    // Loading alone moves nothing; the next save keeps the last refused file
-    // aside, and later saves leave it alone.
+    // Loading alone moves nothing; the next save keeps the last refused file aside, later ones leave it.
     EXPECT_FALSE(FileExists("Saves/worldgrid.dat.rejected") || FileExists("Saves/coresave.dat.rejected"));
+    worldGrid[CellIndex(249, 14, 249)] = {TILE_BOUNDARY, 3};
+    const std::vector<WorldCell> saved(worldGrid, worldGrid + CELL_COUNT);
     SaveWorldGrid();
     SaveCoreState();
     SaveCoreState();
     EXPECT_EQ(ReadFileBytes("Saves/worldgrid.dat.rejected"), badWorlds[std::size(badWorlds) - 1]);
     EXPECT_EQ(ReadFileBytes("Saves/coresave.dat.rejected"), badCores[std::size(badCores) - 1]);
+    memset(worldGrid, 0, sizeof worldGrid);  // a sound file loads back cell for cell
     EXPECT_TRUE(LoadWorldGrid() && LoadCoreState());
+    EXPECT_EQ(memcmp(saved.data(), worldGrid, sizeof worldGrid), 0);
     // A later refusal never replaces one kept earlier: it takes the next number.
     for (int n = 1; n <= 2; n++) {
         WriteBytes("Saves/coresave.dat", badCores[n]);
@@ -207,7 +159,6 @@ TEST_F(Saves, AFailedSaveKeepsThePreviousFileAndTheGameGoesOn)
     const Bytes oldWorld = ReadFileBytes("Saves/worldgrid.dat"), oldCore = ReadFileBytes("Saves/coresave.dat");
     WriteFileText("Saves/coresave.dat.tmp", "half a save left by a crash");
     gameState.collectablesFound = 4;
-
     // Files may grow to 100,000 bytes only, as on a nearly full disk.
     signal(SIGXFSZ, SIG_IGN);
     struct rlimit saved;
@@ -224,14 +175,11 @@ TEST_F(Saves, AFailedSaveKeepsThePreviousFileAndTheGameGoesOn)
     EXPECT_EQ(ReadFileBytes("Saves/worldgrid.dat"), oldWorld);
     EXPECT_EQ(ReadFileBytes("Saves/coresave.dat"), oldCore);
     EXPECT_FALSE(FileExists("Saves/worldgrid.dat.tmp") || FileExists("Saves/coresave.dat.tmp"));
-
-    // A save that succeeds replaces the file by renaming: a hard link to the
-    // old file still shows the old bytes.
+    // A save that succeeds replaces the file by renaming: a hard link to the old file keeps the old bytes.
     ASSERT_EQ(link("Saves/coresave.dat", "oldcore"), 0);
     SaveCoreState();
     EXPECT_EQ(ReadFileBytes("oldcore"), oldCore);
     EXPECT_EQ(ReadFileBytes("Saves/coresave.dat")[10], 4);
-
     // A deleted Saves/ folder is made again by the next save, silently; one
     // that cannot be made (a file in its place) costs one line a save.
     ASSERT_EQ(system("rm -rf Saves"), 0);
@@ -258,8 +206,7 @@ TEST_F(Saves, KilledAtAnyMomentOfASaveTheFilesAreTheOldOrTheNewVersion)
         world[v] = ReadFileBytes("Saves/worldgrid.dat");
         core[v] = ReadFileBytes("Saves/coresave.dat");
     }
-    // A child saves the two versions in turn, as key 8 and taken collectables
-    // do, until it is killed after a random time; 300 times.
+    // A child saves the two versions in turn, as key 8 and taken collectables do, until killed; 300 times.
     srand(8);
     int killedMidSave = 0;
     for (int run = 0; run < 300; run++) {

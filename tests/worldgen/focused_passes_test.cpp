@@ -1,8 +1,8 @@
 // Single steps of the generation passes on crafted layers, where a fault would not show in the
 // known-good worlds: gap closing whose fills close further gaps, and the cave reach.
-#include <vector>
 
-#include "grid_helpers.h"
+#include "support/test_support.h"
+#include "worldgen/generate_world.h"
 #include "worldgen/cave_level.h"
 #include "worldgen/channels.h"
 
@@ -14,7 +14,6 @@ TEST(FocusedPasses, ChannelTrimAndGapClosingWithFillChains)
     TrimChannelsAtRock();
     ExpectCells({{100, 2, 80, TILE_EMPTY, 1}, {100, 2, 90, TILE_EMPTY, 1}});
     EXPECT_EQ(CountTiles(CHANNEL_LAYER, TILE_CHANNEL), 9) << "cleared cells do not clear their neighbours";
-
     ClearWorldGrid();
     // A one-cell gap along z; a two-cell gap; a gap along x whose fill closes one along z;
     // a gap holding a side piece; a diagonal pair.
@@ -47,8 +46,7 @@ TEST(FocusedPasses, CaveReachFollowsFourConnectedFloorInsideTheBorder)
     MarkCaveReach();
     std::vector<int> marked;
     for (int i = 0; i < GRID_SIZE_X * GRID_SIZE_Z; i++)
-        if (caveReached[i])
-            marked.push_back(i);
+        if (caveReached[i]) marked.push_back(i);
     EXPECT_EQ(marked, (std::vector<int>{49 * 250 + 50, 50 * 250 + 50, 50 * 250 + 51, 50 * 250 + 52, 50 * 250 + 53,
                                         51 * 250 + 53, 100 * 250 + 248, 101 * 250 + 248}));
     PruneUnreachedCave();

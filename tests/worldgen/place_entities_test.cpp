@@ -1,7 +1,5 @@
-#include <algorithm>
-#include <vector>
-
-#include "grid_helpers.h"
+#include "support/test_support.h"
+#include "worldgen/generate_world.h"
 #include "worldgen/place_entities.h"
 
 static const int ELIGIBLE_CODES[] = {3, 4, 5, 7, 8, 9, 10, 11, 13, 16, 17, 18, 27};
@@ -31,7 +29,6 @@ TEST(PlaceEntities, CraftedCellsGetExactlyTheirCollectablesAndLifts)
     Put(59, 14, 60, TILE_ROOM_TOP);  // layer 0 of the next x column has nothing below it
     Put(0, 0, 0, TILE_LIFT_BOTTOM, 3), Put(249, 14, 249, TILE_LIFT_BOTTOM, 1), Put(90, 4, 90, TILE_LIFT_BOTTOM, 2);
     std::sort(eligible.begin(), eligible.end());
-
     // Fewer eligible cells than collectables: placement ends once every one
     // holds exactly one collectable, 3 units below its centre; lifts stand in
     // the four lift-bottom cells, turned by their orientation; no cell gets a prop.
