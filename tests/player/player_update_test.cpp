@@ -257,27 +257,6 @@ TEST(NearbyEntities, CollectablesLiftsAndRefiling)
     EXPECT_TRUE(entityCount[below] == 0 && entityCount[top] == 2 && entitySlots[top * 2 + 1] == lift);
 }
 
-TEST(PlayerUpdate, AWalkOverAGeneratedWorldStaysFiniteAndOnTheGrid)
-{
-    StartAt(1250, 30, 1250);
-    srand(1), GenerateWorld(), PlaceEntities();
-    ASSERT_EQ(chdir(MakeTempDir().c_str()), 0);
-    mkdir("Saves", 0755);
-    appHasMouseFocus = true, screenWidth = 800, screenHeight = 600;
-    const float steps[] = {1.0f, 2.0f, 0.2f, 0.96f};
-    float walked = 0;
-    for (int i = 0; i < 6000; i++) {
-        mouseX = 400 + (int)(300 * sin(i / 150.0)), mouseY = 300 + (int)(200 * sin(i / 97.0));
-        Keys({SDLK_w, i % 400 < 200 ? SDLK_a : SDLK_d}, i % 60 == 0 ? SDLK_SPACE : 0);
-        Vec3 step = Step(1, steps[i % 4]), &p = gameState.position;
-        walked += std::hypot(step.x, step.z);
-        const CellCoord& c = gameState.cell;
-        ASSERT_TRUE(std::isfinite(p.x + p.y + p.z) && c.x > 0 && c.x < 249 && c.y >= 0 && c.y < 14 && c.z > 0 &&
-                    c.z < 249) << "update " << i << " at " << p.x << "," << p.y << "," << p.z;
-    }
-    EXPECT_GT(walked, 1000.0f);
-}
-
 TEST(PlayerUpdate, TheFrameLoopUpdatesOnlyWhileTheMenuFadeIsZero)
 {
     OpenTestDisplay(200, 150);
