@@ -127,6 +127,26 @@ TEST(WalkableMedia, CraftedPiecesHoldTheWalkingPlayer)
     EXPECT_GE(gameState.position.z, 6.24f);
 }
 
+TEST(WalkableMedia, CollectableTilesLetAStandingPlayerReachTheirCollectable)
+{
+    // Every tile a collectable may occupy (the last: any cell over a room top, here an empty one).
+    const struct { int tile, below; } PIECES[] = {
+        {TILE_WALL_COLUMN, 0}, {TILE_THICK_WALL_COLUMN, 0}, {TILE_ROOM_TOP, 0}, {TILE_WALL_CORE_CENTRE, 0},
+        {TILE_WALL, 0}, {TILE_WALL_CORNER, 0}, {TILE_WALL_CORE, 0}, {TILE_WALL_OUTLET, TILE_CHANNEL_HEAD},
+        {TILE_CHANNEL, 0}, {TILE_CAVE_OPEN_CENTRE, 0}, {TILE_CAVE_ENTRANCE, 0}, {TILE_CAVE_FLOOR, 0},
+        {TILE_FLOOR, 0}, {TILE_EMPTY, TILE_ROOM_TOP}};
+    for (const auto& piece : PIECES) {
+        ClearWorld();
+        PutTile(100, 5, 100, piece.tile);
+        PutTile(100, 4, 100, piece.below);
+        ASSERT_TRUE(CollectableMayStand(100, 5, 100));
+        DropPlayer(1000, 50, 1000, 0);
+        Play(150, {});
+        EXPECT_TRUE(gameState.onGround) << "tile " << piece.tile;
+        EXPECT_LT(DistanceTo(1000, 47, 1000), 3.2f) << "tile " << piece.tile << " rests at " << gameState.position.y;
+    }
+}
+
 TEST(WalkableMedia, GeneratedWorldsHoldRandomWalksAndEveryCollectableIsReachable)
 {
     for (unsigned seed : {1u, 42u, 1733432707u}) {
