@@ -12,6 +12,7 @@
 #include "player/game_state.h"
 #include "player/player_update.h"
 #include "render/model_sets.h"
+#include "support/test_support.h"
 #include "world/mathlib.h"
 #include "world/world_grid.h"
 #include "worldgen/cave_level.h"
@@ -27,14 +28,9 @@ static void ClearWorld()
         LoadTileModels();
         LoadEntityModels();
     }
-    memset(worldGrid, 0, sizeof worldGrid);
+    ClearWorldGrid();
     ClearEntityIndex();
     ResetGameState();
-}
-
-static void PutTile(int x, int y, int z, int tile, int orientation = 0)
-{
-    GridCell(x, y, z) = WorldCell{(uint8_t)tile, (uint8_t)orientation};
 }
 
 static void DropPlayer(float x, float y, float z, float yaw)
@@ -74,7 +70,7 @@ TEST(WalkableMedia, CraftedPiecesHoldTheWalkingPlayer)
     for (int key : {SDLK_a, SDLK_d}) {
         for (bool jump : {false, true}) {
             ClearWorld();
-            PutTile(120, CHANNEL_LAYER, 120, TILE_CHANNEL_SIDE, 0);
+            Put(120, CHANNEL_LAYER, 120, TILE_CHANNEL_SIDE, 0);
             ASSERT_TRUE(TryPlaceDescent(120, 120));
             FillCaveFloor();
             ClearDescentMarkers();
@@ -92,7 +88,7 @@ TEST(WalkableMedia, CraftedPiecesHoldTheWalkingPlayer)
     // Along a bridge over nothing, at an angle into either parapet and straight into one.
     for (float yaw : {0.3f, -0.3f, PI / 2}) {
         ClearWorld();
-        for (int x = 100; x <= 112; x++) PutTile(x, ROOM_LAYER, 100, TILE_BRIDGE_SPAN);
+        Fill(100, 112, ROOM_LAYER, 100, 100, TILE_BRIDGE_SPAN);
         DropPlayer(1000, 26, 1000, yaw);
         EXPECT_GE(Play(200, {SDLK_w}), 25.99f) << "yaw " << yaw;
         EXPECT_LT(std::fabs(gameState.position.z - 1000), 3.0f - 1.25f + 0.01f);
@@ -100,12 +96,11 @@ TEST(WalkableMedia, CraftedPiecesHoldTheWalkingPlayer)
     // A lift resting at the bottom of a four-cell shaft: walked onto up its ramp, it carries the
     // player to the cell under the top, where it waits.
     ClearWorld();
-    for (int x = 94; x <= 106; x++)
-        for (int z = 94; z <= 106; z++) PutTile(x, ROOM_LAYER, z, TILE_FLOOR);
-    PutTile(100, ROOM_LAYER, 100, TILE_LIFT_BOTTOM);
-    PutTile(100, ROOM_LAYER + 1, 100, TILE_LIFT_SHAFT);
-    PutTile(100, ROOM_LAYER + 2, 100, TILE_LIFT_SHAFT);
-    PutTile(100, ROOM_LAYER + 3, 100, TILE_LIFT_TOP);
+    Fill(94, 106, ROOM_LAYER, 94, 106, TILE_FLOOR);
+    Put(100, ROOM_LAYER, 100, TILE_LIFT_BOTTOM);
+    Put(100, ROOM_LAYER + 1, 100, TILE_LIFT_SHAFT);
+    Put(100, ROOM_LAYER + 2, 100, TILE_LIFT_SHAFT);
+    Put(100, ROOM_LAYER + 3, 100, TILE_LIFT_TOP);
     DropPlayer(975, 26, 1000, 0);
     Play(55, {SDLK_w});
     Entity* lift = new Entity();
@@ -119,7 +114,7 @@ TEST(WalkableMedia, CraftedPiecesHoldTheWalkingPlayer)
     // The boundary ring and the top layer hold a player who walks and jumps into them.
     ClearWorld();
     CloseWorldBoundary();
-    for (int z = 1; z <= 5; z++) PutTile(1, TOP_LAYER - 1, z, TILE_FLOOR);
+    Fill(1, 1, TOP_LAYER - 1, 1, 5, TILE_FLOOR);
     DropPlayer(12, 126, 30, PI);
     EXPECT_GE(Play(300, {SDLK_w, SDLK_d, SDLK_SPACE}), 125.99f);
     EXPECT_LE(highest, 10 * TOP_LAYER - 5 - 2 * 2.25f + 0.01f) << "under the top layer";
@@ -137,8 +132,8 @@ TEST(WalkableMedia, CollectableTilesLetAStandingPlayerReachTheirCollectable)
         {TILE_FLOOR, 0}, {TILE_EMPTY, TILE_ROOM_TOP}};
     for (const auto& piece : PIECES) {
         ClearWorld();
-        PutTile(100, 5, 100, piece.tile);
-        PutTile(100, 4, 100, piece.below);
+        Put(100, 5, 100, piece.tile);
+        Put(100, 4, 100, piece.below);
         ASSERT_TRUE(CollectableMayStand(100, 5, 100));
         DropPlayer(1000, 50, 1000, 0);
         Play(150, {});
