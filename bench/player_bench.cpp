@@ -48,7 +48,7 @@ static double CubeCells()
 {
     int d = gameState.viewDistance;
     const CellCoord& c = gameState.cell;
-    auto span = [d](int centre, int size) { return std::min(centre + d + 1, size) - std::max(centre - d, 0); };
+    auto span = [d](int centre, int size) { CellSpan s = ClipCellSpan(centre, d, size); return s.to - s.from; };
     return 2.0 * span(c.x, GRID_SIZE_X) * span(c.y, GRID_LAYERS) * span(c.z, GRID_SIZE_Z);
 }
 

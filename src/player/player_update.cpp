@@ -24,7 +24,7 @@ static bool Down(int key) { return keyState[key] != BUTTON_UP; }
 static WorldCell* PlayerCell()
 {
     const CellCoord& c = gameState.cell;
-    if (c.x < 0 || c.x >= GRID_SIZE_X || c.y < 0 || c.y >= GRID_LAYERS || c.z < 0 || c.z >= GRID_SIZE_Z)
+    if (!InGrid(c.x, c.z) || c.y < 0 || c.y >= GRID_LAYERS)
         return nullptr;
     return &worldGrid[CellIndex(c.x, c.y, c.z)];
 }
@@ -126,17 +126,6 @@ static void VerticalMotion(float dt)
     }
 }
 
-// trunc((p + 5) / 10), the cell holding a non-negative coordinate; values
-// beyond the integer range (a position no play reaches) saturate, NaN gives
-// a cell off the grid.
-static int32_t CellOf(float p)
-{
-    float c = (p + 5.0f) / 10.0f;
-    if (!(c > -2147483648.0f && c < 2147483648.0f))
-        return c > 0.0f ? INT32_MAX : INT32_MIN;
-    return (int32_t)c;
-}
-
 // ---- the frame's update
 
 void UpdateGame(float dt)
@@ -174,6 +163,6 @@ void UpdateGame(float dt)
     g.velocity.z -= g.velocity.z * HORIZONTAL_DAMPING * dt;
     g.velocity.y -= g.velocity.y * (g.flyMode ? VERTICAL_DAMPING_FLY : VERTICAL_DAMPING_WALK) * dt;
 
-    g.cell = CellCoord{CellOf(g.position.x), CellOf(g.position.y), CellOf(g.position.z)};
+    g.cell = CellCoord{WorldToCell(g.position.x), WorldToCell(g.position.y), WorldToCell(g.position.z)};
     g.eye = Vec3{g.position.x, g.position.y + EYE_HEIGHT, g.position.z};
 }

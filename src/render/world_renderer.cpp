@@ -20,15 +20,6 @@ static const float FOG_DENSITY = 0.25f;
 // Radians to degrees for an entity's angle: 180 / pi as a 32-bit float.
 static const double ENTITY_RADIANS_TO_DEGREES = 57.295780181884766;
 
-// One axis of the visited cube, [first, end), cut off at the grid's faces.
-static void VisitedSpan(int32_t centre, int32_t distance, int32_t size, int* first, int* end)
-{
-    int64_t low = (int64_t)centre - distance;
-    int64_t high = (int64_t)centre + distance + 1;
-    *first = (int)(low < 0 ? 0 : low > size ? size : low);
-    *end = (int)(high > size ? size : high < 0 ? 0 : high);
-}
-
 static void DrawTiles(int x0, int x1, int y0, int y1, int z0, int z1)
 {
     for (int x = x0; x < x1; x++) {
@@ -85,10 +76,9 @@ static void DrawEntities(int x0, int x1, int y0, int y1, int z0, int z1)
 void RenderWorld()
 {
     int distance = gameState.viewDistance;
-    int x0, x1, y0, y1, z0, z1;
-    VisitedSpan(gameState.cell.x, distance, GRID_SIZE_X, &x0, &x1);
-    VisitedSpan(gameState.cell.y, distance, GRID_LAYERS, &y0, &y1);
-    VisitedSpan(gameState.cell.z, distance, GRID_SIZE_Z, &z0, &z1);
+    CellSpan xs = ClipCellSpan(gameState.cell.x, distance, GRID_SIZE_X);
+    CellSpan ys = ClipCellSpan(gameState.cell.y, distance, GRID_LAYERS);
+    CellSpan zs = ClipCellSpan(gameState.cell.z, distance, GRID_SIZE_Z);
 
     SetupCamera3D(-gameState.pitch, (float)((double)gameState.yaw + CAMERA_YAW_OFFSET), FIELD_OF_VIEW);
 
@@ -123,8 +113,8 @@ void RenderWorld()
     // Bound even when texturing is off; every model uses this one texture.
     glBindTexture(GL_TEXTURE_2D, worldTexture);
 
-    DrawTiles(x0, x1, y0, y1, z0, z1);
-    DrawEntities(x0, x1, y0, y1, z0, z1);
+    DrawTiles(xs.from, xs.to, ys.from, ys.to, zs.from, zs.to);
+    DrawEntities(xs.from, xs.to, ys.from, ys.to, zs.from, zs.to);
 
     glDisableClientState(GL_VERTEX_ARRAY);
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);

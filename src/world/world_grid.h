@@ -131,7 +131,16 @@ inline CellSpan ClipCellSpan(int centre, int reach, int size)
 }
 
 // The cell coordinate holding a non-negative world coordinate: trunc((p + 5) / 10).
-inline int WorldToCell(float p) { return (int)((p + 5.0f) / 10.0f); }
+// Values beyond the integer range (a position no play reaches, or one loaded
+// from a file) saturate, and NaN gives a cell off the grid, instead of the
+// undefined conversion.
+inline int WorldToCell(float p)
+{
+    float c = (p + 5.0f) / 10.0f;
+    if (!(c > -2147483648.0f && c < 2147483648.0f))
+        return c > 0.0f ? INT32_MAX : INT32_MIN;
+    return (int)c;
+}
 
 // Files an entity in cell i; the caller has checked that the cell has room.
 void FileEntity(int cellIndex, Entity* entity);
