@@ -80,12 +80,12 @@ TEST(Camera, TheEyeLooksAlongItsForwardDirection)
         SetupCamera3D(-gameState.pitch, (float)(gameState.yaw + 1.5707963146269321), 50.0f);
         double w[3];
         Project(c.x, c.y, c.z, w);
-        if (c.windowX == 801) EXPECT_GT(w[0], 800.0);
-        else if (c.windowX != NONE) EXPECT_NEAR(w[0], c.windowX, 0.01);
-        if (c.windowY == -300) EXPECT_LT(w[1], 300.0);
-        else if (c.windowY != NONE) EXPECT_NEAR(w[1], c.windowY, 0.05);
-        if (c.depth == 2) EXPECT_GT(w[2], 1.0);
-        else if (c.depth != NONE) EXPECT_TRUE(w[2] > 0.0 && w[2] < 1.0);
-        if (c.roll != 0) EXPECT_GT(std::abs(w[0] - 400.0), 50.0);
+        if (c.windowX == 801) { EXPECT_GT(w[0], 800.0); }
+        else if (c.windowX != NONE) { EXPECT_NEAR(w[0], c.windowX, 0.01); }
+        if (c.windowY == -300) { EXPECT_LT(w[1], 300.0); }
+        else if (c.windowY != NONE) { EXPECT_NEAR(w[1], c.windowY, 0.05); }
+        if (c.depth == 2) { EXPECT_GT(w[2], 1.0); }
+        else if (c.depth != NONE) { EXPECT_TRUE(w[2] > 0.0 && w[2] < 1.0); }
+        if (c.roll != 0) { EXPECT_GT(std::abs(w[0] - 400.0), 50.0); }
     }
 }

@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cmath>
-#include <cstring>
 
 #include "app/display.h"
 #include "app/game_loop.h"
@@ -21,27 +20,13 @@
 #include "worldgen/generate_world.h"
 #include "worldgen/place_entities.h"
 
-// Holds exactly the given keys, and `pressed` goes down this frame.
-static void Keys(std::initializer_list<int> held, int pressed = 0)
-{
-    memset(keyState, 0, sizeof keyState);
-    for (int k : held) keyState[k] = BUTTON_HELD;
-    if (pressed) keyState[pressed] = BUTTON_PRESSED;
-}
-
 // A new game at (x, y, z) in the cell of that point, on an empty grid (with a floor of tile 39, top
 // at 26, over cells x 0..20, z 0..10 of layer 3), no keys, the models loaded.
 static void StartAt(float x, float y, float z, bool floor = false)
 {
-    static bool loaded = false;
-    if (!loaded) LoadTileModels(), LoadEntityModels(), loaded = true;
-    ClearWorldGrid();
-    ClearEntityIndex();
-    ResetGameState();
-    gameState.position = {x, y, z};
-    gameState.cell = {WorldToCell(x), WorldToCell(y), WorldToCell(z)};
-    for (int i = 0; floor && i < 21 * 11; i++) worldGrid[CellIndex(i / 11, 3, i % 11)].tileType = TILE_PROP_GROUND;
-    Keys({});
+    NewGameOnEmptyGrid();
+    PlacePlayer(x, y, z);
+    if (floor) Fill(0, 20, 3, 0, 10, TILE_PROP_GROUND);
 }
 
 // Runs n updates and gives the last one's displacement.
@@ -72,7 +57,7 @@ TEST(PlayerUpdate, WalkingFallingJumpingAndFlightFollowTheirRates)
     for (bool rock : {false, true}) {
         StartAt(10, 26, 50, true);
         worldGrid[CellIndex(4, 3, 5)].tileType = rock ? TILE_ROCK : TILE_PROP_GROUND;
-        Keys({rock ? SDLK_UP : SDLK_w});
+        HoldKeys({rock ? SDLK_UP : SDLK_w});
         Vec3 step = Step(150);
         EXPECT_NEAR(step.x, rock ? 0.0f : 0.4f, 1e-4);
         EXPECT_NEAR(gameState.velocity.x, rock ? 0.0f : 0.36f, 1e-4);
@@ -87,10 +72,10 @@ TEST(PlayerUpdate, WalkingFallingJumpingAndFlightFollowTheirRates)
     for (bool held : {true, false}) {
         StartAt(0, 0, 0);
         gameState.onGround = true;
-        Keys({SDLK_SPACE});
+        HoldKeys({SDLK_SPACE});
         EXPECT_NEAR(Step(1).y, 0.65f, 1e-6);
         int updates = 1;
-        if (!held) Keys({});
+        if (!held) HoldKeys({});
         while (gameState.jumping && updates < 100) Step(1), updates++;
         EXPECT_EQ(updates, held ? 42 : 2);
     }
@@ -105,7 +90,7 @@ TEST(PlayerUpdate, WalkingFallingJumpingAndFlightFollowTheirRates)
     for (const auto& p : pushes) {
         StartAt(0, 0, 0);
         gameState.flyMode = p.fly, gameState.pitch = p.fly ? 0.3f : 0.0f, gameState.yaw = p.fly ? 1.0f : 0.0f;
-        Keys(p.keys), Step(1);
+        HoldKeys(p.keys), Step(1);
         const Vec3& v = gameState.velocity;
         ExpectNear(Vec3{v.x, p.fly ? v.y : 0, v.z}, p.want, 2e-7, (int)(&p - pushes));
     }
@@ -126,7 +111,7 @@ TEST(PlayerUpdate, NumberKeysAndMouseLook)
         gameState.viewDistance = k.view;
         WorldCell& c = worldGrid[k.layer == 15 ? CellIndex(126, 0, 125) : CellIndex(125, 3, 125)];
         c = WorldCell{(uint8_t)k.tile, (uint8_t)k.orientation};
-        Keys({}, k.key), Step(1);
+        HoldKeys({}, k.key), Step(1);
         EXPECT_EQ(gameState.viewDistance, k.wantView) << "row " << &k - keys;
         EXPECT_EQ(c.tileType, k.wantTile) << "row " << &k - keys;
         EXPECT_EQ(c.orientation, k.wantOrientation) << "row " << &k - keys;
@@ -213,7 +198,7 @@ TEST(NearbyEntities, CollectablesLiftsAndRefiling)
     EXPECT_EQ(core[10] + (core[11] << 8), 1);
     // Key 9 reads that file back: the three records held are released and the three saved filed.
     gameState.collectablesFound = 0;
-    Keys({}, SDLK_9), Step(1);
+    HoldKeys({}, SDLK_9), Step(1);
     EXPECT_TRUE(gameState.collectablesFound == 1 && entityCount[home] == 1 && entitySlots[home * 2]->z == 1253.25f);
 
     // A lift, filed in the cell of its height, in the shaft 32 (layer 3), 33 (4..6), 34 (7) at

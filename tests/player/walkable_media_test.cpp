@@ -5,13 +5,11 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 #include <vector>
 
 #include "app/input.h"
 #include "player/game_state.h"
 #include "player/player_update.h"
-#include "render/model_sets.h"
 #include "support/test_support.h"
 #include "world/mathlib.h"
 #include "world/world_grid.h"
@@ -20,34 +18,20 @@
 #include "worldgen/generate_world.h"
 #include "worldgen/place_entities.h"
 
-// An empty world with the shipped models loaded and a new game's player. No test here takes a
-// collectable or presses a save key, so nothing is written.
-static void ClearWorld()
-{
-    if (tileModels[TILE_FLOOR].vertexCount == 0) {
-        LoadTileModels();
-        LoadEntityModels();
-    }
-    ClearWorldGrid();
-    ClearEntityIndex();
-    ResetGameState();
-}
-
+// The player at rest at (x, y, z), looking along yaw. No test here takes a collectable or presses
+// a save key, so nothing is written.
 static void DropPlayer(float x, float y, float z, float yaw)
 {
-    gameState.position = {x, y, z};
-    gameState.velocity = {0, 0, 0};
-    gameState.cell = {WorldToCell(x), WorldToCell(y), WorldToCell(z)};
+    PlacePlayer(x, y, z);
     gameState.yaw = yaw;
 }
 
 // Runs `updates` updates of dt 1 with the keys held; returns the lowest height the feet reached
 // and keeps the highest in `highest`.
 static float highest;
-static float Play(int updates, std::vector<int> keys)
+static float Play(int updates, const std::vector<int>& keys)
 {
-    memset(keyState, 0, sizeof keyState);
-    for (int key : keys) keyState[key] = BUTTON_HELD;
+    HoldKeys(keys);
     float lowest = highest = gameState.position.y;
     for (int i = 0; i < updates; i++) {
         UpdateGame(1.0f);
@@ -69,7 +53,7 @@ TEST(WalkableMedia, CraftedPiecesHoldTheWalkingPlayer)
     // while pushing against one ramp wall and then the other, once walking, once jumping.
     for (int key : {SDLK_a, SDLK_d}) {
         for (bool jump : {false, true}) {
-            ClearWorld();
+            NewGameOnEmptyGrid();
             Put(120, CHANNEL_LAYER, 120, TILE_CHANNEL_SIDE, 0);
             ASSERT_TRUE(TryPlaceDescent(120, 120));
             FillCaveFloor();
@@ -87,7 +71,7 @@ TEST(WalkableMedia, CraftedPiecesHoldTheWalkingPlayer)
     }
     // Along a bridge over nothing, at an angle into either parapet and straight into one.
     for (float yaw : {0.3f, -0.3f, PI / 2}) {
-        ClearWorld();
+        NewGameOnEmptyGrid();
         Fill(100, 112, ROOM_LAYER, 100, 100, TILE_BRIDGE_SPAN);
         DropPlayer(1000, 26, 1000, yaw);
         EXPECT_GE(Play(200, {SDLK_w}), 25.99f) << "yaw " << yaw;
@@ -95,7 +79,7 @@ TEST(WalkableMedia, CraftedPiecesHoldTheWalkingPlayer)
     }
     // A lift resting at the bottom of a four-cell shaft: walked onto up its ramp, it carries the
     // player to the cell under the top, where it waits.
-    ClearWorld();
+    NewGameOnEmptyGrid();
     Fill(94, 106, ROOM_LAYER, 94, 106, TILE_FLOOR);
     Put(100, ROOM_LAYER, 100, TILE_LIFT_BOTTOM);
     Put(100, ROOM_LAYER + 1, 100, TILE_LIFT_SHAFT);
@@ -112,7 +96,7 @@ TEST(WalkableMedia, CraftedPiecesHoldTheWalkingPlayer)
     EXPECT_GT(gameState.position.y, 45.0f) << "rode up";
     EXPECT_NEAR(gameState.position.y, lift->y + 1, 0.05f);
     // The boundary ring and the top layer hold a player who walks and jumps into them.
-    ClearWorld();
+    NewGameOnEmptyGrid();
     CloseWorldBoundary();
     Fill(1, 1, TOP_LAYER - 1, 1, 5, TILE_FLOOR);
     DropPlayer(12, 126, 30, PI);
@@ -131,7 +115,7 @@ TEST(WalkableMedia, CollectableTilesLetAStandingPlayerReachTheirCollectable)
         {TILE_CHANNEL, 0}, {TILE_CAVE_OPEN_CENTRE, 0}, {TILE_CAVE_ENTRANCE, 0}, {TILE_CAVE_FLOOR, 0},
         {TILE_FLOOR, 0}, {TILE_EMPTY, TILE_ROOM_TOP}};
     for (const auto& piece : PIECES) {
-        ClearWorld();
+        NewGameOnEmptyGrid();
         Put(100, 5, 100, piece.tile);
         Put(100, 4, 100, piece.below);
         ASSERT_TRUE(CollectableMayStand(100, 5, 100));
@@ -145,7 +129,7 @@ TEST(WalkableMedia, CollectableTilesLetAStandingPlayerReachTheirCollectable)
 TEST(WalkableMedia, GeneratedWorldsHoldRandomWalksAndEveryCollectableIsReachable)
 {
     for (unsigned seed : {1u, 42u, 1733432707u}) {
-        ClearWorld();
+        NewGameOnEmptyGrid();
         srand(seed);
         GenerateWorld();
         PlaceEntities();

@@ -24,9 +24,10 @@ static void RunCases(const std::vector<LoadCase>& cases)
         Mesh mesh = ReadObjMesh(in, c.scale);
         int n = mesh.vertexCount;
         EXPECT_EQ(Floats(mesh.positions, mesh.positions + 3 * n), c.positions);
-        if (!c.texCoords.empty())
+        if (!c.texCoords.empty()) {
             EXPECT_TRUE(Floats(mesh.texCoords, mesh.texCoords + 2 * n) == c.texCoords &&
                         Floats(mesh.normals, mesh.normals + 3 * n) == c.normals);
+        }
         FreeMesh(mesh);
     }
 }

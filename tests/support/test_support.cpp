@@ -8,6 +8,10 @@
 #include <fstream>
 #include <iterator>
 #include "app/display.h"
+#include "app/input.h"
+#include "player/game_state.h"
+#include "render/model_sets.h"
+#include "worldgen/generate_world.h"
 
 void OpenTestDisplay(int width, int height)
 {
@@ -144,4 +148,28 @@ void ExpectCells(const std::vector<CellWant>& cells)
     for (const CellWant& c : cells)
         EXPECT_TRUE(T(c.x, c.y, c.z) == c.tile && O(c.x, c.y, c.z) == c.orientation)
             << "at " << c.x << "," << c.y << "," << c.z << ": " << T(c.x, c.y, c.z) << "/" << O(c.x, c.y, c.z);
+}
+
+void NewGameOnEmptyGrid()
+{
+    static bool loaded = false;
+    if (!loaded) LoadTileModels(), LoadEntityModels(), loaded = true;
+    ClearWorldGrid();
+    ClearEntityIndex();
+    ResetGameState();
+    HoldKeys({});
+}
+
+void PlacePlayer(float x, float y, float z)
+{
+    gameState.position = {x, y, z};
+    gameState.velocity = {0, 0, 0};
+    gameState.cell = {WorldToCell(x), WorldToCell(y), WorldToCell(z)};
+}
+
+void HoldKeys(const std::vector<int>& held, int pressed)
+{
+    memset(keyState, 0, sizeof keyState);
+    for (int k : held) keyState[k] = BUTTON_HELD;
+    if (pressed) keyState[pressed] = BUTTON_PRESSED;
 }

@@ -77,3 +77,10 @@ struct CellWant {
     int x, y, z, tile, orientation;
 };
 void ExpectCells(const std::vector<CellWant>& cells);
+
+// The player tests: a new game on an empty grid and entity index with the shipped models loaded
+// and no key down; the player put at rest at (x, y, z) in the cell of that point; exactly the
+// `held` keys down, and `pressed` going down this frame.
+void NewGameOnEmptyGrid();
+void PlacePlayer(float x, float y, float z);
+void HoldKeys(const std::vector<int>& held, int pressed = 0);
