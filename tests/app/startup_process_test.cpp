@@ -6,10 +6,6 @@
 #include "worldgen/generate_world.h"
 #include "worldgen/place_entities.h"
 
-// time() at start-up under faketime, and so the seed of the game's rand().
-static const char FAKE_START[] = "TZ=UTC faketime -f '@2024-12-05 21:05:07'";
-static const unsigned FAKE_SEED = 1733432707u;
-
 using Bytes = std::vector<unsigned char>;
 
 // The names in a folder, as `ls` lists them.

@@ -51,6 +51,9 @@ struct GameRun {
 };
 GameRun RunGameIn(const std::string& dir, const std::string& launch, const std::string& input);
 
+// A launch under faketime: time() at start-up, and so the seed of the game's rand(), is FAKE_SEED.
+constexpr const char* FAKE_START = "TZ=UTC faketime -f '@2024-12-05 21:05:07'";
+constexpr unsigned FAKE_SEED = 1733432707u;
 // `input` that waits for the window, then sends the close request (to a wrapper's child if any).
 constexpr const char* WAIT_FOR_WINDOW = "timeout 60 xdotool search --sync --onlyvisible --name Cairnfold >/dev/null;";
 constexpr const char* CLOSE_GAME = "pkill -TERM -P $pid || kill -TERM $pid;";

@@ -1,0 +1,176 @@
+// The real game played under a private X server with keys and clicks from xdotool, checked through
+// screenshots of its window and through what it saved.
+
+#include "app/game_loop.h"
+#include "app/input.h"
+#include "app/camera.h"
+#include "interface/interface_media.h"
+#include "interface/menu_fade.h"
+#include "interface/pause_menu.h"
+#include "interface/quads.h"
+#include "interface/text.h"
+#include "player/game_state.h"
+#include "support/test_support.h"
+#include "world/saves.h"
+
+using Bytes = std::vector<unsigned char>;
+
+// Regions of the 800 x 600 window: the heads-up line, the minimap, the world right of both.
+struct Box {
+    int x0, y0, x1, y1;
+};
+static const Box HEADS_UP = {0, 0, 300, 30}, MAP = {10, 340, 260, 590}, WORLD = {300, 40, 800, 600};
+static const int W = 800, H = 600;
+// Views that should be the same may differ by the last fraction of a step or a turn that the player
+// settles by between frames; that moves texture edges, by at most this much in a channel.
+static const int SETTLE = 40;
+
+// The share of a region's pixels that differ between two frames (RGB, top row first) by more than
+// `tolerance` in some channel; -1 when a frame is missing.
+static double Changed(const Bytes& a, const Bytes& b, Box r, int tolerance = 0)
+{
+    if (a.size() != (size_t)W * H * 3 || b.size() != a.size()) return -1;
+    int changed = 0;
+    for (int y = r.y0; y < r.y1; y++)
+        for (int x = r.x0; x < r.x1; x++)
+            for (int c = 0, i = (y * W + x) * 3; c < 3; c++)
+                if (abs(a[i + c] - b[i + c]) > tolerance) {
+                    changed++;
+                    break;
+                }
+    return changed / (double)((r.x1 - r.x0) * (r.y1 - r.y0));
+}
+
+// The back buffer of the test window, top row first.
+static Bytes ReadFrame()
+{
+    Bytes rows(W * H * 3), frame(W * H * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, W, H, GL_RGB, GL_UNSIGNED_BYTE, rows.data());
+    for (int y = 0; y < H; y++) memcpy(&frame[y * W * 3], &rows[(H - 1 - y) * W * 3], W * 3);
+    return frame;
+}
+
+// The opaque pixels of the heads-up line for `count`: those that come out the same drawn over black
+// and over white cover whatever the game draws beneath them.
+struct Line {
+    std::vector<int> at;
+    Bytes rgb;
+};
+static Line HeadsUpLine(int count)
+{
+    char text[64];
+    FormatHeadsUpText(text, sizeof text, count);
+    Bytes over[2];
+    for (int k = 0; k < 2; k++) {
+        glClearColor(k, k, k, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        Begin2D();
+        DrawText(10, 10, text);
+        over[k] = ReadFrame();
+    }
+    glClearColor(0, 0, 0, 1);
+    Line line;
+    for (int y = HEADS_UP.y0; y < HEADS_UP.y1; y++)
+        for (int x = HEADS_UP.x0; x < HEADS_UP.x1; x++)
+            if (memcmp(&over[0][(y * W + x) * 3], &over[1][(y * W + x) * 3], 3) == 0) {
+                line.at.push_back(y * W + x);
+                line.rgb.insert(line.rgb.end(), &over[0][(y * W + x) * 3], &over[0][(y * W + x) * 3 + 3]);
+            }
+    return line;
+}
+static bool Shows(const Bytes& shot, const Line& line)
+{
+    for (size_t i = 0; i < line.at.size(); i++)
+        if (shot.size() != (size_t)W * H * 3 || memcmp(&shot[line.at[i] * 3], &line.rgb[i * 3], 3) != 0) return false;
+    return !line.at.empty();
+}
+
+TEST(PlayProcess, KeysAndClicksChangeWhatIsDrawnAndWhatIsSaved)
+{
+    // What the game must show, drawn here with its own code: the pause menu at full fade with the
+    // pointer at (700, 450), and the heads-up line for 0 and for 17 collectables.
+    OpenTestDisplay(W, H);
+    LoadInterfaceMedia();
+    strcpy(gameTitle, "Cairnfold");
+    versionNumber = 0.3f;
+    menuFade = 100;
+    mouseX = 700, mouseY = 450;
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    DrawMenuBars();
+    DrawMenuItems();
+    DrawPointer(mouseX, mouseY);
+    const Bytes menu = ReadFrame();
+    const Line none = HeadsUpLine(0), seventeen = HeadsUpLine(17);
+
+    // The pointer starts at the window's centre, so the view turns only when it is moved.
+    static const char CENTRE_POINTER[] = "xdotool mousemove 400 300;";
+    // A first start in an empty Saves/. Keys are held over several frames; `shot` takes the window.
+    const std::string dir = MakeGameFolder();
+    const std::string play = std::string(CENTRE_POINTER) + WAIT_FOR_WINDOW +
+        "hold() { xdotool keydown $1; sleep ${2:-0.4}; xdotool keyup $1; sleep ${3:-1.5}; };"
+        "shot() { import -window root -crop 800x600+0+0 +repage -depth 8 rgb:$1; };"
+        "click() { xdotool mousemove $1 $2 mousedown 1; sleep 0.4; xdotool mouseup 1; };"
+        "sleep 3; shot start;"
+        "hold 3; shot untextured; hold 3; shot textured;"
+        "hold 1; shot nearer; hold 2; shot farther;"
+        "xdotool mousemove 560 300; sleep 1; xdotool mousemove 400 300; sleep 1; shot turned;"
+        "hold w 1.5 3; hold 8 0.4 1; cp Saves/coresave.dat saved.dat; shot saved;"
+        "hold 4 0.4 0; xdotool mousemove 400 150; sleep 0.5; xdotool mousemove 400 300; hold w 1 0;"
+        "xdotool mousemove 400 450; sleep 0.5; xdotool mousemove 400 300; sleep 6; shot flying;"
+        "hold 4 0.4 6; shot fallen;"
+        "hold Escape 0.4 0; xdotool mousemove 700 450; sleep 4; shot menu;"
+        "xdotool mousemove 400 175 mousedown 1; sleep 0.15; xdotool mousemove 400 300; sleep 0.3;"
+        "xdotool mouseup 1; sleep 4; shot resumed;"
+        "hold Escape 0.4 0; sleep 4; click 400 225; sleep 5; kill -9 $pid 2>/dev/null;";
+    GameRun run = RunGameIn(dir, FAKE_START, play);
+    EXPECT_EQ(run.status, 0) << run.error;
+    auto Shot = [&](const char* name) { return ReadFileBytes(dir + "/" + name); };
+    const Bytes start = Shot("start"), turned = Shot("turned"), fallen = Shot("fallen");
+    EXPECT_TRUE(FileExists(dir + "/Saves/worldgrid.dat"));
+    EXPECT_TRUE(Shows(start, none) && !Shows(start, seventeen));
+
+    // Keys 1 to 4 change the world drawn and nothing else; pressed again, they restore the view.
+    // Between shots of one view only the spinning collectables and the lifts move (under 2 %); after
+    // the click on "Resume game" the pointer rests a moment above the centre and turns the view a
+    // little (under 5 %), where the menu's bars covered most of it.
+    const struct { const char *before, *after; double world; } views[] = {
+        {"start", "untextured", 0.3}, {"untextured", "textured", 0.3}, {"start", "textured", -0.02},
+        {"textured", "nearer", 0.05}, {"nearer", "farther", 0.05}, {"start", "farther", -0.02},
+        {"flying", "fallen", 0.3}, {"menu", "resumed", 0.5}, {"fallen", "resumed", -0.05},
+    };
+    for (const auto& v : views) {
+        double world = Changed(Shot(v.before), Shot(v.after), WORLD, v.world > 0 ? 0 : SETTLE);
+        EXPECT_TRUE(v.world > 0 ? world > v.world : world >= 0 && world < -v.world) << v.before << " " << v.after << " " << world;
+        EXPECT_TRUE(Shows(Shot(v.after), none)) << v.after;
+    }
+    // The minimap turns with the view around its fixed marker; flying and falling leave it.
+    EXPECT_GT(Changed(start, turned, MAP), 0.3);
+    EXPECT_LT(Changed(Shot("flying"), fallen, MAP), 0.02);
+    // The pause menu at full fade is exactly what its drawing code draws, but for the clock.
+    const Bytes shownMenu = Shot("menu");
+    EXPECT_EQ(Changed(shownMenu, menu, {0, 60, W, H}), 0);
+    EXPECT_EQ(Changed(shownMenu, menu, {0, 0, 400, 60}), 0);
+
+    // Key 8 saved the player turned to the right and moved along the view by walking.
+    ASSERT_EQ(chdir(dir.c_str()), 0);
+    ASSERT_EQ(rename("saved.dat", "Saves/coresave.dat"), 0);
+    ASSERT_TRUE(LoadCoreState());
+    const float dx = gameState.position.x - 1250, dz = gameState.position.z - 1250;
+    EXPECT_GT(gameState.yaw, 0.2f);
+    EXPECT_GT(sqrtf(dx * dx + dz * dz), 20);
+    EXPECT_GT(dx * cosf(gameState.yaw) + dz * sinf(gameState.yaw), 0.95f * sqrtf(dx * dx + dz * dz));
+    // A second start resumes there, with the count the file holds.
+    gameState.collectablesFound = 17;
+    SaveCoreState();
+    run = RunGameIn(dir, FAKE_START, std::string(CENTRE_POINTER) + WAIT_FOR_WINDOW +
+                                         "sleep 3; import -window root -crop 800x600+0+0 "
+                                         "+repage -depth 8 rgb:again;" + CLOSE_GAME);
+    EXPECT_EQ(run.status, 0) << run.error;
+    const Bytes again = Shot("again");
+    EXPECT_TRUE(Shows(again, seventeen) && !Shows(again, none));
+    EXPECT_LT(Changed(Shot("saved"), again, WORLD, SETTLE), 0.02);
+    ASSERT_EQ(chdir("/"), 0);
+    RunShell("/", "rm -rf " + dir);
+}
