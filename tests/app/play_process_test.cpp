@@ -125,7 +125,8 @@ TEST(PlayProcess, KeysAndClicksChangeWhatIsDrawnAndWhatIsSaved)
         "xdotool mouseup 1; sleep 4; shot resumed;"
         "hold Escape 0.4 0; sleep 4; click 400 225; sleep 5; kill -9 $pid 2>/dev/null;";
     GameRun run = RunGameIn(dir, FAKE_START, play);
-    EXPECT_EQ(run.status, 0) << run.error;
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.error, "");
     auto Shot = [&](const char* name) { return ReadFileBytes(dir + "/" + name); };
     const Bytes start = Shot("start"), turned = Shot("turned"), fallen = Shot("fallen");
     EXPECT_TRUE(FileExists(dir + "/Saves/worldgrid.dat"));

@@ -79,3 +79,24 @@ TEST(StartupProcess, StartUpWritesExactlyTheFilesItCouldNotRead)
     ASSERT_EQ(chdir("/"), 0);
     RunShell("/", "rm -rf " + dir + " " + own);
 }
+
+// A Saves/ the player may not write (root may write anywhere, so root plays as nobody): key 8 saves
+// both files and each failure costs one line; the game plays on, ends with status 0, loses nothing.
+TEST(StartupProcess, AReadOnlySavesFolderLosesNothing)
+{
+    const std::string dir = MakeGameFolder(), saves = dir + "/Saves";
+    GameRun run = RunGameIn(dir, "", std::string(WAIT_FOR_WINDOW) + CLOSE_GAME);
+    ASSERT_EQ(run.status, 0) << run.error;
+    const Bytes world = ReadFileBytes(saves + "/worldgrid.dat"), core = ReadFileBytes(saves + "/coresave.dat");
+    RunShell(dir, "chmod 755 . && chmod 555 Saves && cp " CAIRNFOLD_BINARY " cairnfold");
+    const char* player = geteuid() == 0 ? "setpriv --reuid=nobody --regid=nogroup --clear-groups" : "";
+    run = RunGameIn(dir, player, std::string(WAIT_FOR_WINDOW) + "xdotool keydown 8; sleep 0.4; xdotool keyup 8; sleep 1;" +
+                                     CLOSE_GAME, "./cairnfold");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.error, "cairnfold: could not save Saves/worldgrid.dat (create: Permission denied)\n"
+                         "cairnfold: could not save Saves/coresave.dat (create: Permission denied)");
+    EXPECT_EQ(ListDir(saves), "coresave.dat\nworldgrid.dat\n");
+    EXPECT_TRUE(ReadFileBytes(saves + "/worldgrid.dat") == world);
+    EXPECT_TRUE(ReadFileBytes(saves + "/coresave.dat") == core);
+    RunShell("/", "rm -rf " + dir);
+}

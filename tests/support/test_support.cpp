@@ -103,17 +103,19 @@ std::string MakeGameFolder()
     return dir;
 }
 
-GameRun RunGameIn(const std::string& dir, const std::string& launch, const std::string& input)
+GameRun RunGameIn(const std::string& dir, const std::string& launch, const std::string& input, const std::string& program)
 {
     // Under AddressSanitizer the game's own leak check is off: the graphics driver is unloaded
     // before it runs; a wrapper such as faketime preloads its library ahead of the sanitizer.
     WriteFileText(dir + "/run.sh", "export ASAN_OPTIONS=${ASAN_OPTIONS:-}:detect_leaks=0:verify_asan_link_order=0; " +
-                                       launch + " " CAIRNFOLD_BINARY " 2> err & pid=$!; " + input +
+                                       launch + " " + program + " 2> err & pid=$!; " + input +
                                        " wait $pid; echo $? > status");
     RunShell(dir, CAIRNFOLD_SOURCE_DIR "/tests/with_display.sh sh run.sh", 120);
     GameRun run = {-1, ""};
     std::ifstream(dir + "/status") >> run.status;
-    std::getline(std::ifstream(dir + "/err"), run.error);
+    const std::vector<unsigned char> error = ReadFileBytes(dir + "/err");
+    run.error.assign(error.begin(), error.end());
+    if (!run.error.empty() && run.error.back() == '\n') run.error.pop_back();
     RunShell(dir, "rm -f status run.sh");
     return run;
 }
