@@ -22,7 +22,7 @@ TEST_PACKAGES = $(GAME_PACKAGES) $(ASSET_PACKAGES) libgtest-dev libbenchmark-dev
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 APT = $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get
 
-.PHONY: screenshots run test test-sanitized memcheck build build-game deps deps-game bench bench-startup fuzz assets clean
+.PHONY: screenshots tiles run test test-sanitized memcheck build build-game deps deps-game bench bench-startup fuzz assets clean
 
 run: build-game
 	cd $(CURDIR) && $(BUILD)/cairnfold
@@ -86,6 +86,12 @@ assets: build-game
 screenshots: build
 	cmake --build $(BUILD) --target stage_view -j$(JOBS)
 	$(CURDIR)/tools/screenshots.sh $(BUILD)
+
+# The sheet of every tile and entity model, drawn by the game's renderer under Xvfb.
+tiles: build
+	cmake --build $(BUILD) --target tile_sheet -j$(JOBS)
+	cd $(CURDIR) && tests/with_display.sh $(BUILD)/tools/tile_sheet $(BUILD)/tiles.ppm
+	convert $(BUILD)/tiles.ppm -strip $(CURDIR)/docs/tiles.png
 
 bench: build
 	cd $(CURDIR) && tests/with_display.sh $(BUILD)/bench/cairnfold_bench --benchmark_filter='$(BENCH_FILTER)' \
