@@ -1,7 +1,9 @@
 // Moves the player of a saved game to a view of its world, for the README's
 // screenshots: `stage_view bridge` or `stage_view cave`, run in a game folder
 // whose Saves/ holds a world and a game. The player is left in free flight,
-// so the view stays as staged until a key is pressed.
+// so the view stays as staged until a key is pressed. `stage_view collectable`
+// puts the player on the collectable nearest the start instead, so that the
+// next start takes it in its first frame (the memory check plays that).
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -22,17 +24,53 @@ static bool OpenRun(int x, int y, int z, int dx, int dz, int k, bool cave)
     return true;
 }
 
+// Leaves the player at `position` in free flight and saves the game.
+static void SaveStagedPlayer(Vec3 position)
+{
+    gameState.position = position;
+    gameState.eye = {position.x, position.y + EYE_HEIGHT, position.z};
+    gameState.cell = {WorldToCell(position.x), WorldToCell(position.y), WorldToCell(position.z)};
+    gameState.velocity = {0, 0, 0};
+    gameState.flyMode = true;
+    SaveCoreState();
+}
+
+// The feet on the collectable nearest the start position.
+static int StageAtCollectable()
+{
+    const Entity* nearest = nullptr;
+    float best = 0;
+    for (int i = 0; i < CELL_COUNT * MAX_ENTITIES_PER_CELL; i++) {
+        const Entity* e = entitySlots[i];
+        if (!e || e->kind != ENTITY_COLLECTABLE)
+            continue;
+        float dx = e->x - gameState.position.x, dy = e->y - gameState.position.y, dz = e->z - gameState.position.z;
+        if (!nearest || dx * dx + dy * dy + dz * dz < best)
+            nearest = e, best = dx * dx + dy * dy + dz * dz;
+    }
+    if (!nearest) {
+        fprintf(stderr, "stage_view: no collectable in this game\n");
+        return 1;
+    }
+    SaveStagedPlayer({nearest->x, nearest->y, nearest->z});
+    printf("stage_view: on the collectable at (%g, %g, %g)\n", nearest->x, nearest->y, nearest->z);
+    return 0;
+}
+
 int main(int argc, char** argv)
 {
     bool cave = argc == 2 && strcmp(argv[1], "cave") == 0;
-    if (argc != 2 || (!cave && strcmp(argv[1], "bridge") != 0)) {
-        fprintf(stderr, "usage: stage_view bridge|cave (in a game folder with saves)\n");
+    bool collectable = argc == 2 && strcmp(argv[1], "collectable") == 0;
+    if (argc != 2 || (!cave && !collectable && strcmp(argv[1], "bridge") != 0)) {
+        fprintf(stderr, "usage: stage_view bridge|cave|collectable (in a game folder with saves)\n");
         return 2;
     }
     if (!LoadWorldGrid() || !LoadCoreState()) {
         fprintf(stderr, "stage_view: Saves/ holds no world and game to stage\n");
         return 1;
     }
+    if (collectable)
+        return StageAtCollectable();
     const int want = cave ? TILE_CAVE_OPEN_CENTRE : TILE_BRIDGE_SPAN;
     const int dirs[4][2] = {{1, 0}, {0, 1}, {-1, 0}, {0, -1}};
     // Rings of growing size around the start cell: the nearest such piece
@@ -50,17 +88,10 @@ int main(int argc, char** argv)
                             continue;
                         // Three cells back, looking at the piece, a little above a bridge.
                         float back = cave ? 25.0f : 30.0f;
-                        gameState.position = {CELL_SIZE * x - back * d[0], CELL_SIZE * y + (cave ? -4.0f : 2.0f),
-                                              CELL_SIZE * z - back * d[1]};
-                        gameState.eye = {gameState.position.x, gameState.position.y + EYE_HEIGHT,
-                                         gameState.position.z};
-                        gameState.cell = {WorldToCell(gameState.position.x), WorldToCell(gameState.position.y),
-                                          WorldToCell(gameState.position.z)};
                         gameState.yaw = std::atan2((float)d[1], (float)d[0]);
                         gameState.pitch = cave ? 0.0f : -0.25f;
-                        gameState.velocity = {0, 0, 0};
-                        gameState.flyMode = true;
-                        SaveCoreState();
+                        SaveStagedPlayer({CELL_SIZE * x - back * d[0], CELL_SIZE * y + (cave ? -4.0f : 2.0f),
+                                          CELL_SIZE * z - back * d[1]});
                         printf("stage_view: %s at cell (%d, %d, %d)\n", argv[1], x, y, z);
                         return 0;
                     }
