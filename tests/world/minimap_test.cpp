@@ -8,7 +8,7 @@ using Rgb = std::vector<int>;
 static const Rgb FLOOR_GREY = {110, 110, 110}, WALL_GREY = {50, 50, 50}, CORE_GREY = {20, 20, 20};
 static const Rgb OPEN_BLUE = {55, 55, 130}, BLACK = {0, 0, 0}, WHITE = {255, 255, 255};
 
-TEST(Minimap, TextureIsLayerThreeInTheColourTableWithABlackMargin)
+TEST(Minimap, TextureIsLayerThreeWithABlackMarginAndTheWindowTurnsWithTheViewAroundAFixedMarker)
 {
     OpenTestDisplay(800, 600);
     EXPECT_EQ(MapPictureSize(257), 512);
@@ -39,11 +39,6 @@ TEST(Minimap, TextureIsLayerThreeInTheColourTableWithABlackMargin)
     for (int i = 0; i < 256; i++)
         for (int m = 250; m < 256; m++) lit += texel(m, i) != BLACK || texel(i, m) != BLACK;
     EXPECT_EQ(lit, 0);
-}
-
-TEST(Minimap, WindowTurnsWithTheViewAroundAFixedMarker)
-{
-    OpenTestDisplay(800, 600);
     // Quarters around cell (126, 126): ahead (x >= 126) floor (z >= 126) and wall; behind, core and open.
     for (int x = 0; x < 250; x++)
         for (int z = 0; z < 250; z++)
