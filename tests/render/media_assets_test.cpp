@@ -96,8 +96,7 @@ TEST(MediaAssets, ImagesLoadAtTheirSizesAndTheGeneratorReproducesEveryFile)
     for (const auto& i : images) {
         SDL_Surface* image = IMG_Load(i.path);
         ASSERT_NE(image, nullptr) << i.path;
-        EXPECT_EQ(std::vector<int>({image->w, image->h, image->format->BytesPerPixel}),
-                  std::vector<int>({i.w, i.h, i.bytesPerPixel})) << i.path;
+        EXPECT_EQ((Ints{image->w, image->h, image->format->BytesPerPixel}), (Ints{i.w, i.h, i.bytesPerPixel})) << i.path;
         SDL_FreeSurface(image);
     }
     // Every glyph's visible pixels lie in columns 5..14 of its 20 x 20 cell; printable ones are white over a dark outline.

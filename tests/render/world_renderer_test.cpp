@@ -136,9 +136,7 @@ TEST(WorldRenderer, DrawsOnlyTheCellsAndEntitiesOfTheClippedCube)
     // View distance 1 draws the 3 x 3 x 3 cells around the player; codes and turns outside the tables never.
     gameState.viewDistance = 1;
     gameState.cell = CellCoord{100, 5, 100};
-    for (int x = 98; x <= 102; x++)
-        for (int y = 3; y <= 7; y++)
-            for (int z = 98; z <= 102; z++) Put(x, y, z, 3, 0);
+    for (int y = 3; y <= 7; y++) Fill(98, 102, y, 98, 102, 3);
     Put(100, 5, 100, 46, 0);
     Put(101, 5, 100, 2, 4);
     EXPECT_EQ(Render()[3], 2 * 25);
