@@ -4,9 +4,7 @@
 #include <SDL_image.h>
 #include <array>
 #include <map>
-#include "render/obj_loader.h"
 #include "support/test_support.h"
-#include "world/world_grid.h"
 
 // Model m: tile codes 0..45, then entity kinds 0..2 as 46..48.
 static std::string ModelPath(int m)

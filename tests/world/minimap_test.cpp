@@ -2,7 +2,6 @@
 #include "player/game_state.h"
 #include "support/test_support.h"
 #include "world/minimap.h"
-#include "world/world_grid.h"
 
 using Rgb = std::vector<int>;
 static const Rgb FLOOR_GREY = {110, 110, 110}, WALL_GREY = {50, 50, 50}, CORE_GREY = {20, 20, 20};

@@ -4,7 +4,6 @@
 #include "player/game_state.h"
 #include "support/test_support.h"
 #include "world/saves.h"
-#include "world/world_grid.h"
 
 // While watching, operator delete notes what it frees: which entity records a load released.
 static bool watchDeletes;
