@@ -24,15 +24,12 @@ TEST(Settings, SpacesAnywhereAreRemovedKeysAreExactValuesReadLikeAtofAndTheLastL
                      "screenw=\tnot a number\nscreenh=6e2x\n");
     EXPECT_TRUE(!fullscreen && screenBpp == 31 && showCursor && antialiasing && !mipmapping);
     EXPECT_TRUE(screenWidth == 0.0f && screenHeight == 600.0f);
-    EXPECT_EQ(GetSettingValue("fullscreen"), 0.0f);
-    EXPECT_EQ(GetSettingValue("screenbpp"), 31.9f);
-    EXPECT_EQ(GetSettingValue("absent"), 0.0f);
+    EXPECT_EQ((std::vector<float>{GetSettingValue("fullscreen"), GetSettingValue("screenbpp"), GetSettingValue("absent")}),
+              (std::vector<float>{0.0f, 31.9f, 0.0f}));
     // Values far outside the int range saturate instead of overflowing the conversion.
     LoadSettingsFrom("screenbpp=1e20\n");
     EXPECT_EQ(screenBpp, INT_MAX);
-    EXPECT_EQ(TruncateSetting(-1e20f), INT_MIN);
-    EXPECT_EQ(TruncateSetting(-31.9f), -31);
-    EXPECT_EQ(TruncateSetting(std::nanf("")), 0);
+    EXPECT_EQ((Ints{TruncateSetting(-1e20f), TruncateSetting(-31.9f), TruncateSetting(std::nanf(""))}), (Ints{INT_MIN, -31, 0}));
 }
 
 TEST(Settings, MissingAndEmptyFilesReadAsZeroAndLongFilesAndLinesAreCut)

@@ -11,7 +11,6 @@
 #include "player/player_update.h"
 #include "render/model_sets.h"
 #include "support/test_support.h"
-#include "worldgen/place_entities.h"
 
 // A new game at (x, y, z) in the cell of that point, on an empty grid (with a floor of tile 39, top
 // at 26, over cells x 0..20, z 0..10 of layer 3), no keys, the models loaded.

@@ -2,7 +2,6 @@
 // boarded at the bottom, collectables within reach, and long random walks through generated worlds.
 // No case takes a collectable or presses a save key, so nothing is written.
 #include <SDL.h>
-#include "app/input.h"
 #include "player/game_state.h"
 #include "player/player_update.h"
 #include "support/test_support.h"
@@ -11,8 +10,7 @@
 #include "worldgen/generate_world.h"
 #include "worldgen/place_entities.h"
 
-// Runs `updates` updates of dt 1 with the keys held; returns the lowest height the feet reached
-// and keeps the highest in `highest`.
+// Runs `updates` updates of dt 1 with `keys` held; gives the lowest height of the feet, keeps the highest.
 static float highest;
 static float Play(int updates, const std::vector<int>& keys)
 {
