@@ -2,18 +2,6 @@
 #include "app/input.h"
 #include "support/test_support.h"
 
-// SDL's real event queue on the dummy video driver: no window needed.
-class InputTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
-        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
-        ASSERT_NE(SDL_SetVideoMode(64, 64, 0, 0), nullptr);
-    }
-    void TearDown() override { SDL_Quit(); }
-};
-
 // Queues a key (SDL_KEYDOWN/UP) or mouse button (SDL_MOUSEBUTTONDOWN/UP) event.
 static void Push(Uint8 type, int code)
 {
@@ -22,15 +10,28 @@ static void Push(Uint8 type, int code)
     Uint8 state = type == SDL_KEYDOWN || type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
     if (type == SDL_KEYDOWN || type == SDL_KEYUP)
         event.key.type = type, event.key.state = state, event.key.keysym.sym = (SDLKey)code;
-    else event.button.type = type, event.button.state = state, event.button.button = (Uint8)code;
+    else if (type != SDL_QUIT) event.button.type = type, event.button.state = state, event.button.button = (Uint8)code;
     ASSERT_EQ(SDL_PushEvent(&event), 0);
 }
 
-TEST_F(InputTest, AKeyIsPressedForOneFrameThenHeldUntilReleased)
+TEST(Input, PressedForOneFrameThenHeldTheLastStateOfAFrameWinsAndOtherEventsStayQueued)
 {
+    // SDL's real event queue on the dummy video driver: no window needed.
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
+    ASSERT_NE(SDL_SetVideoMode(64, 64, 0, 0), nullptr);
+    // Indexes past the tables are ignored; a quit event is left in the queue.
+    Push(SDL_KEYDOWN, 500), Push(SDL_KEYDOWN, 499), Push(SDL_MOUSEBUTTONDOWN, 10), Push(SDL_MOUSEBUTTONDOWN, 9);
+    Push(SDL_QUIT, 0);
+    PollInput();
+    EXPECT_TRUE(keyState[499] == BUTTON_PRESSED && mouseButtonState[9] == BUTTON_PRESSED);
+    for (int i = 0; i < KEY_STATE_COUNT - 1; i++) EXPECT_EQ(keyState[i], BUTTON_UP) << i;
+    SDL_Event left;
+    ASSERT_EQ(SDL_PeepEvents(&left, 1, SDL_GETEVENT, SDL_ALLEVENTS), 1);
+    EXPECT_EQ(left.type, SDL_QUIT);
+    EXPECT_EQ(SDL_PeepEvents(&left, 1, SDL_GETEVENT, SDL_ALLEVENTS), 0);
     EXPECT_TRUE(mouseX == 0 && mouseY == 0);
-    Push(SDL_KEYDOWN, SDLK_w);
-    Push(SDL_KEYDOWN, SDLK_SPACE);  // two keys in one frame are both pressed
+    Push(SDL_KEYDOWN, SDLK_w), Push(SDL_KEYDOWN, SDLK_SPACE);  // two keys in one frame are both pressed
     PollInput();
     EXPECT_TRUE(keyState[SDLK_w] == BUTTON_PRESSED && keyState[SDLK_SPACE] == BUTTON_PRESSED);
     PollInput();
@@ -40,18 +41,12 @@ TEST_F(InputTest, AKeyIsPressedForOneFrameThenHeldUntilReleased)
     Push(SDL_KEYUP, SDLK_w);
     PollInput();
     EXPECT_TRUE(keyState[SDLK_w] == BUTTON_UP && keyState[SDLK_SPACE] == BUTTON_HELD);
-}
-
-TEST_F(InputTest, EventsBetweenTwoPollsGiveTheLastState)
-{
-    Push(SDL_KEYDOWN, SDLK_1);  // down and up between two polls: never seen as pressed
-    Push(SDL_KEYUP, SDLK_1);
+    Push(SDL_KEYDOWN, SDLK_1), Push(SDL_KEYUP, SDLK_1);  // down and up between two polls: never seen as pressed
     PollInput();
     EXPECT_EQ(keyState[SDLK_1], BUTTON_UP);
     Push(SDL_KEYDOWN, SDLK_2);  // released and pressed again between two polls: pressed
     PollInput();
-    Push(SDL_KEYUP, SDLK_2);
-    Push(SDL_KEYDOWN, SDLK_2);
+    Push(SDL_KEYUP, SDLK_2), Push(SDL_KEYDOWN, SDLK_2);
     PollInput();
     EXPECT_EQ(keyState[SDLK_2], BUTTON_PRESSED);
     Push(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT);
@@ -59,28 +54,10 @@ TEST_F(InputTest, EventsBetweenTwoPollsGiveTheLastState)
     EXPECT_EQ(mouseButtonState[SDL_BUTTON_LEFT], BUTTON_PRESSED);
     PollInput();
     EXPECT_EQ(mouseButtonState[SDL_BUTTON_LEFT], BUTTON_HELD);
-    Push(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT);
-    Push(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT);
+    Push(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT), Push(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT);
     Push(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT);
     PollInput();
     EXPECT_TRUE(mouseButtonState[SDL_BUTTON_LEFT] == BUTTON_UP && mouseButtonState[SDL_BUTTON_RIGHT] == BUTTON_UP &&
                 mouseButtonState[0] == BUTTON_UP);
-}
-
-TEST_F(InputTest, OutOfRangeIndexesAreIgnoredAndOtherEventsStayQueued)
-{
-    Push(SDL_KEYDOWN, 500);
-    Push(SDL_KEYDOWN, 499);
-    Push(SDL_MOUSEBUTTONDOWN, 10);
-    Push(SDL_MOUSEBUTTONDOWN, 9);
-    SDL_Event quit = {};
-    quit.type = SDL_QUIT;
-    ASSERT_EQ(SDL_PushEvent(&quit), 0);
-    PollInput();
-    EXPECT_TRUE(keyState[499] == BUTTON_PRESSED && mouseButtonState[9] == BUTTON_PRESSED);
-    for (int i = 0; i < KEY_STATE_COUNT - 1; i++) EXPECT_EQ(keyState[i], BUTTON_UP) << i;
-    SDL_Event left;
-    ASSERT_EQ(SDL_PeepEvents(&left, 1, SDL_GETEVENT, SDL_ALLEVENTS), 1);
-    EXPECT_EQ(left.type, SDL_QUIT);
-    EXPECT_EQ(SDL_PeepEvents(&left, 1, SDL_GETEVENT, SDL_ALLEVENTS), 0);
+    SDL_Quit();
 }

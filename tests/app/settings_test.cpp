@@ -6,15 +6,12 @@
 // Runs LoadSettings in a fresh directory holding `text` as settings.ini (no file when `present` is false).
 static void LoadSettingsFrom(const std::string& text, bool present = true)
 {
-    char previous[4096];
-    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
-    std::string dir = EnterTempDir();
+    EnterTempDir();
     if (present) WriteFileText("settings.ini", text);
     LoadSettings();
-    ASSERT_EQ(chdir(previous), 0);
 }
 
-TEST(Settings, SpacesAnywhereAreRemovedAndKeysAreExact)
+TEST(Settings, SpacesAnywhereAreRemovedKeysAreExactValuesReadLikeAtofAndTheLastLineWins)
 {
     LoadSettingsFrom("screenw = 1024\nscreen h=768\nScreenW=1\nscreenwidth=2\n; a comment\n[display]\n");
     EXPECT_EQ(settingsLineCount, 100);
@@ -23,26 +20,19 @@ TEST(Settings, SpacesAnywhereAreRemovedAndKeysAreExact)
     EXPECT_EQ(std::vector<std::string>(settingsLines, settingsLines + 7),
               (std::vector<std::string>{"screenw=1024", "screenh=768", "ScreenW=1", "screenwidth=2", ";acomment",
                                         "[display]", ""}));
-}
-
-TEST(Settings, ValuesReadLikeAtofAndTheLastLineWins)
-{
     LoadSettingsFrom("fullscreen=1\nfullscreen=0\nscreenbpp=31.9\nshowcursor=0.5\nantialiasing=-1\nmipmapping=yes\n"
                      "screenw=\tnot a number\nscreenh=6e2x\n");
     EXPECT_TRUE(!fullscreen && screenBpp == 31 && showCursor && antialiasing && !mipmapping);
     EXPECT_TRUE(screenWidth == 0.0f && screenHeight == 600.0f);
-    EXPECT_EQ(GetSettingValue("fullscreen"), 0.0f);
-    EXPECT_EQ(GetSettingValue("screenbpp"), 31.9f);
-    EXPECT_EQ(GetSettingValue("absent"), 0.0f);
+    EXPECT_EQ((std::vector<float>{GetSettingValue("fullscreen"), GetSettingValue("screenbpp"), GetSettingValue("absent")}),
+              (std::vector<float>{0.0f, 31.9f, 0.0f}));
     // Values far outside the int range saturate instead of overflowing the conversion.
     LoadSettingsFrom("screenbpp=1e20\n");
     EXPECT_EQ(screenBpp, INT_MAX);
-    EXPECT_EQ(TruncateSetting(-1e20f), INT_MIN);
-    EXPECT_EQ(TruncateSetting(-31.9f), -31);
-    EXPECT_EQ(TruncateSetting(std::nanf("")), 0);
+    EXPECT_EQ((Ints{TruncateSetting(-1e20f), TruncateSetting(-31.9f), TruncateSetting(std::nanf(""))}), (Ints{INT_MIN, -31, 0}));
 }
 
-TEST(Settings, MissingAndEmptyFilesReadAsZero)
+TEST(Settings, MissingAndEmptyFilesReadAsZeroAndLongFilesAndLinesAreCut)
 {
     LoadSettingsFrom("", false);
     EXPECT_TRUE(settingsLineCount == 0 && screenWidth == 0.0f && screenHeight == 0.0f && screenBpp == 0);
@@ -54,10 +44,7 @@ TEST(Settings, MissingAndEmptyFilesReadAsZero)
     for (int i = 0; i < 99; i++) text += "# filler\n";
     LoadSettingsFrom(text + "screenw=640\nscreenh=480\n");
     EXPECT_TRUE(screenWidth == 640.0f && screenHeight == 0.0f);
-}
-
-TEST(Settings, ALongLineIsCutAndReadingGoesOnWithTheNextLine)
-{
+    // A line over 255 characters is cut and reading goes on with the next line.
     std::string longComment = "#" + std::string(400, 'x');
     std::string longSetting = "screenbpp=24" + std::string(300, ' ') + "9";  // spaces go after the read
     std::string exact = "showcursor=1." + std::string(242, '0');          // exactly 255 characters

@@ -3,7 +3,7 @@
 #include "interface/textures.h"
 #include "support/test_support.h"
 
-TEST(Textures, WorldTextureHasOneLevelOrTheWholeChainAndIsZeroWhenMissing)
+TEST(Textures, WorldTextureLevelsUploadOrderByBytesPerPixelAndRedMaskAndNarrowImagesWidened)
 {
     OpenTestDisplay(800, 600);
     SDL_Surface* image = IMG_Load("Media/worldtexture.png");  // 256 x 256, red in the lowest byte
@@ -27,12 +27,8 @@ TEST(Textures, WorldTextureHasOneLevelOrTheWholeChainAndIsZeroWhenMissing)
     EXPECT_EQ(TextureShape(0), (Ints{256, 3, GL_LINEAR, GL_LINEAR, GL_REPEAT, GL_REPEAT}));
     EXPECT_EQ(TextureShape(1)[0], 0);
     EnterTempDir();
-    EXPECT_EQ(LoadWorldTexture(), 0u);
-}
-
-TEST(Textures, UploadOrderFollowsBytesPerPixelAndRedMaskAndNarrowImagesAreWidened)
-{
-    OpenTestDisplay(800, 600);
+    EXPECT_EQ(LoadWorldTexture(), 0u);  // missing
+    // Surfaces go up in the order their bytes a pixel and red mask give.
     const struct {
         int bits;
         Uint32 rmask, bmask, amask;

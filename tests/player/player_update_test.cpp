@@ -1,12 +1,6 @@
 // The player simulation: the update's rates and keys, collision with crafted meshes and the Media
-// models, the entities near the player, a walk over a generated world and the frame loop's pause.
+// models, the entities near the player and the frame loop's pause.
 #include <SDL.h>
-#include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cmath>
-
 #include "app/display.h"
 #include "app/game_loop.h"
 #include "app/input.h"
@@ -17,8 +11,6 @@
 #include "player/player_update.h"
 #include "render/model_sets.h"
 #include "support/test_support.h"
-#include "worldgen/generate_world.h"
-#include "worldgen/place_entities.h"
 
 // A new game at (x, y, z) in the cell of that point, on an empty grid (with a floor of tile 39, top
 // at 26, over cells x 0..20, z 0..10 of layer 3), no keys, the models loaded.
@@ -181,8 +173,7 @@ TEST(Collision, PlanesEdgesCornersAndEntities)
 TEST(NearbyEntities, CollectablesLiftsAndRefiling)
 {
     StartAt(1250, 26, 1250);
-    ASSERT_EQ(chdir(MakeTempDir().c_str()), 0);
-    mkdir("Saves", 0755);
+    EnterTempDir({"Saves"});
     int home = CellIndex(125, 3, 125);
     File(ENTITY_COLLECTABLE, 1253.2f, 26, 1250);              // 3.2 away: taken
     Entity* edge = File(ENTITY_COLLECTABLE, 1250, 26, 1253.25f);  // 3.25 away: slides into slot 0, spun once
@@ -203,9 +194,8 @@ TEST(NearbyEntities, CollectablesLiftsAndRefiling)
 
     // A lift, filed in the cell of its height, in the shaft 32 (layer 3), 33 (4..6), 34 (7) at
     // column (130, 130); dt 2, the player at cell (125, 3, 125) or in the column at height playerY.
-    worldGrid[CellIndex(130, 3, 130)].tileType = TILE_LIFT_BOTTOM;
-    for (int y = 4; y <= 6; y++) worldGrid[CellIndex(130, y, 130)].tileType = TILE_LIFT_SHAFT;
-    worldGrid[CellIndex(130, 7, 130)].tileType = TILE_LIFT_TOP;
+    Put(130, 3, 130, TILE_LIFT_BOTTOM), Put(130, 7, 130, TILE_LIFT_TOP);
+    for (int y = 4; y <= 6; y++) Put(130, y, 130, TILE_LIFT_SHAFT);
     const struct { int x; float y, v; bool inColumn; float playerY, wantY, wantV; } lifts[] = {
         {130, 30, 0.075f, false, 0, 30.15f, 0.075f},   // rises
         {130, 40, 0.075f, true, 45, 40.15f, 0.075f},   // rider above, far from the top

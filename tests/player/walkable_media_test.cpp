@@ -1,33 +1,16 @@
 // The shipped models under the game's own physics: pieces that must hold a walking player, lifts
 // boarded at the bottom, collectables within reach, and long random walks through generated worlds.
+// No case takes a collectable or presses a save key, so nothing is written.
 #include <SDL.h>
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <cstdlib>
-#include <vector>
-
-#include "app/input.h"
 #include "player/game_state.h"
 #include "player/player_update.h"
 #include "support/test_support.h"
-#include "world/mathlib.h"
-#include "world/world_grid.h"
 #include "worldgen/cave_level.h"
 #include "worldgen/finishing_details.h"
 #include "worldgen/generate_world.h"
 #include "worldgen/place_entities.h"
 
-// The player at rest at (x, y, z), looking along yaw. No test here takes a collectable or presses
-// a save key, so nothing is written.
-static void DropPlayer(float x, float y, float z, float yaw)
-{
-    PlacePlayer(x, y, z);
-    gameState.yaw = yaw;
-}
-
-// Runs `updates` updates of dt 1 with the keys held; returns the lowest height the feet reached
-// and keeps the highest in `highest`.
+// Runs `updates` updates of dt 1 with `keys` held; gives the lowest height of the feet, keeps the highest.
 static float highest;
 static float Play(int updates, const std::vector<int>& keys)
 {
@@ -43,8 +26,7 @@ static float Play(int updates, const std::vector<int>& keys)
 
 static float DistanceTo(float x, float y, float z)
 {
-    Vec3 p = gameState.position;
-    return std::sqrt((p.x - x) * (p.x - x) + (p.y - y) * (p.y - y) + (p.z - z) * (p.z - z));
+    return std::hypot(gameState.position.x - x, gameState.position.y - y, gameState.position.z - z);
 }
 
 TEST(WalkableMedia, CraftedPiecesHoldTheWalkingPlayer)
@@ -58,13 +40,12 @@ TEST(WalkableMedia, CraftedPiecesHoldTheWalkingPlayer)
             ASSERT_TRUE(TryPlaceDescent(120, 120));
             FillCaveFloor();
             ClearDescentMarkers();
-            DropPlayer(1200, 16, 1200, PI);
+            PlacePlayer(1200, 16, 1200, PI);
             Play(40, {SDLK_w});
             std::vector<int> keys = {SDLK_w, key};
             if (jump) keys.push_back(SDLK_SPACE);
             EXPECT_GE(Play(860, keys), -4.01f) << "key " << key << " jump " << jump;
-            // Walking, the ramp walls lead the player down into the cave; jumping, it may land
-            // on the floors beside the ramps instead.
+            // Walking, the ramp walls lead down into the cave; jumping may land beside the ramps.
             EXPECT_TRUE(jump || (gameState.position.x < 1135.0f && std::fabs(gameState.position.y + 4) < 0.05f))
                 << gameState.position.x << "," << gameState.position.y;
         }
@@ -73,7 +54,7 @@ TEST(WalkableMedia, CraftedPiecesHoldTheWalkingPlayer)
     for (float yaw : {0.3f, -0.3f, PI / 2}) {
         NewGameOnEmptyGrid();
         Fill(100, 112, ROOM_LAYER, 100, 100, TILE_BRIDGE_SPAN);
-        DropPlayer(1000, 26, 1000, yaw);
+        PlacePlayer(1000, 26, 1000, yaw);
         EXPECT_GE(Play(200, {SDLK_w}), 25.99f) << "yaw " << yaw;
         EXPECT_LT(std::fabs(gameState.position.z - 1000), 3.0f - 1.25f + 0.01f);
     }
@@ -81,14 +62,11 @@ TEST(WalkableMedia, CraftedPiecesHoldTheWalkingPlayer)
     // player to the cell under the top, where it waits.
     NewGameOnEmptyGrid();
     Fill(94, 106, ROOM_LAYER, 94, 106, TILE_FLOOR);
-    Put(100, ROOM_LAYER, 100, TILE_LIFT_BOTTOM);
-    Put(100, ROOM_LAYER + 1, 100, TILE_LIFT_SHAFT);
-    Put(100, ROOM_LAYER + 2, 100, TILE_LIFT_SHAFT);
-    Put(100, ROOM_LAYER + 3, 100, TILE_LIFT_TOP);
-    DropPlayer(975, 26, 1000, 0);
+    Put(100, ROOM_LAYER, 100, TILE_LIFT_BOTTOM), Put(100, ROOM_LAYER + 3, 100, TILE_LIFT_TOP);
+    for (int y = 1; y <= 2; y++) Put(100, ROOM_LAYER + y, 100, TILE_LIFT_SHAFT);
+    PlacePlayer(975, 26, 1000);
     Play(55, {SDLK_w});
-    Entity* lift = new Entity();
-    *lift = Entity{ENTITY_LIFT, 1000, 30, 1000, 0, 0, LIFT_SPEED, 0, 0};
+    Entity* lift = new Entity{ENTITY_LIFT, 1000, 30, 1000, 0, 0, LIFT_SPEED, 0, 0};
     FileEntity(CellIndex(100, ROOM_LAYER, 100), lift);
     Play(20, {SDLK_w});
     Play(420, {});
@@ -99,7 +77,7 @@ TEST(WalkableMedia, CraftedPiecesHoldTheWalkingPlayer)
     NewGameOnEmptyGrid();
     CloseWorldBoundary();
     Fill(1, 1, TOP_LAYER - 1, 1, 5, TILE_FLOOR);
-    DropPlayer(12, 126, 30, PI);
+    PlacePlayer(12, 126, 30, PI);
     EXPECT_GE(Play(300, {SDLK_w, SDLK_d, SDLK_SPACE}), 125.99f);
     EXPECT_LE(highest, 10 * TOP_LAYER - 5 - 2 * 2.25f + 0.01f) << "under the top layer";
     EXPECT_GE(gameState.position.x, 6.24f);
@@ -119,7 +97,7 @@ TEST(WalkableMedia, CollectableTilesLetAStandingPlayerReachTheirCollectable)
         Put(100, 5, 100, piece.tile);
         Put(100, 4, 100, piece.below);
         ASSERT_TRUE(CollectableMayStand(100, 5, 100));
-        DropPlayer(1000, 50, 1000, 0);
+        PlacePlayer(1000, 50, 1000);
         Play(150, {});
         EXPECT_TRUE(gameState.onGround) << "tile " << piece.tile;
         EXPECT_LT(DistanceTo(1000, 47, 1000), 3.2f) << "tile " << piece.tile << " rests at " << gameState.position.y;
@@ -144,11 +122,10 @@ TEST(WalkableMedia, GeneratedWorldsHoldRandomWalksAndEveryCollectableIsReachable
         gameState.viewDistance = 1;
         int reached = 0;
         for (const Vec3& s : spots) {
-            DropPlayer(s.x, s.y + 3, s.z, 0);
+            PlacePlayer(s.x, s.y + 3, s.z);
             Play(60, {});
             reached += gameState.onGround && DistanceTo(s.x, s.y, s.z) < 3.25f;
         }
-        std::cout << "seed " << seed << ": a standing player reaches " << reached << " of 1000 collectables\n";
         EXPECT_EQ(reached, 1000) << "seed " << seed;
 
         // Walks from 16 of those spots, a new direction (and sometimes a jump) every 50 updates.
@@ -156,7 +133,7 @@ TEST(WalkableMedia, GeneratedWorldsHoldRandomWalksAndEveryCollectableIsReachable
         const int KEYS[] = {SDLK_w, SDLK_a, SDLK_s, SDLK_d};
         for (int walk = 0; walk < 16; walk++) {
             const Vec3& s = spots[rand() % spots.size()];
-            DropPlayer(s.x, s.y + 3, s.z, 0);
+            PlacePlayer(s.x, s.y + 3, s.z);
             for (int leg = 0; leg < 60; leg++) {
                 std::vector<int> keys = {KEYS[rand() % 4]};
                 if (rand() % 4 == 0) keys.push_back(SDLK_SPACE);

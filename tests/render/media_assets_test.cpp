@@ -4,9 +4,7 @@
 #include <SDL_image.h>
 #include <array>
 #include <map>
-#include "render/obj_loader.h"
 #include "support/test_support.h"
-#include "world/world_grid.h"
 
 // Model m: tile codes 0..45, then entity kinds 0..2 as 46..48.
 static std::string ModelPath(int m)
@@ -96,8 +94,7 @@ TEST(MediaAssets, ImagesLoadAtTheirSizesAndTheGeneratorReproducesEveryFile)
     for (const auto& i : images) {
         SDL_Surface* image = IMG_Load(i.path);
         ASSERT_NE(image, nullptr) << i.path;
-        EXPECT_EQ(std::vector<int>({image->w, image->h, image->format->BytesPerPixel}),
-                  std::vector<int>({i.w, i.h, i.bytesPerPixel})) << i.path;
+        EXPECT_EQ((Ints{image->w, image->h, image->format->BytesPerPixel}), (Ints{i.w, i.h, i.bytesPerPixel})) << i.path;
         SDL_FreeSurface(image);
     }
     // Every glyph's visible pixels lie in columns 5..14 of its 20 x 20 cell; printable ones are white over a dark outline.

@@ -51,7 +51,7 @@ static Floats Get(GLenum what, int n, GLenum light = 0)
     return Floats(v.begin(), v.begin() + n);
 }
 
-TEST(WorldRenderer, SetsUpCameraLightAndFogAndTurnsThemOffAfterThePass)
+TEST(WorldRenderer, SetsUpCameraLightAndFogTurnsThemOffAfterThePassAndLightsTheTileAhead)
 {
     SetUpScene();
     gameState.viewDistance = 7, gameState.pitch = 0.3f, gameState.yaw = 0.7f;
@@ -75,11 +75,8 @@ TEST(WorldRenderer, SetsUpCameraLightAndFogAndTurnsThemOffAfterThePass)
     SetupCamera3D(-0.3f, (float)(0.7 + 1.5707963146269321), 50.0f);
     EXPECT_EQ(projection, Get(GL_PROJECTION_MATRIX, 16));
     EXPECT_EQ(modelview, Get(GL_MODELVIEW_MATRIX, 16));
-}
-
-TEST(WorldRenderer, TileAheadLightsTheCentreUnlessTurnedAwayFoggedOrTextured)
-{
-    SetUpScene();
+    // A tile ahead lights the centre unless turned away, fogged or textured.
+    gameState.viewDistance = 10, gameState.pitch = gameState.yaw = 0.0f, worldTexture = 0;
     Put(127, 3, 125, 2, 0);  // its near face 15 units ahead
     std::vector<int> lit = Render();
     EXPECT_TRUE(lit[0] > 100 && lit[0] == lit[1] && lit[1] == lit[2]) << lit[0];  // white light, no texture
@@ -136,9 +133,7 @@ TEST(WorldRenderer, DrawsOnlyTheCellsAndEntitiesOfTheClippedCube)
     // View distance 1 draws the 3 x 3 x 3 cells around the player; codes and turns outside the tables never.
     gameState.viewDistance = 1;
     gameState.cell = CellCoord{100, 5, 100};
-    for (int x = 98; x <= 102; x++)
-        for (int y = 3; y <= 7; y++)
-            for (int z = 98; z <= 102; z++) Put(x, y, z, 3, 0);
+    for (int y = 3; y <= 7; y++) Fill(98, 102, y, 98, 102, 3);
     Put(100, 5, 100, 46, 0);
     Put(101, 5, 100, 2, 4);
     EXPECT_EQ(Render()[3], 2 * 25);

@@ -162,9 +162,10 @@ void NewGameOnEmptyGrid()
     HoldKeys({});
 }
 
-void PlacePlayer(float x, float y, float z)
+void PlacePlayer(float x, float y, float z, float yaw)
 {
     gameState.position = {x, y, z};
+    gameState.yaw = yaw;
     gameState.velocity = {0, 0, 0};
     gameState.cell = {WorldToCell(x), WorldToCell(y), WorldToCell(z)};
 }

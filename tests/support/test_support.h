@@ -83,8 +83,8 @@ struct CellWant {
 void ExpectCells(const std::vector<CellWant>& cells);
 
 // The player tests: a new game on an empty grid and entity index with the shipped models loaded
-// and no key down; the player put at rest at (x, y, z) in the cell of that point; exactly the
-// `held` keys down, and `pressed` going down this frame.
+// and no key down; the player put at rest at (x, y, z) in the cell of that point, looking along
+// yaw; exactly the `held` keys down, and `pressed` going down this frame.
 void NewGameOnEmptyGrid();
-void PlacePlayer(float x, float y, float z);
+void PlacePlayer(float x, float y, float z, float yaw = 0.0f);
 void HoldKeys(const std::vector<int>& held, int pressed = 0);

@@ -2,13 +2,12 @@
 #include "player/game_state.h"
 #include "support/test_support.h"
 #include "world/minimap.h"
-#include "world/world_grid.h"
 
 using Rgb = std::vector<int>;
 static const Rgb FLOOR_GREY = {110, 110, 110}, WALL_GREY = {50, 50, 50}, CORE_GREY = {20, 20, 20};
 static const Rgb OPEN_BLUE = {55, 55, 130}, BLACK = {0, 0, 0}, WHITE = {255, 255, 255};
 
-TEST(Minimap, TextureIsLayerThreeInTheColourTableWithABlackMargin)
+TEST(Minimap, TextureIsLayerThreeWithABlackMarginAndTheWindowTurnsWithTheViewAroundAFixedMarker)
 {
     OpenTestDisplay(800, 600);
     EXPECT_EQ(MapPictureSize(257), 512);
@@ -39,15 +38,9 @@ TEST(Minimap, TextureIsLayerThreeInTheColourTableWithABlackMargin)
     for (int i = 0; i < 256; i++)
         for (int m = 250; m < 256; m++) lit += texel(m, i) != BLACK || texel(i, m) != BLACK;
     EXPECT_EQ(lit, 0);
-}
-
-TEST(Minimap, WindowTurnsWithTheViewAroundAFixedMarker)
-{
-    OpenTestDisplay(800, 600);
     // Quarters around cell (126, 126): ahead (x >= 126) floor (z >= 126) and wall; behind, core and open.
-    for (int x = 0; x < 250; x++)
-        for (int z = 0; z < 250; z++)
-            Put(x, 3, z, x >= 126 ? (z >= 126 ? TILE_FLOOR : TILE_WALL) : (z >= 126 ? TILE_WALL_CORE : TILE_EMPTY));
+    Fill(126, 249, 3, 126, 249, TILE_FLOOR), Fill(126, 249, 3, 0, 125, TILE_WALL);
+    Fill(0, 125, 3, 126, 249, TILE_WALL_CORE), Fill(0, 125, 3, 0, 125, TILE_EMPTY);
     BuildMapTexture();
     gameState.position = {1250.0f, 30.0f, 1250.0f};
     auto pixelsAt = [](float yaw, std::vector<std::vector<int>> points) {

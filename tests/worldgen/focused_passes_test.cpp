@@ -1,6 +1,5 @@
 // Single steps of the generation passes on crafted layers, where a fault would not show in the
 // known-good worlds: gap closing whose fills close further gaps, and the cave reach.
-
 #include "support/test_support.h"
 #include "worldgen/generate_world.h"
 #include "worldgen/cave_level.h"

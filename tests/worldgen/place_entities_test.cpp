@@ -17,9 +17,8 @@ TEST(PlaceEntities, CraftedCellsGetExactlyTheirCollectablesAndLifts)
     // Above a room top any code qualifies (room tops with rock, boundary and a lift bottom above them).
     Put(121, 3, 41, TILE_ROOM_TOP), Put(121, 4, 41, TILE_ROCK), Put(90, 3, 90, TILE_ROOM_TOP);
     Put(1, 12, 248, TILE_ROOM_TOP), Put(1, 13, 248, TILE_BOUNDARY);
-    for (int cell : {CellIndex(24, 3, 40), CellIndex(121, 3, 41), CellIndex(121, 4, 41), CellIndex(90, 3, 90),
-                     CellIndex(90, 4, 90), CellIndex(1, 12, 248), CellIndex(1, 13, 248)})
-        eligible.push_back(cell);
+    eligible.insert(eligible.end(), {CellIndex(24, 3, 40), CellIndex(121, 3, 41), CellIndex(121, 4, 41),
+                                     CellIndex(90, 3, 90), CellIndex(90, 4, 90), CellIndex(1, 12, 248), CellIndex(1, 13, 248)});
     for (int code = 0; code < TILE_TYPE_COUNT; code++)  // every other code is refused
         if (std::find(std::begin(ELIGIBLE_CODES), std::end(ELIGIBLE_CODES), code) == std::end(ELIGIBLE_CODES))
             Put(200, 1 + code % 12, 10 + 5 * code, code);
@@ -29,9 +28,8 @@ TEST(PlaceEntities, CraftedCellsGetExactlyTheirCollectablesAndLifts)
     Put(59, 14, 60, TILE_ROOM_TOP);  // layer 0 of the next x column has nothing below it
     Put(0, 0, 0, TILE_LIFT_BOTTOM, 3), Put(249, 14, 249, TILE_LIFT_BOTTOM, 1), Put(90, 4, 90, TILE_LIFT_BOTTOM, 2);
     std::sort(eligible.begin(), eligible.end());
-    // Fewer eligible cells than collectables: placement ends once every one
-    // holds exactly one collectable, 3 units below its centre; lifts stand in
-    // the four lift-bottom cells, turned by their orientation; no cell gets a prop.
+    // Fewer eligible cells than collectables: placement ends once every one holds exactly one collectable,
+    // 3 below its centre; lifts stand in the four lift-bottom cells, turned by their orientation; no props.
     srand(77);
     PlaceEntities();
     std::vector<int> collectables;
