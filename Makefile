@@ -27,10 +27,10 @@ APT = $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get
 run: build-game
 	cd $(CURDIR) && $(BUILD)/cairnfold
 
-# Drawing tests need an X display: tests/with_display.sh gives the run a
+# Drawing tests need an X display: tools/with_display.sh gives the run a
 # private Xvfb of its own.
 test: build
-	cd $(BUILD) && $(CURDIR)/tests/with_display.sh ctest --output-on-failure -j$(JOBS)
+	cd $(BUILD) && $(CURDIR)/tools/with_display.sh ctest --output-on-failure -j$(JOBS)
 	$(MAKE) test-sanitized
 	$(MAKE) memcheck
 	$(MAKE) fuzz
@@ -49,7 +49,7 @@ SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:alloc_dealloc_mismatch=0 UBSAN_OPTIO
 test-sanitized: deps
 	cmake -S $(CURDIR) -B $(SANITIZE) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCAIRNFOLD_SANITIZE=ON -DCAIRNFOLD_BENCH=OFF
 	cmake --build $(SANITIZE) -j$(JOBS)
-	cd $(SANITIZE) && $(SANITIZER_ENV) $(CURDIR)/tests/with_display.sh ctest --output-on-failure -j$(JOBS)
+	cd $(SANITIZE) && $(SANITIZER_ENV) $(CURDIR)/tools/with_display.sh ctest --output-on-failure -j$(JOBS)
 
 # The game alone: no test or benchmark libraries needed.
 build-game: deps-game
@@ -90,16 +90,16 @@ screenshots: build
 # The sheet of every tile and entity model, drawn by the game's renderer under Xvfb.
 tiles: build
 	cmake --build $(BUILD) --target tile_sheet -j$(JOBS)
-	cd $(CURDIR) && tests/with_display.sh $(BUILD)/tools/tile_sheet $(BUILD)/tiles.ppm
+	cd $(CURDIR) && tools/with_display.sh $(BUILD)/tools/tile_sheet $(BUILD)/tiles.ppm
 	convert $(BUILD)/tiles.ppm -strip $(CURDIR)/docs/tiles.png
 
 bench: build
-	cd $(CURDIR) && tests/with_display.sh $(BUILD)/bench/cairnfold_bench --benchmark_filter='$(BENCH_FILTER)' \
+	cd $(CURDIR) && tools/with_display.sh $(BUILD)/bench/cairnfold_bench --benchmark_filter='$(BENCH_FILTER)' \
 	  --benchmark_repetitions=$(BENCH_REPETITIONS) --benchmark_report_aggregates_only=true
 
 # The real game timed from exec to its first presented frame, new and resumed, BENCH_REPETITIONS runs each.
 bench-startup: build
-	$(CURDIR)/tests/with_display.sh $(CURDIR)/bench/startup_process.sh $(BUILD) $(BENCH_REPETITIONS)
+	$(CURDIR)/tools/with_display.sh $(CURDIR)/bench/startup_process.sh $(BUILD) $(BENCH_REPETITIONS)
 
 # Every file reader under libFuzzer with AddressSanitizer and UndefinedBehaviorSanitizer,
 # each for FUZZ_SECONDS: the OBJ loader from tests/fuzz/corpus and the project's models, the

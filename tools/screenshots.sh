@@ -16,7 +16,7 @@ printf 'screenw=800\nscreenh=600\n' > settings.ini
 # Runs the game (after $1, a wrapper or nothing), lets it settle, and saves the
 # window as docs/$2.png; with "menu" as $3 it also shows the pause menu.
 shoot() {
-  "$root/tests/with_display.sh" bash -c '
+  "$root/tools/with_display.sh" bash -c '
     '"$1"' "'"$build"'/cairnfold" & pid=$!
     timeout 60 xdotool search --sync --onlyvisible --name Cairnfold > /dev/null
     xdotool mousemove 400 300; sleep 4

@@ -110,7 +110,7 @@ GameRun RunGameIn(const std::string& dir, const std::string& launch, const std::
     WriteFileText(dir + "/run.sh", "export ASAN_OPTIONS=${ASAN_OPTIONS:-}:detect_leaks=0:verify_asan_link_order=0; " +
                                        launch + " " + program + " 2> err & pid=$!; " + input +
                                        " wait $pid; echo $? > status");
-    RunShell(dir, CAIRNFOLD_SOURCE_DIR "/tests/with_display.sh sh run.sh", 120);
+    RunShell(dir, CAIRNFOLD_SOURCE_DIR "/tools/with_display.sh sh run.sh", 120);
     GameRun run = {-1, ""};
     std::ifstream(dir + "/status") >> run.status;
     const std::vector<unsigned char> error = ReadFileBytes(dir + "/err");
