@@ -15,7 +15,7 @@ static void Project(double x, double y, double z, double out[3])
     ASSERT_EQ(gluProject(x, y, z, model, projection, viewport, &out[0], &out[1], &out[2]), GL_TRUE);
 }
 
-TEST(Display, OpensTheRequestedWindowWithTheFixedDrawingState)
+TEST(Display, OpensTheRequestedWindowWithItsClearValuesAndProjection)
 {
     OpenTestDisplay(800, 600);
     EXPECT_TRUE(screenWidth == 800.0f && screenHeight == 600.0f && aspectRatio == 1.3333334f && screenBpp > 0);
@@ -28,21 +28,10 @@ TEST(Display, OpensTheRequestedWindowWithTheFixedDrawingState)
     glGetFloatv(GL_DEPTH_CLEAR_VALUE, &values[4]);
     glGetFloatv(GL_ALPHA_TEST_REF, &values[5]);
     EXPECT_EQ(std::vector<GLfloat>(values, values + 6), (std::vector<GLfloat>{0, 0, 0, 1, 1, 0}));
-    for (GLenum on : {GL_DEPTH_TEST, GL_CULL_FACE}) EXPECT_TRUE(glIsEnabled(on)) << on;
-    for (GLenum off : {GL_BLEND, GL_ALPHA_TEST, GL_LINE_SMOOTH, GL_POLYGON_SMOOTH}) EXPECT_FALSE(glIsEnabled(off)) << off;
-    const GLenum states[][2] = {{GL_DEPTH_FUNC, GL_LEQUAL},  {GL_SHADE_MODEL, GL_SMOOTH},
-                                {GL_CULL_FACE_MODE, GL_BACK}, {GL_FRONT_FACE, GL_CCW},
-                                {GL_BLEND_SRC, GL_SRC_ALPHA}, {GL_BLEND_DST, GL_ONE_MINUS_SRC_ALPHA},
-                                {GL_ALPHA_TEST_FUNC, GL_GREATER}, {GL_MATRIX_MODE, GL_MODELVIEW},
-                                {GL_DOUBLEBUFFER, GL_TRUE}};
-    for (const auto& state : states) {
-        GLint value;
-        glGetIntegerv(state[0], &value);
-        EXPECT_EQ((GLenum)value, state[1]) << state[0];
-    }
-    GLint depthBits;
+    GLint doubleBuffered, depthBits;  // what the context really has, whatever was asked for
+    glGetIntegerv(GL_DOUBLEBUFFER, &doubleBuffered);
     glGetIntegerv(GL_DEPTH_BITS, &depthBits);
-    EXPECT_GE(depthBits, 16);
+    EXPECT_TRUE(doubleBuffered == GL_TRUE && depthBits >= 16) << doubleBuffered << " " << depthBits;
     // The start-up projection is a 45 degree perspective over 1..1000.
     GLdouble m[16];
     glGetDoublev(GL_PROJECTION_MATRIX, m);

@@ -52,39 +52,32 @@ static Bytes ReadFrame()
     return frame;
 }
 
-// The opaque pixels of the heads-up line for `count`: those that come out the same drawn over black
-// and over white cover whatever the game draws beneath them.
+// The heads-up line for `count` as the game draws it (over black), and where it is opaque: the
+// pixels that come out the same drawn over black and over white cover whatever lies beneath.
 struct Line {
-    std::vector<int> at;
-    Bytes rgb;
+    Bytes frame;
+    std::vector<int> opaque;
 };
 static Line HeadsUpLine(int count)
 {
-    char text[64];
+    char text[HEADS_UP_TEXT_SIZE];
     FormatHeadsUpText(text, sizeof text, count);
     Bytes over[2];
-    for (int k = 0; k < 2; k++) {
-        glClearColor(k, k, k, 1);
-        glClear(GL_COLOR_BUFFER_BIT);
-        Begin2D();
-        DrawText(10, 10, text);
+    for (int k = 1; k >= 0; k--) {
+        glClearColor(k, k, k, 1), glClear(GL_COLOR_BUFFER_BIT);
+        Begin2D(), DrawText(10, 10, text);
         over[k] = ReadFrame();
     }
-    glClearColor(0, 0, 0, 1);
-    Line line;
-    for (int y = HEADS_UP.y0; y < HEADS_UP.y1; y++)
-        for (int x = HEADS_UP.x0; x < HEADS_UP.x1; x++)
-            if (memcmp(&over[0][(y * W + x) * 3], &over[1][(y * W + x) * 3], 3) == 0) {
-                line.at.push_back(y * W + x);
-                line.rgb.insert(line.rgb.end(), &over[0][(y * W + x) * 3], &over[0][(y * W + x) * 3 + 3]);
-            }
+    Line line = {over[0], {}};
+    for (int i = 0; i < W * HEADS_UP.y1; i++)
+        if (i % W < HEADS_UP.x1 && memcmp(&over[0][i * 3], &over[1][i * 3], 3) == 0) line.opaque.push_back(i);
     return line;
 }
 static bool Shows(const Bytes& shot, const Line& line)
 {
-    for (size_t i = 0; i < line.at.size(); i++)
-        if (shot.size() != (size_t)W * H * 3 || memcmp(&shot[line.at[i] * 3], &line.rgb[i * 3], 3) != 0) return false;
-    return !line.at.empty();
+    for (int i : line.opaque)
+        if (shot.size() != line.frame.size() || memcmp(&shot[i * 3], &line.frame[i * 3], 3) != 0) return false;
+    return !line.opaque.empty();
 }
 
 TEST(PlayProcess, KeysAndClicksChangeWhatIsDrawnAndWhatIsSaved)
@@ -104,15 +97,13 @@ TEST(PlayProcess, KeysAndClicksChangeWhatIsDrawnAndWhatIsSaved)
     const Bytes menu = ReadFrame();
     const Line none = HeadsUpLine(0), seventeen = HeadsUpLine(17);
 
-    // The pointer starts at the window's centre, so the view turns only when it is moved.
-    static const char CENTRE_POINTER[] = "xdotool mousemove 400 300;";
-    // A first start in an empty Saves/. Keys are held over several frames; `shot` takes the window.
+    // Both runs: the pointer starts at the window's centre, so the view turns only when it is moved;
+    // `shot` takes the window. In the first, a start in an empty Saves/, keys are held over frames.
+    const std::string begin = std::string("xdotool mousemove 400 300;") + WAIT_FOR_WINDOW +
+                              "shot() { import -window root -crop 800x600+0+0 +repage -depth 8 rgb:$1; }; sleep 3;";
     const std::string dir = MakeGameFolder();
-    const std::string play = std::string(CENTRE_POINTER) + WAIT_FOR_WINDOW +
-        "hold() { xdotool keydown $1; sleep ${2:-0.4}; xdotool keyup $1; sleep ${3:-1.5}; };"
-        "shot() { import -window root -crop 800x600+0+0 +repage -depth 8 rgb:$1; };"
-        "click() { xdotool mousemove $1 $2 mousedown 1; sleep 0.4; xdotool mouseup 1; };"
-        "sleep 3; shot start;"
+    const std::string play = begin +
+        "hold() { xdotool keydown $1; sleep ${2:-0.4}; xdotool keyup $1; sleep ${3:-1.5}; }; shot start;"
         "hold 3; shot untextured; hold 3; shot textured;"
         "hold 1; shot nearer; hold 2; shot farther;"
         "xdotool mousemove 560 300; sleep 1; xdotool mousemove 400 300; sleep 1; shot turned;"
@@ -122,14 +113,13 @@ TEST(PlayProcess, KeysAndClicksChangeWhatIsDrawnAndWhatIsSaved)
         "hold 4 0.4 6; shot fallen;"
         "hold Escape 0.4 0; xdotool mousemove 700 450; sleep 4; shot menu;"
         "xdotool mousemove 400 175 mousedown 1; sleep 0.15; xdotool mousemove 400 300; sleep 0.3;"
-        "xdotool mouseup 1; sleep 4; shot resumed;"
-        "hold Escape 0.4 0; sleep 4; click 400 225; sleep 5; kill -9 $pid 2>/dev/null;";
+        "xdotool mouseup 1; sleep 4; shot resumed; hold Escape 0.4 4;"
+        "xdotool mousemove 400 225 mousedown 1; sleep 0.4; xdotool mouseup 1; sleep 5; kill -9 $pid 2>/dev/null;";
     GameRun run = RunGameIn(dir, FAKE_START, play);
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.error, "");
     auto Shot = [&](const char* name) { return ReadFileBytes(dir + "/" + name); };
     const Bytes start = Shot("start"), turned = Shot("turned"), fallen = Shot("fallen");
-    EXPECT_TRUE(FileExists(dir + "/Saves/worldgrid.dat"));
     EXPECT_TRUE(Shows(start, none) && !Shows(start, seventeen));
 
     // Keys 1 to 4 change the world drawn and nothing else; pressed again, they restore the view.
@@ -150,9 +140,8 @@ TEST(PlayProcess, KeysAndClicksChangeWhatIsDrawnAndWhatIsSaved)
     EXPECT_GT(Changed(start, turned, MAP), 0.3);
     EXPECT_LT(Changed(Shot("flying"), fallen, MAP), 0.02);
     // The pause menu at full fade is exactly what its drawing code draws, but for the clock.
-    const Bytes shownMenu = Shot("menu");
-    EXPECT_EQ(Changed(shownMenu, menu, {0, 60, W, H}), 0);
-    EXPECT_EQ(Changed(shownMenu, menu, {0, 0, 400, 60}), 0);
+    EXPECT_EQ(Changed(Shot("menu"), menu, {0, 60, W, H}), 0);
+    EXPECT_EQ(Changed(Shot("menu"), menu, {0, 0, 400, 60}), 0);
 
     // Key 8 saved the player turned to the right and moved along the view by walking.
     ASSERT_EQ(chdir(dir.c_str()), 0);
@@ -165,9 +154,7 @@ TEST(PlayProcess, KeysAndClicksChangeWhatIsDrawnAndWhatIsSaved)
     // A second start resumes there, with the count the file holds.
     gameState.collectablesFound = 17;
     SaveCoreState();
-    run = RunGameIn(dir, FAKE_START, std::string(CENTRE_POINTER) + WAIT_FOR_WINDOW +
-                                         "sleep 3; import -window root -crop 800x600+0+0 "
-                                         "+repage -depth 8 rgb:again;" + CLOSE_GAME);
+    run = RunGameIn(dir, FAKE_START, begin + "shot again;" + CLOSE_GAME);
     EXPECT_EQ(run.status, 0) << run.error;
     const Bytes again = Shot("again");
     EXPECT_TRUE(Shows(again, seventeen) && !Shows(again, none));
