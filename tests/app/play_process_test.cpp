@@ -86,14 +86,9 @@ TEST(PlayProcess, KeysAndClicksChangeWhatIsDrawnAndWhatIsSaved)
     // pointer at (700, 450), and the heads-up line for 0 and for 17 collectables.
     OpenTestDisplay(W, H);
     LoadInterfaceMedia();
-    strcpy(gameTitle, "Cairnfold");
-    versionNumber = 0.3f;
-    menuFade = 100;
-    mouseX = 700, mouseY = 450;
+    strcpy(gameTitle, "Cairnfold"), versionNumber = 0.3f, menuFade = 100, mouseX = 700, mouseY = 450;
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    DrawMenuBars();
-    DrawMenuItems();
-    DrawPointer(mouseX, mouseY);
+    DrawMenuBars(), DrawMenuItems(), DrawPointer(mouseX, mouseY);
     const Bytes menu = ReadFrame();
     const Line none = HeadsUpLine(0), seventeen = HeadsUpLine(17);
 
@@ -144,9 +139,7 @@ TEST(PlayProcess, KeysAndClicksChangeWhatIsDrawnAndWhatIsSaved)
     EXPECT_EQ(Changed(Shot("menu"), menu, {0, 0, 400, 60}), 0);
 
     // Key 8 saved the player turned to the right and moved along the view by walking.
-    ASSERT_EQ(chdir(dir.c_str()), 0);
-    ASSERT_EQ(rename("saved.dat", "Saves/coresave.dat"), 0);
-    ASSERT_TRUE(LoadCoreState());
+    ASSERT_TRUE(chdir(dir.c_str()) == 0 && rename("saved.dat", "Saves/coresave.dat") == 0 && LoadCoreState());
     const float dx = gameState.position.x - 1250, dz = gameState.position.z - 1250;
     EXPECT_GT(gameState.yaw, 0.2f);
     EXPECT_GT(sqrtf(dx * dx + dz * dz), 20);

@@ -31,10 +31,7 @@ TEST(Interface, AtlasCoordinatesTextsAndMenuLayout)
     FormatHeadsUpText(text, sizeof text, -2147483647 - 1);
     EXPECT_STREQ(text, "collectables found: -2147483648/1000");
     const struct { float version; const char* text; } versions[] = {{0.3f, "v0.3"}, {1.0f, "v1.0"}, {2.5f, "v2.5"}};
-    for (const auto& v : versions) {
-        FormatVersionText(text, sizeof text, v.version);
-        EXPECT_STREQ(text, v.text);
-    }
+    for (const auto& v : versions) EXPECT_STREQ((FormatVersionText(text, sizeof text, v.version), text), v.text);
     // Slide and the "Resume game" centre on 800 x 600 over the fade.
     const struct { float fade; int slide, y; } layout[] = {{100, 0, 175}, {50, 30, 475}, {35, 39, 565}, {55, 27, 445}, {0, 60, 775}};
     for (const auto& l : layout) {

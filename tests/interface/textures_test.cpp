@@ -62,6 +62,5 @@ TEST(Textures, WorldTextureLevelsUploadOrderByBytesPerPixelAndRedMaskAndNarrowIm
     UploadSurfaceTexture(paletted, false);
     EXPECT_EQ(TextureShape(0)[1], 4);
     EXPECT_EQ(Texels(3, GL_RGB, 3), (std::vector<uint8_t>{0, 0, 255, 255, 0, 0, 0, 255, 0}));
-    SDL_FreeSurface(narrow);
-    SDL_FreeSurface(paletted);
+    SDL_FreeSurface(narrow), SDL_FreeSurface(paletted);
 }

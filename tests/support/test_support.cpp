@@ -122,18 +122,13 @@ GameRun RunGameIn(const std::string& dir, const std::string& launch, const std::
 
 void FreeMesh(Mesh& mesh)
 {
-    delete[] mesh.positions;
-    delete[] mesh.texCoords;
-    delete[] mesh.normals;
+    delete[] mesh.positions, delete[] mesh.texCoords, delete[] mesh.normals;
     mesh = {};
 }
 
 void FreeCollisionMesh(CollisionMesh* mesh)
 {
-    delete[] mesh->cornerA;
-    delete[] mesh->cornerB;
-    delete[] mesh->cornerC;
-    delete[] mesh->faceNormal;
+    delete[] mesh->cornerA, delete[] mesh->cornerB, delete[] mesh->cornerC, delete[] mesh->faceNormal;
     delete mesh;
 }
 

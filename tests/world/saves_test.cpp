@@ -5,19 +5,6 @@
 #include "support/test_support.h"
 #include "world/saves.h"
 
-// While watching, operator delete notes what it frees: which entity records a load released.
-static bool watchDeletes;
-static void* released[64];
-static int releasedCount;
-static void NoteAndFree(void* p)
-{
-    if (watchDeletes && releasedCount < 64) released[releasedCount++] = p;
-    free(p);
-}
-void* operator new(std::size_t size) { return malloc(size ? size : 1); }
-void operator delete(void* p) noexcept { NoteAndFree(p); }
-void operator delete(void* p, std::size_t) noexcept { NoteAndFree(p); }
-
 using Bytes = std::vector<unsigned char>;
 
 static void WriteBytes(const char* path, const Bytes& b) { WriteFileText(path, std::string(b.begin(), b.end())); }
@@ -64,15 +51,12 @@ TEST_F(Saves, CoreFileStoresEveryFieldAndEntityRecordsInSlotOrder)
     // Cell a: count 2, the lift's nine fields (signed, fractional), then the prop.
     EXPECT_EQ(Slice(file, 76, 38), (Bytes{2, 1, 0, 0, 0, 0, 0, 0xC0, 0x3F, 0, 0, 0xF0, 0x41, 0, 0, 0, 0xC0, 0, 0,
                                           0, 0x3F, 0, 0, 0x80, 0x3E, 0x9A, 0x99, 0x99, 0x3D, 0, 0, 0x80, 0xBF, 0, 0, 0, 0x40, 2}));
-    // Loaded over other live data and saved again, the file comes back byte for byte; every
-    // record the load replaced is released, also in a cell the file leaves empty.
+    // Loaded over other live data and saved again, the file comes back byte for byte; the records it
+    // replaces, also in a cell the file leaves empty, go (the sanitized run reports one lost or freed twice).
     ResetGameState();
     ClearEntityIndex();
-    Entity* old[] = {Add(a, {}), Add(c, {}), Add(c, {})};
-    watchDeletes = true;
+    Add(a, {}), Add(c, {}), Add(c, {});
     EXPECT_TRUE(LoadCoreState());
-    watchDeletes = false;
-    for (Entity* e : old) EXPECT_EQ(std::count(released, released + releasedCount, e), 1) << "record not released";
     EXPECT_EQ(entityCount[c], 0);
     SaveCoreState();
     EXPECT_TRUE(ReadFileBytes("Saves/coresave.dat") == file);
@@ -84,8 +68,7 @@ TEST_F(Saves, RefusedFilesChangeNothingAndAreKeptAsideWhenReplaced)
     int cell = CellIndex(10, 3, 10);
     Add(cell, {ENTITY_LIFT, 100, 30, 100, 0, 0, 0.075f, 0, 0});
     SaveBoth();
-    const Bytes world = ReadFileBytes("Saves/worldgrid.dat");
-    const Bytes core = ReadFileBytes("Saves/coresave.dat");
+    const Bytes world = ReadFileBytes("Saves/worldgrid.dat"), core = ReadFileBytes("Saves/coresave.dat");
     const size_t countAt = 76 + (size_t)cell;  // the one non-zero count byte
     // Live data that differs from the files in every part a load touches.
     worldGrid[CellIndex(5, 3, 5)] = {TILE_WALL, 1};
