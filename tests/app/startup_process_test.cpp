@@ -90,7 +90,7 @@ TEST(StartupProcess, AReadOnlySavesFolderLosesNothing)
     const Bytes world = ReadFileBytes(saves + "/worldgrid.dat"), core = ReadFileBytes(saves + "/coresave.dat");
     RunShell(dir, "chmod 755 . && chmod 555 Saves && cp " CAIRNFOLD_BINARY " cairnfold");
     const char* player = geteuid() == 0 ? "setpriv --reuid=nobody --regid=nogroup --clear-groups" : "";
-    run = RunGameIn(dir, player, std::string(WAIT_FOR_WINDOW) + "xdotool keydown 8; sleep 0.4; xdotool keyup 8; sleep 1;" +
+    run = RunGameIn(dir, player, std::string(WAIT_FOR_WINDOW) + "sleep 3; xdotool keydown 8; sleep 0.4; xdotool keyup 8; sleep 1;" +
                                      CLOSE_GAME, "./cairnfold");
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.error, "cairnfold: could not save Saves/worldgrid.dat (create: Permission denied)\n"
