@@ -45,8 +45,9 @@ static int StageAtCollectable()
         if (!e || e->kind != ENTITY_COLLECTABLE)
             continue;
         float dx = e->x - gameState.position.x, dy = e->y - gameState.position.y, dz = e->z - gameState.position.z;
-        if (!nearest || dx * dx + dy * dy + dz * dz < best)
-            nearest = e, best = dx * dx + dy * dy + dz * dz;
+        float squared = dx * dx + dy * dy + dz * dz;
+        if (!nearest || squared < best)
+            nearest = e, best = squared;
     }
     if (!nearest) {
         fprintf(stderr, "stage_view: no collectable in this game\n");
