@@ -103,8 +103,10 @@ TEST(PlayProcess, KeysAndClicksChangeWhatIsDrawnAndWhatIsSaved)
         "hold 1; shot nearer; hold 2; shot farther;"
         "xdotool mousemove 560 300; sleep 1; xdotool mousemove 400 300; sleep 1; shot turned;"
         "hold w 1.5 3; hold 8 0.4 1; cp Saves/coresave.dat saved.dat; shot saved;"
-        "hold 4 0.4 0; xdotool mousemove 400 150; sleep 0.5; xdotool mousemove 400 300; hold w 1 0;"
-        "xdotool mousemove 400 450; sleep 0.5; xdotool mousemove 400 300; sleep 6; shot flying;"
+        // Flight straight up and back down: the pointer at the top edge until the pitch stops at
+        // straight up (also at the sanitized build's frame rate), W, then looking straight down.
+        "hold 4 0.4 0; xdotool mousemove 400 0; sleep 4; xdotool mousemove 400 300; hold w 1 0;"
+        "xdotool mousemove 400 599; sleep 4; xdotool mousemove 400 300; sleep 6; shot flying;"
         "hold 4 0.4 6; shot fallen;"
         "hold Escape 0.4 0; xdotool mousemove 700 450; sleep 4; shot menu;"
         "xdotool mousemove 400 175 mousedown 1; sleep 0.15; xdotool mousemove 400 300; sleep 0.3;"
@@ -131,7 +133,7 @@ TEST(PlayProcess, KeysAndClicksChangeWhatIsDrawnAndWhatIsSaved)
         EXPECT_TRUE(v.world > 0 ? world > v.world : world >= 0 && world < -v.world) << v.before << " " << v.after << " " << world;
         EXPECT_TRUE(Shows(Shot(v.after), none)) << v.after;
     }
-    // The minimap turns with the view around its fixed marker; flying and falling leave it.
+    // The minimap turns with the view around its fixed marker; flying up and falling back leave it.
     EXPECT_GT(Changed(start, turned, MAP), 0.3);
     EXPECT_LT(Changed(Shot("flying"), fallen, MAP), 0.02);
     // The pause menu at full fade is exactly what its drawing code draws, but for the clock.
