@@ -121,12 +121,17 @@ static void TileRoomTop()
     RoofSlab();
 }
 
-// Cave wall: a rock block whose +z face, toward the open cave, is rough.
+// Cave wall: a rock block whose +z face, toward the open cave, is rough. The
+// cell on either side of the open one may be empty over nothing, so the
+// recess before the rough face is closed at both ends by ribs from floor to
+// ceiling: it leads only back into the open cell.
 static void TileCaveWall()
 {
     AddBox(-5, 5, -5, 5, -5, 3.5);
     AddBox(-5, 5, -5, FLOOR_TOP, 3.5, 5);
     AddBox(-5, 5, 4, 5, 3.5, 5);
+    AddBox(-5, -4.5, FLOOR_TOP, 4, 3.5, 5);
+    AddBox(4.5, 5, FLOOR_TOP, 4, 3.5, 5);
     AddBox(-4, -1, FLOOR_TOP, 1, 3.5, 4.5);
     AddBox(0.5, 3.5, -2, 3, 3.5, 4.2);
     AddBox(-2.5, 0, 1, 4, 3.5, 4.8);
@@ -155,20 +160,22 @@ static void TileWallCorner()
 
 static void TileWallCore() { FloorSlab(); }
 
-// Outlet: an opening in the street down to the head of the channel below,
-// with low rims along the channel's run (z), covered by a grate whose gaps
-// are too narrow for a player: a collectable floats over it, and a player
-// standing on it reaches that.
+// Outlet: the street opens over the whole cell onto the head of the channel
+// below, 10.6 units down, with only a thin lip round the opening and a
+// bollard at each corner. A walking player drops in, taking the collectable
+// that floats over the opening on the way, and a held jump (about 17 units)
+// from the channel bed, walking, carries them back out onto the street.
+static const double OUTLET_LIP = 0.5;
+
 static void TileWallOutlet()
 {
-    for (int bar = 0; bar < 4; bar++)
-        AddBox(-2.5, 2.5, FLOOR_TOP - 0.5, FLOOR_TOP, -2.125 + 1.25 * bar, -1.625 + 1.25 * bar);
-    AddBox(-5, 5, -5, FLOOR_TOP, -5, -2.5);
-    AddBox(-5, 5, -5, FLOOR_TOP, 2.5, 5);
-    AddBox(-5, -2.5, -5, FLOOR_TOP, -2.5, 2.5);
-    AddBox(2.5, 5, -5, FLOOR_TOP, -2.5, 2.5);
-    AddBox(-3.3, -2.5, FLOOR_TOP, -3.4, -2.5, 2.5);
-    AddBox(2.5, 3.3, FLOOR_TOP, -3.4, -2.5, 2.5);
+    double inner = 5 - OUTLET_LIP;
+    AddBox(-5, -inner, -5, FLOOR_TOP, -5, 5);
+    AddBox(inner, 5, -5, FLOOR_TOP, -5, 5);
+    AddBox(-inner, inner, -5, FLOOR_TOP, -5, -inner);
+    AddBox(-inner, inner, -5, FLOOR_TOP, inner, 5);
+    for (double x : {-5.0, inner})
+        for (double z : {-5.0, inner}) AddBox(x, x + OUTLET_LIP, FLOOR_TOP, FLOOR_TOP + 1.2, z, z + OUTLET_LIP);
 }
 
 // Channel walkway with the tunnel wall on -x; the channel lies on +x.
@@ -331,18 +338,20 @@ static void TileBridgeShort()
     }
 }
 
-// Lift bottom: a stepped pad on which the lift rests (pad top at the cell
-// centre), with guide posts in the corners, and a ramp from the floor of the
-// cell on -x up to the top of the resting lift, so that a player walks on.
-static const double LIFT_DECK_TOP = 1.0;
+// Lift bottom: the floor with a shallow pit in which the lift rests, its deck
+// then level with the floor round it, so that a player walks on from any side;
+// guide posts stand in the corners.
+static const double LIFT_PIT_HALF = 4.4;
 
 static void TileLiftBottom()
 {
-    FloorSlab();
-    AddBox(-4.4, 4.4, FLOOR_TOP, -2, -4.4, 4.4);
-    AddBox(-4.1, 4.1, -2, 0, -4.1, 4.1);
+    double pit = LIFT_PIT_HALF, pitTop = FLOOR_TOP - 0.9;
+    AddBox(-5, -pit, -5, FLOOR_TOP, -5, 5);
+    AddBox(pit, 5, -5, FLOOR_TOP, -5, 5);
+    AddBox(-pit, pit, -5, FLOOR_TOP, -5, -pit);
+    AddBox(-pit, pit, -5, FLOOR_TOP, pit, 5);
+    AddBox(-pit, pit, -5, pitTop, -pit, pit);
     LiftPosts(FLOOR_TOP, 5);
-    AddSlopedSlabX(-15, -4.4, -4, 4, -5, FLOOR_TOP, LIFT_DECK_TOP - 1, LIFT_DECK_TOP);
 }
 
 // Lift shaft: open, with guide posts in the corners.

@@ -1,0 +1,517 @@
+// Reachability of a new game's world: from the start position of the world a seed makes, every
+// place a walking player can get to with the game's own physics (UpdateGame: walking, jumping,
+// collision, lifts), searched cell by cell. Run from the repository root (it reads Media/):
+//
+//   reach SEED [--region X0 Z0 X1 Z1] [--map FILE.ppm]
+//
+// It prints the cells stood on by layer, the collectables within reach, every run that leaves the
+// world (its start and keys) and every lift boarded on foot from the room floor, and exits 1 when
+// a collectable is out of reach, a run leaves the world or a lift cannot be boarded. --region keeps
+// the search (and the collectables and lifts it must reach) inside a rectangle of columns; --map
+// draws the reached cells of the cave, channel and room levels and of the levels above.
+#include <SDL.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "app/input.h"
+#include "player/game_state.h"
+#include "player/nearby_entities.h"
+#include "player/player_update.h"
+#include "render/model_sets.h"
+#include "world/world_grid.h"
+#include "worldgen/generate_world.h"
+#include "worldgen/place_entities.h"
+
+// ---- the search's limits
+
+static const int HEADINGS = 8;             // walking directions tried from each cell, 45 degrees apart
+static const int RUN_UPDATES = 90;         // longest jump from a cell (dt 1): a held jump lands within it
+static const int WALK_UPDATES = 160;       // longest walk, across about six cells
+static const int RIDE_UPDATES = 2400;      // longest ride on a lift: the tallest shaft takes about 1,500
+static const int RIDE_SETTLED = 40;        // updates without moving that end a ride (the lift waits)
+static const float OUT_OF_WORLD_Y = -20.0f;  // feet this low have left the world through its floor
+
+// The ways a run may use the jump key: none, a tap in its first update, held throughout.
+enum JumpMode { JUMP_NONE, JUMP_TAP, JUMP_HELD, JUMP_MODE_COUNT };
+static const char* const JUMP_NAMES[JUMP_MODE_COUNT] = {"walk", "walk+tapped jump", "walk+held jump"};
+
+// ---- the world searched
+
+struct Lift {
+    Entity* entity;
+    int x, z;            // its column
+    float bottom, top;   // the heights its origin turns at
+    bool boarded;        // a player walked onto it from the room floor
+    bool ridden;         // a player rode it up: every ride from its foot passes the same cells
+};
+
+struct Node {
+    Vec3 position;       // where the player stood when the cell was first reached
+    int lift;            // the lift stood on there, or -1
+    float liftY, liftVelocity;
+};
+
+static std::vector<Lift> lifts;
+static std::vector<int> liftInColumn;        // per column x * GRID_SIZE_Z + z: index into lifts, or -1
+static std::vector<Vec3> collectables;       // where every collectable floats
+static std::vector<int> collectableInCell;   // per cell: index into collectables, or -1
+static std::vector<bool> collectableReached;
+static std::vector<uint8_t> visited;         // per cell: stood on
+static std::deque<Node> queue;
+static float liftDeck;                       // height of a lift's deck above its origin, from its model
+static int region[4] = {0, 0, GRID_SIZE_X - 1, GRID_SIZE_Z - 1};
+static int escapes = 0;
+static long long updates = 0;
+static long long updatesBy[4];
+static int currentKind = 0;
+
+static bool InRegion(int x, int z) { return x >= region[0] && x <= region[2] && z >= region[1] && z <= region[3]; }
+
+// Takes the collectables out of the entity index, so that no run takes one (and saves), and notes
+// where they are; notes every lift and its shaft.
+static void SurveyEntities()
+{
+    collectableInCell.assign(CELL_COUNT, -1);
+    liftInColumn.assign(GRID_SIZE_X * GRID_SIZE_Z, -1);
+    for (int i = 0; i < CELL_COUNT; i++) {
+        for (int k = 0; k < entityCount[i];) {
+            Entity* e = entitySlots[i * MAX_ENTITIES_PER_CELL + k];
+            if (e->kind == ENTITY_COLLECTABLE) {
+                collectableInCell[i] = (int)collectables.size();
+                collectables.push_back({e->x, e->y, e->z});
+                RemoveEntitySlot(i, k);
+                delete e;
+                continue;
+            }
+            if (e->kind == ENTITY_LIFT) {
+                int x = i / COLUMN_CELLS, z = i % LAYER_CELLS, y = (i / LAYER_CELLS) % GRID_LAYERS;
+                int top = y;
+                while (top < TOP_LAYER && TileAt(x, top, z) != TILE_LIFT_TOP) top++;
+                liftInColumn[x * GRID_SIZE_Z + z] = (int)lifts.size();
+                lifts.push_back({e, x, z, (float)(CELL_SIZE * y), (float)(CELL_SIZE * top), false, false});
+            }
+            k++;
+        }
+    }
+    collectableReached.assign(collectables.size(), false);
+}
+
+// Puts a lift at height y moving at `velocity`, filed in the cell that holds it.
+static void SetLift(const Lift& lift, float y, float velocity)
+{
+    for (int layer = 0; layer < GRID_LAYERS; layer++) {
+        int cell = CellIndex(lift.x, layer, lift.z);
+        for (int k = 0; k < entityCount[cell]; k++)
+            if (entitySlots[cell * MAX_ENTITIES_PER_CELL + k] == lift.entity) RemoveEntitySlot(cell, k);
+    }
+    lift.entity->y = y;
+    lift.entity->velocityY = velocity;
+    int home = CellIndex(lift.x, std::max(0, std::min(TOP_LAYER, WorldToCell(y))), lift.z);
+    FileEntity(home, lift.entity);
+}
+
+// The lift the player stands on, or -1.
+static int LiftUnderPlayer()
+{
+    const CellCoord& c = gameState.cell;
+    if (!gameState.onGround || c.x < 0 || c.x >= GRID_SIZE_X || c.z < 0 || c.z >= GRID_SIZE_Z) return -1;
+    int l = liftInColumn[c.x * GRID_SIZE_Z + c.z];
+    if (l < 0) return -1;
+    float above = gameState.position.y - (lifts[l].entity->y + liftDeck);
+    return above > -0.3f && above < 0.3f ? l : -1;
+}
+
+// ---- runs
+
+// The player at rest, standing at `node`, looking along `yaw`, with the lift it rode as it was.
+static void PutPlayer(const Node& node, float yaw)
+{
+    ResetGameState();
+    gameState.viewDistance = VIEW_DISTANCE_MIN;
+    gameState.position = node.position;
+    gameState.eye = {node.position.x, node.position.y + EYE_HEIGHT, node.position.z};
+    gameState.cell = {WorldToCell(node.position.x), WorldToCell(node.position.y), WorldToCell(node.position.z)};
+    gameState.onGround = true;
+    gameState.yaw = yaw;
+    if (node.lift >= 0) SetLift(lifts[node.lift], node.liftY, node.liftVelocity);
+}
+
+static void HoldKeys(bool walk, bool jump)
+{
+    memset(keyState, 0, sizeof keyState);
+    if (walk) keyState[SDLK_w] = BUTTON_HELD;
+    if (jump) keyState[SDLK_SPACE] = BUTTON_HELD;
+}
+
+static bool OutOfWorld(const Vec3& p)
+{
+    float far = (float)(CELL_SIZE * GRID_SIZE_X) - CELL_SIZE / 2.0f;
+    return p.y < OUT_OF_WORLD_Y || p.y > CELL_SIZE * GRID_LAYERS || p.x < -5 || p.z < -5 || p.x > far || p.z > far;
+}
+
+// One update of the run, and what it found: collectables within reach, and the cell stood on,
+// queued when new. False when the player has left the world or the region.
+static bool Step(const Node& start, const char* keys)
+{
+    UpdateGame(1.0f);
+    updates++;
+    updatesBy[currentKind]++;
+    const Vec3& p = gameState.position;
+    if (OutOfWorld(p)) {
+        escapes++;
+        printf("out of the world: from (%.2f, %.2f, %.2f), %s, yaw %.2f, now at (%.1f, %.1f, %.1f)\n",
+               start.position.x, start.position.y, start.position.z, keys, gameState.yaw, p.x, p.y, p.z);
+        return false;
+    }
+    const CellCoord& c = gameState.cell;
+    if (!InRegion(c.x, c.z) || c.y < 0 || c.y >= GRID_LAYERS) return false;
+    for (int x = std::max(c.x - 1, 0); x <= std::min(c.x + 1, GRID_SIZE_X - 1); x++)
+        for (int y = std::max(c.y - 1, 0); y <= std::min(c.y + 1, TOP_LAYER); y++)
+            for (int z = std::max(c.z - 1, 0); z <= std::min(c.z + 1, GRID_SIZE_Z - 1); z++) {
+                int i = collectableInCell[CellIndex(x, y, z)];
+                if (i < 0 || collectableReached[i]) continue;
+                const Vec3& e = collectables[i];
+                float dx = e.x - p.x, dy = e.y - p.y, dz = e.z - p.z;
+                if (std::sqrt(dx * dx + dy * dy + dz * dz) < PICKUP_RADIUS) collectableReached[i] = true;
+            }
+    int cell = CellIndex(c.x, c.y, c.z);
+    if (gameState.onGround && !visited[cell]) {
+        visited[cell] = 1;
+        int l = LiftUnderPlayer();
+        queue.push_back({p, l, l >= 0 ? lifts[l].entity->y : 0.0f, l >= 0 ? lifts[l].entity->velocityY : 0.0f});
+    }
+    return true;
+}
+
+// Stands still on a lift until it turns at the top of its shaft or stops (it waits there for a
+// rider standing over its origin), or the player is off it.
+static void Ride(const Node& start, int lift)
+{
+    currentKind = 3;
+    HoldKeys(false, false);
+    Vec3 last = gameState.position;
+    for (int i = 0, still = 0; i < RIDE_UPDATES && still < RIDE_SETTLED; i++) {
+        if (!Step(start, "riding a lift")) return;
+        if (LiftUnderPlayer() != lift || lifts[lift].entity->velocityY < 0) return;
+        const Vec3& p = gameState.position;
+        still = std::fabs(p.y - last.y) < 1e-4f ? still + 1 : 0;
+        last = p;
+    }
+}
+
+// How a run ended.
+enum Outcome { RUN_MOVED, RUN_BLOCKED, RUN_DROPPED, RUN_LEFT };
+
+// Walks from `start` along `yaw` with the jump key used as `mode`, until the player stands in
+// another cell (or, jumping, lands), stops against something, or the run's time is up; then
+// rides any lift stood on.
+static Outcome Run(const Node& start, float yaw, JumpMode mode)
+{
+    currentKind = mode;
+    PutPlayer(start, yaw);
+    CellCoord from = gameState.cell, at = from;
+    Outcome outcome = RUN_BLOCKED;
+    bool airborne = false;
+    size_t pending = SIZE_MAX;  // the queued node of the cell the walk is crossing
+    int limit = mode == JUMP_NONE ? WALK_UPDATES : RUN_UPDATES;
+    for (int i = 0; i < limit; i++) {
+        HoldKeys(true, mode == JUMP_HELD || (mode == JUMP_TAP && i == 0));
+        size_t queued = queue.size();
+        if (!Step(start, JUMP_NAMES[mode])) return RUN_LEFT;
+        airborne |= !gameState.onGround;
+        const CellCoord& c = gameState.cell;
+        const Vec3& p = gameState.position;
+        if (!gameState.onGround) continue;
+        if (c.x != at.x || c.y != at.y || c.z != at.z) {
+            if (outcome == RUN_BLOCKED) outcome = c.y < from.y ? RUN_DROPPED : RUN_MOVED;
+            at = c;
+            pending = queue.size() == queued + 1 ? queued : SIZE_MAX;
+            // Stood on before: its own runs go on from there; but a walk onto a lift goes on to its middle.
+            if (pending == SIZE_MAX && mode == JUMP_NONE && liftInColumn[c.x * GRID_SIZE_Z + c.z] < 0) break;
+        }
+        if (mode != JUMP_NONE && airborne) break;
+        // A walk moves a new cell's node to where it crosses the cell's middle, so that the runs
+        // from there start in the middle rather than at an edge; it goes on across further cells.
+        float along = (p.x - CELL_SIZE * c.x) * std::cos(yaw) + (p.z - CELL_SIZE * c.z) * std::sin(yaw);
+        if (along >= 0 && (pending != SIZE_MAX || LiftUnderPlayer() >= 0)) {
+            if (pending != SIZE_MAX && queue[pending].lift < 0) queue[pending].position = p;
+            if (LiftUnderPlayer() >= 0) break;
+            pending = SIZE_MAX;
+        }
+        if (i > 10 && std::fabs(gameState.velocity.x) + std::fabs(gameState.velocity.z) < 0.01f) break;
+    }
+    int lift = LiftUnderPlayer();
+    if (lift >= 0) {
+        if (start.lift == lift) return RUN_MOVED;
+        if (start.position.y < lifts[lift].bottom) lifts[lift].boarded = true;
+        if (!lifts[lift].ridden) Ride(start, lift);
+        lifts[lift].ridden = true;
+        return RUN_MOVED;
+    }
+    return outcome;
+}
+
+// Sets each lift in a column next to the player's cell to a height near the player's feet:
+// phase 0 leaves them as they are; the others are what a player waiting beside the shaft sees
+// come by (a lift keeps moving while nobody stands in its column).
+static const float LIFT_PHASES[][2] = {{0, 1}, {1.5f, -1}, {3, -1}, {4.5f, -1}, {6, -1}};
+static const int LIFT_PHASE_COUNT = 1 + (int)(sizeof LIFT_PHASES / sizeof LIFT_PHASES[0]);
+
+// The lifts whose foot is beside the player's cell, on the same layer.
+static std::vector<int> LiftsBeside(const Vec3& p)
+{
+    std::vector<int> near;
+    int cx = WorldToCell(p.x), cz = WorldToCell(p.z);
+    for (int x = cx - 1; x <= cx + 1; x++)
+        for (int z = cz - 1; z <= cz + 1; z++)
+            if (InGrid(x, z) && (x != cx || z != cz) && liftInColumn[x * GRID_SIZE_Z + z] >= 0 &&
+                WorldToCell(p.y) == WorldToCell(lifts[liftInColumn[x * GRID_SIZE_Z + z]].bottom))
+                near.push_back(liftInColumn[x * GRID_SIZE_Z + z]);
+    return near;
+}
+
+static void SetLiftPhase(const std::vector<int>& near, const Vec3& p, int phase)
+{
+    if (phase == 0) return;
+    for (int l : near) {
+        const Lift& lift = lifts[l];
+        float level = std::max(lift.bottom, std::min(lift.top, p.y - liftDeck));
+        float y = std::max(lift.bottom, std::min(lift.top, level + LIFT_PHASES[phase - 1][0]));
+        SetLift(lift, y, LIFT_PHASES[phase - 1][1] * LIFT_SPEED);
+    }
+}
+
+static float HeadingYaw(int h) { return (float)h * 2 * PI / HEADINGS; }
+
+// The cell next to `node`'s along heading h, on the same layer, is already stood on: a run that
+// way finds nothing its own runs do not. A lift's column is never taken as stood on: what a walk
+// onto it finds depends on where the lift is.
+static bool NeighbourVisited(const Node& node, int h)
+{
+    int x = WorldToCell(node.position.x) + (int)std::lround(std::cos(HeadingYaw(h)));
+    int z = WorldToCell(node.position.z) + (int)std::lround(std::sin(HeadingYaw(h)));
+    return InGrid(x, z) && visited[CellIndex(x, WorldToCell(node.position.y), z)] && liftInColumn[x * GRID_SIZE_Z + z] < 0;
+}
+
+// Walks from a cell toward each neighbour not yet stood on: along the four axes, and along a
+// diagonal where the walks on both sides of it were stopped or led down. Gives the headings
+// whose walk did not reach another cell.
+static unsigned WalkFrom(const Node& node)
+{
+    std::vector<int> near = LiftsBeside(node.position);
+    unsigned stopped = 0;
+    for (int phase = 0; phase < (near.empty() ? 1 : LIFT_PHASE_COUNT); phase++) {
+        SetLiftPhase(near, node.position, phase);
+        for (int h = 0; h < HEADINGS; h += 2)
+            if (!NeighbourVisited(node, h) && Run(node, HeadingYaw(h), JUMP_NONE) != RUN_MOVED) stopped |= 1u << h;
+        for (int h = 1; h < HEADINGS; h += 2) {
+            unsigned sides = (1u << (h - 1)) | (1u << ((h + 1) % HEADINGS));
+            if ((stopped & sides) == sides && !NeighbourVisited(node, h) &&
+                Run(node, HeadingYaw(h), JUMP_NONE) != RUN_MOVED)
+                stopped |= 1u << h;
+        }
+    }
+    return stopped;
+}
+
+// Nothing is built in the two columns along heading h from `node`'s, from the layer below the
+// player's to the one above, and the player is above the room level: a jump that way can only
+// fall back or fall past, onto what the walks of the cells below already reach.
+static bool NothingToLandOn(const Node& node, int h)
+{
+    int y = WorldToCell(node.position.y);
+    for (int d = 1; d <= 2; d++) {
+        int x = WorldToCell(node.position.x) + d * (int)std::lround(std::cos(HeadingYaw(h)));
+        int z = WorldToCell(node.position.z) + d * (int)std::lround(std::sin(HeadingYaw(h)));
+        for (int layer = std::max(y - 1, 0); layer <= std::min(y + 1, TOP_LAYER); layer++)
+            if (TileAt(x, layer, z) != TILE_EMPTY) return false;
+    }
+    return y > ROOM_LAYER;
+}
+
+// Jumps from a cell along each heading whose walk was stopped, where the cell that way is not
+// already stood on: a tapped jump and a held one.
+static void JumpFrom(const Node& node, unsigned stopped)
+{
+    std::vector<int> near = LiftsBeside(node.position);
+    for (int h = 0; h < HEADINGS; h++) {
+        if (!(stopped & (1u << h))) continue;
+        if (NeighbourVisited(node, h) || NothingToLandOn(node, h)) continue;
+        for (int phase = 0; phase < (near.empty() ? 1 : LIFT_PHASE_COUNT); phase++) {
+            SetLiftPhase(near, node.position, phase);
+            Run(node, HeadingYaw(h), JUMP_TAP);
+            Run(node, HeadingYaw(h), JUMP_HELD);
+        }
+    }
+}
+
+// The search: walks from every cell reached; when they find nothing more, jumps from the cells
+// whose walks were stopped, and walks again from whatever the jumps reached.
+static void Search()
+{
+    std::vector<Node> nodes;
+    std::vector<unsigned> stoppedOf;
+    size_t walked = 0, jumped = 0;
+    while (true) {
+        while (!queue.empty()) {
+            nodes.push_back(queue.front());
+            queue.pop_front();
+        }
+        for (; walked < nodes.size(); walked++) {
+            stoppedOf.push_back(WalkFrom(nodes[walked]));
+            while (!queue.empty()) {
+                nodes.push_back(queue.front());
+                queue.pop_front();
+            }
+            if (walked % 5000 == 0)
+                fprintf(stderr, "reach: %zu cells walked from, %zu jumped from, %lld updates\n", walked, jumped, updates);
+        }
+        if (jumped == nodes.size()) break;
+        for (; jumped < walked; jumped++)
+            if (stoppedOf[jumped]) JumpFrom(nodes[jumped], stoppedOf[jumped]);
+    }
+}
+
+// ---- the map
+
+// The reached cells as a picture: four panels (cave level, channel level, room level, and the
+// levels above it seen from above), each cell one pixel, scaled by 2.
+static bool WriteMap(const char* path)
+{
+    const int SCALE = 2, PANEL = GRID_SIZE_X * SCALE, GAP = 8, W = 2 * PANEL + GAP, H = 2 * PANEL + GAP;
+    std::vector<uint8_t> rgb((size_t)W * H * 3, 255);
+    auto paint = [&](int panel, int x, int z, uint8_t r, uint8_t g, uint8_t b) {
+        int px = (panel % 2) * (PANEL + GAP) + x * SCALE, py = (panel / 2) * (PANEL + GAP) + z * SCALE;
+        for (int dy = 0; dy < SCALE; dy++)
+            for (int dx = 0; dx < SCALE; dx++) {
+                uint8_t* q = &rgb[(((size_t)(py + dy)) * W + px + dx) * 3];
+                q[0] = r, q[1] = g, q[2] = b;
+            }
+    };
+    const int LAYERS[4][2] = {{CAVE_LAYER, CAVE_LAYER + 1}, {CHANNEL_LAYER, CHANNEL_LAYER}, {ROOM_LAYER, ROOM_LAYER},
+                              {ROOM_LAYER + 1, TOP_LAYER}};
+    for (int panel = 0; panel < 4; panel++)
+        for (int x = 0; x < GRID_SIZE_X; x++)
+            for (int z = 0; z < GRID_SIZE_Z; z++) {
+                bool reached = false, built = false;
+                for (int y = LAYERS[panel][0]; y <= LAYERS[panel][1]; y++) {
+                    reached |= visited[CellIndex(x, y, z)] != 0;
+                    built |= TileAt(x, y, z) != TILE_EMPTY;
+                }
+                if (reached) paint(panel, x, z, 60, 150, 70);
+                else if (built) paint(panel, x, z, 150, 150, 150);
+                else paint(panel, x, z, 30, 30, 40);
+            }
+    for (size_t i = 0; i < collectables.size(); i++) {
+        int x = WorldToCell(collectables[i].x), y = WorldToCell(collectables[i].y), z = WorldToCell(collectables[i].z);
+        int panel = y <= CAVE_LAYER + 1 ? 0 : y == CHANNEL_LAYER ? 1 : y == ROOM_LAYER ? 2 : 3;
+        if (collectableReached[i]) paint(panel, x, z, 250, 210, 40);
+        else paint(panel, x, z, 230, 30, 30);
+    }
+    for (const Lift& lift : lifts) paint(2, lift.x, lift.z, 40, 90, 230);
+    FILE* f = fopen(path, "wb");
+    if (!f) return false;
+    fprintf(f, "P6\n%d %d\n255\n", W, H);
+    bool ok = fwrite(rgb.data(), 1, rgb.size(), f) == rgb.size();
+    return fclose(f) == 0 && ok;
+}
+
+// ---- main
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        fprintf(stderr, "usage: reach SEED [--region X0 Z0 X1 Z1] [--map FILE.ppm]\n");
+        return 2;
+    }
+    unsigned seed = (unsigned)strtoul(argv[1], nullptr, 10);
+    const char* mapPath = nullptr;
+    for (int i = 2; i < argc; i++) {
+        if (!strcmp(argv[i], "--region") && i + 4 < argc) {
+            for (int k = 0; k < 4; k++) region[k] = atoi(argv[++i]);
+        } else if (!strcmp(argv[i], "--map") && i + 1 < argc) {
+            mapPath = argv[++i];
+        } else {
+            fprintf(stderr, "reach: unknown argument %s\n", argv[i]);
+            return 2;
+        }
+    }
+    FILE* probe = fopen("Media/worldtiles/worldtile1.obj", "r");
+    if (!probe) {
+        fprintf(stderr, "reach: run it from the folder that holds Media/\n");
+        return 2;
+    }
+    fclose(probe);
+    LoadTileModels();
+    LoadEntityModels();
+    const EntityModel& liftModel = entityModels[ENTITY_LIFT];
+    liftDeck = -1e9f;
+    for (int i = 0; i < liftModel.vertexCount; i++) liftDeck = std::max(liftDeck, liftModel.positions[3 * i + 1]);
+
+    // A first start's new game: the world of the seed, the player at the start, the entities placed.
+    srand(seed);
+    GenerateWorld();
+    ClearEntityIndex();
+    ResetGameState();
+    PlaceEntities();
+    SurveyEntities();
+    if (getenv("REACH_DUMP")) { FILE* d = fopen(getenv("REACH_DUMP"), "wb"); fwrite(worldGrid, 2, CELL_COUNT, d); fclose(d); }
+    visited.assign(CELL_COUNT, 0);
+
+    // Where the player comes to rest at the start is the first cell.
+    Node start = {gameState.position, -1, 0, 0};
+    PutPlayer(start, 0);
+    gameState.onGround = false;
+    HoldKeys(false, false);
+    for (int i = 0; i < 60; i++) Step(start, "standing");
+    if (!gameState.onGround) {
+        printf("the player does not come to rest at the start\n");
+        return 1;
+    }
+    if (queue.empty()) queue.push_back({gameState.position, -1, 0, 0});
+    Search();
+
+    // ---- what was found
+    int total = 0, reached = 0;
+    for (size_t i = 0; i < collectables.size(); i++) {
+        const Vec3& e = collectables[i];
+        if (!InRegion(WorldToCell(e.x), WorldToCell(e.z))) continue;
+        total++;
+        if (collectableReached[i]) reached++;
+        else printf("out of reach: the collectable at (%g, %g, %g)\n", e.x, e.y, e.z);
+    }
+    int liftTotal = 0, boarded = 0;
+    for (const Lift& lift : lifts) {
+        if (!InRegion(lift.x, lift.z)) continue;
+        liftTotal++;
+        if (lift.boarded) boarded++;
+        else printf("not boarded on foot: the lift at (%d, %d)\n", lift.x, lift.z);
+    }
+    printf("seed %u, columns (%d, %d) to (%d, %d)\n", seed, region[0], region[1], region[2], region[3]);
+    printf("cells stood on by layer:");
+    int cells = 0;
+    for (int y = 0; y < GRID_LAYERS; y++) {
+        int n = 0;
+        for (int x = 0; x < GRID_SIZE_X; x++)
+            for (int z = 0; z < GRID_SIZE_Z; z++) n += visited[CellIndex(x, y, z)];
+        printf(" %d", n);
+        cells += n;
+    }
+    printf(" (%d in all, %lld updates)\n", cells, updates);
+    printf("updates walking %lld, tapped %lld, held %lld, riding %lld\n", updatesBy[0], updatesBy[1], updatesBy[2], updatesBy[3]);
+    printf("collectables within reach: %d/%d\n", reached, total);
+    printf("runs out of the world: %d\n", escapes);
+    printf("lifts boarded on foot: %d/%d\n", boarded, liftTotal);
+    if (mapPath && !WriteMap(mapPath)) {
+        fprintf(stderr, "reach: could not write %s\n", mapPath);
+        return 2;
+    }
+    return reached == total && escapes == 0 && boarded == liftTotal ? 0 : 1;
+}
