@@ -38,7 +38,7 @@ static void ExpectNear(const Vec3& got, const Vec3& want, double tolerance, int 
 static Entity* File(int kind, float x, float y, float z, float velocityY = 0.0f, float angle = 0.0f)
 {
     Entity* e = new Entity{kind, x, y, z, angle, 0.0f, velocityY, 0.0f, 0.05f};
-    FileEntity(CellIndex(WorldToCell(x), WorldToCell(y), WorldToCell(z)), e);
+    FileEntity(CellIndex(PlayerCell(x), PlayerCell(y), PlayerCell(z)), e);
     return e;
 }
 
@@ -136,8 +136,10 @@ TEST(Collision, PlanesEdgesCornersAndEntities)
     // the lift (an 8 x 8 deck, top 1 above its origin) of the Media models.
     const float simple[9] = {0, 0, 0, 0, 0, 10, 10, 0, 0};
     const float odd[9] = {a.x, 0, a.z, c.x, 0, c.z, b.x, 0, b.z};
+    const float sliver[9] = {-3, -4, -3, -3, -4, -3, 3, -4, 3};  // no area: never pushes
     StartAt(0, 0, 0);
-    CollisionMesh* meshes[3] = {BuildCollisionMesh(3, simple), BuildCollisionMesh(3, odd), entityModels[1].collision};
+    CollisionMesh* meshes[4] = {BuildCollisionMesh(3, simple), BuildCollisionMesh(3, odd), entityModels[1].collision,
+                                BuildCollisionMesh(3, sliver)};
     const struct { int mesh; Vec3 centre; bool faces, edges; Vec3 want; } cases[] = {
         {0, {2, 1, 2}, true, true, {2, 2.25f, 2}},          // over the face: 1.25 squashed above it
         {0, {2, 1, 2}, false, true, {2, 1, 2}},             // faces not resolved
@@ -148,13 +150,15 @@ TEST(Collision, PlanesEdgesCornersAndEntities)
         {0, {0, 0, 0}, true, true, {0, 0, 0}},              // on a corner: no direction, not moved
         {1, {q.x, 1, q.z}, true, false, {q.x, 2.25f, q.z}},  // on the rounding edge: through the face
         {2, {4.3f, 2.8f, 2}, false, true, {4.3591853f, 3.1551104f, 2}},  // off the deck's edge x = 4
+        {3, {0, -2.75f, 0}, true, true, {0, -2.75f, 0}},    // over the sliver's long edge
+        {3, {-3.5f, -2.75f, -3}, true, true, {-3.5f, -2.75f, -3}},  // beside its doubled corner
     };
     for (const auto& k : cases) {
         gameState.position = k.centre;
         CollideWithMesh(1.25f, 0, 0, 0, 0, meshes[k.mesh], k.faces, k.edges);
         ExpectNear(gameState.position, k.want, 1e-5, (int)(&k - cases));
     }
-    FreeCollisionMesh(meshes[0]), FreeCollisionMesh(meshes[1]);
+    for (int m : {0, 1, 3}) FreeCollisionMesh(meshes[m]);
     // The lift in a cell with no tile, turned by its angle: it blocks through its faces only.
     const struct { float angle; Vec3 feet; float wantY; } lifts[] = {
         {0.0f, {1254.8f, 20.5f, 1250}, 20.5f},        // beside the square deck

@@ -162,7 +162,7 @@ void PlacePlayer(float x, float y, float z, float yaw)
     gameState.position = {x, y, z};
     gameState.yaw = yaw;
     gameState.velocity = {0, 0, 0};
-    gameState.cell = {WorldToCell(x), WorldToCell(y), WorldToCell(z)};
+    gameState.cell = {PlayerCell(x), PlayerCell(y), PlayerCell(z)};
 }
 
 void HoldKeys(const std::vector<int>& held, int pressed)

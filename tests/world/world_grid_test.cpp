@@ -5,7 +5,7 @@ TEST(WorldGrid, WorldPositionsFallInTheCellWhoseCentreIsNearest)
 {
     const struct { float at; int cell; } cases[] = {{1250.0f, 125}, {30.0f, 3}, {14.9f, 1}, {4.9f, 0},
                                                     {15.0f, 2}, {5.0f, 1}, {0.0f, 0}, {2494.9f, 249}};
-    for (const auto& c : cases) EXPECT_EQ(WorldToCell(c.at), c.cell) << c.at;
+    for (const auto& c : cases) EXPECT_EQ(PlayerCell(c.at), c.cell) << c.at;
 }
 
 TEST(WorldGrid, EntitiesAreFiledInOrderAndRemovalClosesTheGap)
