@@ -37,8 +37,13 @@ TEST(FrameClock, TimeAndDateTexts)
     };
     for (const auto& c : cases) {
         struct tm local = {};
-        local.tm_year = c.year - 1900, local.tm_mon = c.month - 1, local.tm_mday = c.day, local.tm_wday = c.weekday;
-        local.tm_hour = c.hour, local.tm_min = c.minute, local.tm_sec = c.second;
+        local.tm_year = c.year - 1900;
+        local.tm_mon = c.month - 1;
+        local.tm_mday = c.day;
+        local.tm_wday = c.weekday;
+        local.tm_hour = c.hour;
+        local.tm_min = c.minute;
+        local.tm_sec = c.second;
         char text[256];
         FormatDateText(local, text);
         EXPECT_STREQ(text, c.date);

@@ -1,7 +1,6 @@
 #include "render/model_sets.h"
 #include "support/test_support.h"
 
-using Floats = std::vector<float>;
 
 static Floats Take(const float* array, int floats) { return Floats(array, array + floats); }
 

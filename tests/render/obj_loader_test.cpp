@@ -1,7 +1,6 @@
 #include "render/obj_loader.h"
 #include "support/test_support.h"
 
-using Floats = std::vector<float>;
 
 // Three entries of each list for the faces below to name.
 static const std::string TRIANGLE_DATA =

@@ -122,13 +122,13 @@ GameRun RunGameIn(const std::string& dir, const std::string& launch, const std::
 
 void FreeMesh(Mesh& mesh)
 {
-    delete[] mesh.positions, delete[] mesh.texCoords, delete[] mesh.normals;
+    for (float* a : {mesh.positions, mesh.texCoords, mesh.normals}) delete[] a;
     mesh = {};
 }
 
 void FreeCollisionMesh(CollisionMesh* mesh)
 {
-    delete[] mesh->cornerA, delete[] mesh->cornerB, delete[] mesh->cornerC, delete[] mesh->faceNormal;
+    for (float* a : {mesh->cornerA, mesh->cornerB, mesh->cornerC, mesh->faceNormal}) delete[] a;
     delete mesh;
 }
 
@@ -147,10 +147,19 @@ void ExpectCells(const std::vector<CellWant>& cells)
             << "at " << c.x << "," << c.y << "," << c.z << ": " << T(c.x, c.y, c.z) << "/" << O(c.x, c.y, c.z);
 }
 
+void PutCells(const std::vector<CellWant>& cells)
+{
+    for (const CellWant& c : cells) Put(c.x, c.y, c.z, c.tile, c.orientation);
+}
+
 void NewGameOnEmptyGrid()
 {
     static bool loaded = false;
-    if (!loaded) LoadTileModels(), LoadEntityModels(), loaded = true;
+    if (!loaded) {
+        LoadTileModels();
+        LoadEntityModels();
+        loaded = true;
+    }
     ClearWorldGrid();
     ClearEntityIndex();
     ResetGameState();

@@ -10,19 +10,25 @@ TEST(WorldGrid, WorldPositionsFallInTheCellWhoseCentreIsNearest)
 
 TEST(WorldGrid, EntitiesAreFiledInOrderAndRemovalClosesTheGap)
 {
-    EXPECT_TRUE(!entityKindIsSolid[ENTITY_COLLECTABLE] && entityKindIsSolid[ENTITY_LIFT] && entityKindIsSolid[ENTITY_PROP]);
+    EXPECT_FALSE(entityKindIsSolid[ENTITY_COLLECTABLE]);
+    EXPECT_TRUE(entityKindIsSolid[ENTITY_LIFT]);
+    EXPECT_TRUE(entityKindIsSolid[ENTITY_PROP]);
     int cell = CellIndex(10, 3, 20);
     Entity* first = new Entity{ENTITY_LIFT, 100, 30, 200, 0, 0, 0.075f, 0, 0};
     Entity* second = new Entity{ENTITY_PROP, 101, 30, 201, 0, 0, 0, 0, 0};
     FileEntity(cell, first);
     FileEntity(cell, second);
-    EXPECT_TRUE(entityCount[cell] == 2 && entitySlots[cell * 2] == first && entitySlots[cell * 2 + 1] == second);
+    EXPECT_EQ(entityCount[cell], 2);
+    EXPECT_EQ(EntitySlot(cell, 0), first);
+    EXPECT_EQ(EntitySlot(cell, 1), second);
     RemoveEntitySlot(cell, 0);
-    EXPECT_TRUE(entityCount[cell] == 1 && entitySlots[cell * 2] == second);
+    EXPECT_EQ(entityCount[cell], 1);
+    EXPECT_EQ(EntitySlot(cell, 0), second);
     delete first;
     RemoveEntitySlot(cell, 0);
     EXPECT_EQ(entityCount[cell], 0);
     FileEntity(cell, second);
     ClearEntityIndex();
-    EXPECT_TRUE(entityCount[cell] == 0 && entitySlots[cell * 2] == nullptr);
+    EXPECT_EQ(entityCount[cell], 0);
+    EXPECT_EQ(EntitySlot(cell, 0), nullptr);
 }
