@@ -24,12 +24,10 @@ static void StartAt(float x, float y, float z, bool floor = false)
 // Runs n updates and gives the last one's displacement.
 static Vec3 Step(int n, float dt = 1.0f)
 {
-    Vec3 a = gameState.position, &b = gameState.position;
-    for (int i = 0; i < n; i++) {
-        a = b;
-        UpdateGame(dt);
-    }
-    return Vec3{b.x - a.x, b.y - a.y, b.z - a.z};
+    for (int i = 1; i < n; i++) UpdateGame(dt);
+    Vec3 before = gameState.position;
+    UpdateGame(dt);
+    return Sub(gameState.position, before);
 }
 
 static void ExpectNear(const Vec3& got, const Vec3& want, double tolerance, int row)
@@ -84,11 +82,8 @@ TEST(PlayerUpdate, WalkingFallingJumpingAndFlightFollowTheirRates)
         {{SDLK_s}, true, {0.18f * cosf(0.3f) * cosf(1.0f), 0.18f * sinf(0.3f), 0.18f * cosf(0.3f) * sinf(1.0f)}}};
     for (const auto& p : pushes) {
         StartAt(0, 0, 0);
-        gameState.flyMode = p.fly;
-        gameState.pitch = p.fly ? 0.3f : 0.0f;
-        gameState.yaw = p.fly ? 1.0f : 0.0f;
-        HoldKeys(p.keys);
-        Step(1);
+        gameState.flyMode = p.fly; gameState.pitch = p.fly ? 0.3f : 0.0f; gameState.yaw = p.fly ? 1.0f : 0.0f;
+        HoldKeys(p.keys); Step(1);
         const Vec3& v = gameState.velocity;
         ExpectNear(Vec3{v.x, p.fly ? v.y : 0, v.z}, p.want, 2e-7, (int)(&p - pushes));
     }
@@ -109,8 +104,7 @@ TEST(PlayerUpdate, NumberKeysAndMouseLook)
         gameState.viewDistance = k.view;
         WorldCell& c = worldGrid[k.layer == 15 ? CellIndex(126, 0, 125) : CellIndex(125, 3, 125)];
         c = WorldCell{(uint8_t)k.tile, (uint8_t)k.orientation};
-        HoldKeys({}, k.key);
-        Step(1);
+        HoldKeys({}, k.key); Step(1);
         EXPECT_EQ(gameState.viewDistance, k.wantView) << "row " << &k - keys;
         EXPECT_EQ(c.tileType, k.wantTile) << "row " << &k - keys;
         EXPECT_EQ(c.orientation, k.wantOrientation) << "row " << &k - keys;
@@ -122,12 +116,8 @@ TEST(PlayerUpdate, NumberKeysAndMouseLook)
         {true, 800, 400, 300, -3.0f, 0.0f, -1.5707964f}, {true, 0, 800, 0, 0.0f, 0.0f, 0.0f}};
     for (const auto& l : looks) {
         StartAt(1250, 1000, 1250);
-        appHasMouseFocus = l.focus;
-        screenWidth = l.width;
-        screenHeight = l.width * 0.75f;
-        mouseX = l.x;
-        mouseY = l.y;
-        gameState.pitch = l.pitch;
+        appHasMouseFocus = l.focus; screenWidth = l.width; screenHeight = l.width * 0.75f;
+        mouseX = l.x; mouseY = l.y; gameState.pitch = l.pitch;
         Step(1);
         EXPECT_FLOAT_EQ(gameState.yaw, l.wantYaw) << l.x << "," << l.y;
         EXPECT_FLOAT_EQ(gameState.pitch, l.wantPitch) << l.x << "," << l.y;
@@ -198,16 +188,13 @@ TEST(NearbyEntities, CollectablesLiftsAndRefiling)
     EXPECT_EQ(gameState.collectablesFound, 1);
     ASSERT_EQ(entityCount[home], 1);
     EXPECT_EQ(EntitySlot(home, 0), edge);
-    EXPECT_EQ(edge->angle, 0.1f);
-    EXPECT_EQ(near->angle, 0.1f);
-    EXPECT_EQ(frozen->angle, 0.0f);
+    EXPECT_EQ((Floats{edge->angle, near->angle, frozen->angle}), (Floats{0.1f, 0.1f, 0.0f}));
     std::vector<unsigned char> core = ReadFileBytes("Saves/coresave.dat");  // rewritten at once
     ASSERT_EQ(core.size(), 937576u + 3 * 36);
     EXPECT_EQ(core[10] + (core[11] << 8), 1);
     // Key 9 reads that file back: the three records held are released and the three saved filed.
     gameState.collectablesFound = 0;
-    HoldKeys({}, SDLK_9);
-    Step(1);
+    HoldKeys({}, SDLK_9); Step(1);
     EXPECT_EQ(gameState.collectablesFound, 1);
     ASSERT_EQ(entityCount[home], 1);
     EXPECT_EQ(EntitySlot(home, 0)->z, 1253.25f);
@@ -242,17 +229,13 @@ TEST(NearbyEntities, CollectablesLiftsAndRefiling)
     ClearEntityIndex();
     int below = CellIndex(130, 6, 130), top = CellIndex(130, 7, 130);
     Entity* lift = File(ENTITY_LIFT, 1300, 60, 1300);
-    lift->y = 66;
-    gameState.cell = {125, 3, 125};
+    lift->y = 66; gameState.cell = {125, 3, 125};
     for (int k = 0; k < 2; k++) File(ENTITY_PROP, 1300, 70, 1300);
     RefileNearbyEntities();
-    EXPECT_EQ(entityCount[below], 1);
-    EXPECT_EQ(entityCount[top], 2);
-    delete EntitySlot(top, 1);
-    RemoveEntitySlot(top, 1);
+    EXPECT_EQ((Ints{entityCount[below], entityCount[top]}), (Ints{1, 2}));
+    delete EntitySlot(top, 1); RemoveEntitySlot(top, 1);
     RefileNearbyEntities();
-    EXPECT_EQ(entityCount[below], 0);
-    EXPECT_EQ(entityCount[top], 2);
+    EXPECT_EQ((Ints{entityCount[below], entityCount[top]}), (Ints{0, 2}));
     EXPECT_EQ(EntitySlot(top, 1), lift);
 }
 
@@ -263,8 +246,7 @@ TEST(PlayerUpdate, TheFrameLoopUpdatesOnlyWhileTheMenuFadeIsZero)
     menuFade = 50.0f;
     RunFrame();
     EXPECT_EQ(gameState.position.y, 30.0f);
-    menuOpen = false;
-    menuFade = 0.0f;
+    menuOpen = false; menuFade = 0.0f;
     RunFrame();
     EXPECT_LT(gameState.position.y, 30.0f);  // falls on the empty grid
 }

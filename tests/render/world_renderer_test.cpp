@@ -53,9 +53,7 @@ static Floats Get(GLenum what, int n, GLenum light = 0)
 TEST(WorldRenderer, SetsUpCameraLightAndFogTurnsThemOffAfterThePassAndLightsTheTileAhead)
 {
     SetUpScene();
-    gameState.viewDistance = 7;
-    gameState.pitch = 0.3f;
-    gameState.yaw = 0.7f;
+    gameState.viewDistance = 7; gameState.pitch = 0.3f; gameState.yaw = 0.7f;
     glGenTextures(1, &worldTexture);
     Render();
     for (GLenum cap : {GL_TEXTURE_2D, GL_LIGHTING, GL_LIGHT0, GL_FOG, GL_VERTEX_ARRAY, GL_TEXTURE_COORD_ARRAY,
@@ -67,16 +65,12 @@ TEST(WorldRenderer, SetsUpCameraLightAndFogTurnsThemOffAfterThePassAndLightsTheT
     EXPECT_LT(std::fabs(position[0]) + std::fabs(position[1]) + std::fabs(position[2]), 1e-3);
     EXPECT_EQ(position[3], 1.0f);
     // The camera of pitch -0.3, yaw 0.7 + pi/2 and a 50 degree field of view.
-    Floats projection = Get(GL_PROJECTION_MATRIX, 16);
-    Floats modelview = Get(GL_MODELVIEW_MATRIX, 16);
+    Floats projection = Get(GL_PROJECTION_MATRIX, 16), modelview = Get(GL_MODELVIEW_MATRIX, 16);
     SetupCamera3D(-0.3f, (float)(0.7 + 1.5707963146269321), 50.0f);
     EXPECT_EQ(projection, Get(GL_PROJECTION_MATRIX, 16));
     EXPECT_EQ(modelview, Get(GL_MODELVIEW_MATRIX, 16));
     // A tile ahead lights the centre unless turned away, fogged or textured.
-    gameState.viewDistance = 10;
-    gameState.pitch = 0.0f;
-    gameState.yaw = 0.0f;
-    worldTexture = 0;
+    gameState.viewDistance = 10; gameState.pitch = gameState.yaw = 0.0f; worldTexture = 0;
     Put(127, 3, 125, 2, 0);  // its near face 15 units ahead
     std::vector<int> lit = Render();
     EXPECT_TRUE(lit[0] > 100 && lit[0] == lit[1] && lit[1] == lit[2]) << lit[0];  // white light, no texture

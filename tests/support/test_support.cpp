@@ -155,11 +155,7 @@ void PutCells(const std::vector<CellWant>& cells)
 void NewGameOnEmptyGrid()
 {
     static bool loaded = false;
-    if (!loaded) {
-        LoadTileModels();
-        LoadEntityModels();
-        loaded = true;
-    }
+    if (!loaded) { LoadTileModels(); LoadEntityModels(); loaded = true; }
     ClearWorldGrid();
     ClearEntityIndex();
     ResetGameState();

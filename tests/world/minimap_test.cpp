@@ -18,7 +18,7 @@ TEST(Minimap, TextureIsLayerThreeWithABlackMarginAndTheWindowTurnsWithTheViewAro
     Put(249, 3, 249, TILE_FLOOR);
     BuildMapTexture();
     ASSERT_NE(mapTexture, 0u);
-    EXPECT_TRUE(mapScaleU == 0.9765625f && mapScaleV == 0.9765625f);
+    EXPECT_EQ((Floats{mapScaleU, mapScaleV}), (Floats{0.9765625f, 0.9765625f}));
     EXPECT_EQ(TextureShape(0), (Ints{256, GL_RGB, GL_NEAREST, GL_NEAREST, GL_CLAMP, GL_CLAMP}));
     EXPECT_EQ(TextureShape(1)[0], 0);  // no mipmaps
     std::vector<uint8_t> picture = Texels(256 * 256, GL_RGB, 3);

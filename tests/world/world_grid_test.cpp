@@ -10,17 +10,14 @@ TEST(WorldGrid, WorldPositionsFallInTheCellWhoseCentreIsNearest)
 
 TEST(WorldGrid, EntitiesAreFiledInOrderAndRemovalClosesTheGap)
 {
-    EXPECT_FALSE(entityKindIsSolid[ENTITY_COLLECTABLE]);
-    EXPECT_TRUE(entityKindIsSolid[ENTITY_LIFT]);
-    EXPECT_TRUE(entityKindIsSolid[ENTITY_PROP]);
+    EXPECT_EQ(std::vector<bool>(entityKindIsSolid, entityKindIsSolid + ENTITY_KIND_COUNT), (std::vector<bool>{false, true, true}));
     int cell = CellIndex(10, 3, 20);
     Entity* first = new Entity{ENTITY_LIFT, 100, 30, 200, 0, 0, 0.075f, 0, 0};
     Entity* second = new Entity{ENTITY_PROP, 101, 30, 201, 0, 0, 0, 0, 0};
     FileEntity(cell, first);
     FileEntity(cell, second);
     EXPECT_EQ(entityCount[cell], 2);
-    EXPECT_EQ(EntitySlot(cell, 0), first);
-    EXPECT_EQ(EntitySlot(cell, 1), second);
+    EXPECT_EQ((std::vector<Entity*>{EntitySlot(cell, 0), EntitySlot(cell, 1)}), (std::vector<Entity*>{first, second}));
     RemoveEntitySlot(cell, 0);
     EXPECT_EQ(entityCount[cell], 1);
     EXPECT_EQ(EntitySlot(cell, 0), second);
