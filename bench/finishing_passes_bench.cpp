@@ -1,63 +1,45 @@
+// Speed of the last generation passes, each on the world the passes before it leave.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
 #include <cstring>
 
 #include "world/world_grid.h"
-#include "worldgen/bridges.h"
-#include "worldgen/cave_level.h"
-#include "worldgen/channels.h"
 #include "worldgen/edge_features_lifts.h"
 #include "worldgen/finishing_details.h"
-#include "worldgen/floors_interiors.h"
 #include "worldgen/generate_world.h"
-#include "worldgen/room_level.h"
 
 namespace {
 
-// The world as the bridge pass leaves it, built once and restored before every timed run.
-WorldCell bridgedWorld[CELL_COUNT];
-bool bridgedWorldReady = false;
+// The world as the generator's passes before `pass` leave it, built once per
+// pass and restored before every timed run.
+WorldCell worldBefore[CELL_COUNT];
+GenerationPass worldBeforePass = nullptr;
 
-void RestoreBridgedWorld()
+void RestoreWorldBefore(GenerationPass pass)
 {
-    if (!bridgedWorldReady) {
+    if (worldBeforePass != pass) {
         srand(1);
         ClearWorldGrid();
-        GenerateRoomLevel();
-        GenerateChannels();
-        GenerateFloorsAndInteriors();
-        GenerateCaveLevel();
-        GenerateBridges();
-        std::memcpy(bridgedWorld, worldGrid, sizeof worldGrid);
-        bridgedWorldReady = true;
+        for (int i = 0; i < GENERATION_PASS_COUNT && GENERATION_PASSES[i] != pass; i++)
+            GENERATION_PASSES[i]();
+        std::memcpy(worldBefore, worldGrid, sizeof worldGrid);
+        worldBeforePass = pass;
     }
-    std::memcpy(worldGrid, bridgedWorld, sizeof worldGrid);
+    std::memcpy(worldGrid, worldBefore, sizeof worldGrid);
 }
 
-void BM_EdgeFeaturesAndLifts(benchmark::State& state)
+void BM_GenerationPass(benchmark::State& state, GenerationPass pass)
 {
     for (auto _ : state) {
         state.PauseTiming();
-        RestoreBridgedWorld();
+        RestoreWorldBefore(pass);
         srand(2);
         state.ResumeTiming();
-        GenerateEdgeFeaturesAndLifts();
+        pass();
     }
 }
-BENCHMARK(BM_EdgeFeaturesAndLifts)->Unit(benchmark::kMillisecond);
-
-void BM_FinishingDetails(benchmark::State& state)
-{
-    for (auto _ : state) {
-        state.PauseTiming();
-        RestoreBridgedWorld();
-        srand(2);
-        GenerateEdgeFeaturesAndLifts();
-        state.ResumeTiming();
-        GenerateFinishingDetails();
-    }
-}
-BENCHMARK(BM_FinishingDetails)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_GenerationPass, EdgeFeaturesAndLifts, GenerateEdgeFeaturesAndLifts)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_GenerationPass, FinishingDetails, GenerateFinishingDetails)->Unit(benchmark::kMillisecond);
 
 }  // namespace

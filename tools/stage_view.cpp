@@ -29,7 +29,7 @@ static void SaveStagedPlayer(Vec3 position)
 {
     gameState.position = position;
     gameState.eye = {position.x, position.y + EYE_HEIGHT, position.z};
-    gameState.cell = {WorldToCell(position.x), WorldToCell(position.y), WorldToCell(position.z)};
+    gameState.cell = {PlayerCell(position.x), PlayerCell(position.y), PlayerCell(position.z)};
     gameState.velocity = {0, 0, 0};
     gameState.flyMode = true;
     SaveCoreState();

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/camera.h"
+
 float screenWidth;
 float screenHeight;
 int screenBpp;
@@ -65,7 +67,7 @@ void SetupOpenGLDisplay()
     glViewport(0, 0, width, height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(45.0, aspectRatio, 1.0, 1000.0);
+    gluPerspective(45.0, aspectRatio, NEAR_PLANE, FAR_PLANE);
     glMatrixMode(GL_MODELVIEW);
 
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);

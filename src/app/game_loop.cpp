@@ -41,7 +41,7 @@ float FrameTimeStep(float fps)
 void StartWorld()
 {
     snprintf(gameTitle, sizeof gameTitle, "%s", "Cairnfold");
-    versionNumber = 0.3f;
+    versionNumber = SAVE_VERSION;
     worldTexture = LoadWorldTexture();
     LoadTileModels();
     LoadEntityModels();

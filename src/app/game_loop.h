@@ -7,7 +7,7 @@ extern bool quitRequested;     // ends the frame loop after the current frame
 extern bool appHasMouseFocus;  // the window had the mouse focus at the end of the last frame
 extern bool pastFirstFrame;    // false until the first frame has been presented
 extern char gameTitle[256];    // "Cairnfold", shown on the pause menu
-extern float versionNumber;    // 0.3, shown on the pause menu and stored in the saves
+extern float versionNumber;    // SAVE_VERSION, the version the saves carry; shown on the pause menu
 
 constexpr float MIN_TIME_STEP = 0.2f;
 constexpr float MAX_TIME_STEP = 2.0f;

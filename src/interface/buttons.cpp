@@ -48,15 +48,18 @@ void DrawFrame(int x, int y, int style)
 
 bool DrawButton(const char* label, int centerX, int y)
 {
-    int left = centerX - 150;
-    int top = y - 7;
-    // Strict bounds: centerX - 164 < mouseX < centerX + 163, y - 21 < mouseY < y + 21.
-    bool over = mouseX > left - 14 && mouseY > top - 14 && mouseX < left + 313 && mouseY < top + 28;
+    int left = centerX - FRAME_INNER_WIDTH / 2;
+    int top = y - FRAME_INNER_HEIGHT / 2;
+    // centerX - 163 <= mouseX < centerX + 163 and y - 20 <= mouseY < y + 21.
+    bool over = mouseX >= left - BUTTON_HIT_MARGIN && mouseY >= top - BUTTON_HIT_MARGIN &&
+                mouseX < left + FRAME_INNER_WIDTH + BUTTON_HIT_MARGIN &&
+                mouseY < top + FRAME_INNER_HEIGHT + BUTTON_HIT_MARGIN;
     // The state of this frame decides both the highlight and the click, and
     // the click comes on the frame the button goes down.
     bool clicked = over && mouseButtonState[SDL_BUTTON_LEFT] == BUTTON_PRESSED;
     DrawFrame(left, top, over ? FRAME_STYLE_HOVER : FRAME_STYLE_NORMAL);
     int n = (int)strlen(label);
-    DrawText(centerX - (int)(n * 10.0 * 0.5), y - 10, label);
+    // Centred on (centerX, y): half the caption's advance left, half a glyph up.
+    DrawText(centerX - n * PEN_ADVANCE / 2, y - GLYPH_SIZE / 2, label);
     return clicked;
 }

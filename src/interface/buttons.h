@@ -8,6 +8,8 @@ constexpr int FRAME_STYLE_HOVER = 1;  // the mouse is over the button
 constexpr int FRAME_PIECE_SIZE = 20;  // a piece's atlas cell, and the border's width on screen
 constexpr int FRAME_INNER_WIDTH = 300;
 constexpr int FRAME_INNER_HEIGHT = 15;
+// A button reacts to the mouse over its inner area grown by this many pixels on every side.
+constexpr int BUTTON_HIT_MARGIN = 13;
 
 // Per style, piece 3i + j: column i (0 left, 1 middle, 2 right), row j (0 top,
 // 1 middle, 2 bottom). Set by BuildFrameCoords.

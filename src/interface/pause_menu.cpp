@@ -51,7 +51,7 @@ static void DrawBar(float y, const QuadCoords& coords)
 static void DrawRightAligned(int y, const char* text)
 {
     int n = (int)strlen(text);
-    DrawText((int)(screenWidth - MENU_TEXT_MARGIN) - n * 10, y, text);
+    DrawText((int)(screenWidth - MENU_TEXT_MARGIN) - n * PEN_ADVANCE, y, text);
 }
 
 void DrawMenuBars()

@@ -6,14 +6,6 @@
 #include "render/model_sets.h"
 #include "world/world_grid.h"
 
-// ---- vector helpers, every result rounded to float
-
-static Vec3 Sub(const Vec3& a, const Vec3& b) { return Vec3{a.x - b.x, a.y - b.y, a.z - b.z}; }
-
-static float Dot(const Vec3& a, const Vec3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-
-static float Length(const Vec3& v) { return sqrtf(Dot(v, v)); }
-
 static Vec3 Corner(const float* corners, int triangle)
 {
     const float* c = corners + 3 * triangle;
@@ -89,6 +81,10 @@ void CollideWithMesh(float radius, float ox, float oy, float oz, float angle, co
     for (int t = 0; t < mesh->triangleCount; t++) {
         Vec3 a = Corner(mesh->cornerA, t), b = Corner(mesh->cornerB, t), c = Corner(mesh->cornerC, t);
         Vec3 n = Corner(mesh->faceNormal, t);
+        // A triangle with no area (two equal corners) has the zero normal: it
+        // has no face to push through, and its edges are those of no solid.
+        if (n.x == 0.0f && n.y == 0.0f && n.z == 0.0f)
+            continue;
         float d;
         // Too far from the plane, or behind the face on the solid side.
         if (!PlaneDistance(n, p, a, radius, d) || d > 0.0f)
@@ -141,7 +137,7 @@ static void CollideWithCell(int x, int y, int z, bool faces, bool edges)
         CollideWithMesh(PLAYER_RADIUS, (float)(CELL_SIZE * x), (float)(CELL_SIZE * y), (float)(CELL_SIZE * z), 0.0f,
                         tileModels[cell.tileType].collision[cell.orientation], faces, edges);
     for (int k = 0; k < entityCount[i]; k++) {
-        const Entity& e = *entitySlots[i * MAX_ENTITIES_PER_CELL + k];
+        const Entity& e = *EntitySlot(i, k);
         if (entityKindIsSolid[e.kind])
             CollideWithMesh(PLAYER_RADIUS, e.x, e.y, e.z, e.angle, entityModels[e.kind].collision, faces, edges);
     }

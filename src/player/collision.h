@@ -31,7 +31,7 @@ Vec3 ClosestPointOnSegment(const Vec3& a, const Vec3& b, const Vec3& p);
 // Pushes gameState.position out of one mesh placed at (ox, oy, oz) and turned
 // by `angle` about the vertical axis: through the faces of triangles the
 // player's centre lies over (resolveFaces) and away from the edges of the
-// others (resolveEdges). A null mesh pushes nothing.
+// others (resolveEdges). A null mesh, or a triangle with no area, pushes nothing.
 void CollideWithMesh(float radius, float ox, float oy, float oz, float angle, const CollisionMesh* mesh,
                      bool resolveFaces, bool resolveEdges);
 

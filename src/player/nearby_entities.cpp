@@ -33,7 +33,7 @@ static int TileOnLayer(int x, int y, int z)
 // cell's next entity, if any.
 static bool UpdateCollectable(int i, int k, float dt)
 {
-    Entity& e = *entitySlots[i * MAX_ENTITIES_PER_CELL + k];
+    Entity& e = *EntitySlot(i, k);
     e.angle += e.spinRate * dt;
     const Vec3& p = gameState.position;
     float dx = e.x - p.x, dy = e.y - p.y, dz = e.z - p.z;
@@ -86,7 +86,7 @@ void UpdateNearbyEntities(float dt)
             for (int z = cube.z.from; z < cube.z.to; z++) {
                 int i = CellIndex(x, y, z);
                 for (int k = 0; k < entityCount[i];) {
-                    Entity& e = *entitySlots[i * MAX_ENTITIES_PER_CELL + k];
+                    Entity& e = *EntitySlot(i, k);
                     if (e.kind == ENTITY_COLLECTABLE && UpdateCollectable(i, k, dt))
                         continue;  // the same slot now holds the cell's next entity
                     if (e.kind == ENTITY_LIFT)
@@ -98,18 +98,6 @@ void UpdateNearbyEntities(float dt)
 
 // ---- re-filing
 
-// The cell coordinate holding an entity coordinate, floor(p / 10 + 0.5) with
-// the sum rounded to float; false when it lies off the axis's `size` cells.
-static bool HomeCell(float p, int size, int& cell)
-{
-    float sum = p / (float)CELL_SIZE + 0.5f;
-    float home = floorf(sum);
-    if (!(home >= 0.0f && home < (float)size))
-        return false;
-    cell = (int)home;
-    return true;
-}
-
 void RefileNearbyEntities()
 {
     NearbyCube cube = CubeAroundPlayer();
@@ -119,10 +107,10 @@ void RefileNearbyEntities()
                 int i = CellIndex(x, y, z);
                 // After a move the entity that slides into slot k waits for the next update.
                 for (int k = 0; k < entityCount[i]; k++) {
-                    Entity* e = entitySlots[i * MAX_ENTITIES_PER_CELL + k];
+                    Entity* e = EntitySlot(i, k);
                     int hx, hy, hz;
-                    if (!HomeCell(e->x, GRID_SIZE_X, hx) || !HomeCell(e->y, GRID_LAYERS, hy) ||
-                        !HomeCell(e->z, GRID_SIZE_Z, hz))
+                    if (!EntityHomeCell(e->x, GRID_SIZE_X, hx) || !EntityHomeCell(e->y, GRID_LAYERS, hy) ||
+                        !EntityHomeCell(e->z, GRID_SIZE_Z, hz))
                         continue;
                     int home = CellIndex(hx, hy, hz);
                     if (home == i || entityCount[home] >= MAX_ENTITIES_PER_CELL)

@@ -163,6 +163,6 @@ void UpdateGame(float dt)
     g.velocity.z -= g.velocity.z * HORIZONTAL_DAMPING * dt;
     g.velocity.y -= g.velocity.y * (g.flyMode ? VERTICAL_DAMPING_FLY : VERTICAL_DAMPING_WALK) * dt;
 
-    g.cell = CellCoord{WorldToCell(g.position.x), WorldToCell(g.position.y), WorldToCell(g.position.z)};
+    g.cell = CellCoord{PlayerCell(g.position.x), PlayerCell(g.position.y), PlayerCell(g.position.z)};
     g.eye = Vec3{g.position.x, g.position.y + EYE_HEIGHT, g.position.z};
 }

@@ -1,10 +1,12 @@
 // Player update: one frame of the player: the number keys, mouse look, walking, jumping, free flight and collision.
 #pragma once
 
+#include "world/mathlib.h"
+
 // Rates and accelerations per time unit (1/60 s at the nominal frame rate).
 constexpr float MOUSE_YAW_RATE = 0.05f;       // yaw turn with the pointer at the left or right window edge
 constexpr float MOUSE_PITCH_RATE = 0.04f;     // pitch turn with the pointer at the top or bottom edge
-constexpr float PITCH_LIMIT = 1.5707964f;     // pi / 2 as a float: straight up or down
+constexpr float PITCH_LIMIT = HALF_PI;        // straight up or down
 constexpr float MOVE_THRESHOLD = 0.1f;        // the movement keys' magnitude must exceed this
 constexpr float WALK_ACCELERATION = 0.04f;
 constexpr float FLY_THRUST = 0.2f;            // acceleration along the view in free flight

@@ -173,33 +173,6 @@ Mesh LoadObjMesh(const char* path, float scale)
     return ReadObjMesh(file, scale);
 }
 
-Vec3 NormalizeVector(Vec3 v)
-{
-    float length = sqrtf(v.x * v.x + v.y * v.y + v.z * v.z);
-    if (length > 0.0f && std::isfinite(length))
-        return Vec3{v.x / length, v.y / length, v.z / length};
-
-    // A zero vector has no direction; one with non-finite parts has none we
-    // can trust. Both give the zero vector rather than NaN.
-    if (!std::isfinite(v.x) || !std::isfinite(v.y) || !std::isfinite(v.z))
-        return Vec3{0.0f, 0.0f, 0.0f};
-    float largest = fmaxf(fabsf(v.x), fmaxf(fabsf(v.y), fabsf(v.z)));
-    if (largest == 0.0f)
-        return Vec3{0.0f, 0.0f, 0.0f};
-    // The squares overflowed or underflowed: bring the vector near unit size first.
-    Vec3 scaled = {v.x / largest, v.y / largest, v.z / largest};
-    length = sqrtf(scaled.x * scaled.x + scaled.y * scaled.y + scaled.z * scaled.z);
-    return Vec3{scaled.x / length, scaled.y / length, scaled.z / length};
-}
-
-Vec3 TriangleNormal(Vec3 a, Vec3 b, Vec3 c)
-{
-    Vec3 u = {b.x - a.x, b.y - a.y, b.z - a.z};
-    Vec3 w = {c.x - a.x, c.y - a.y, c.z - a.z};
-    Vec3 n = {u.z * w.y - u.y * w.z, w.z * u.x - u.z * w.x, w.x * u.y - u.x * w.y};
-    return NormalizeVector(n);
-}
-
 CollisionMesh* BuildCollisionMesh(int32_t vertexCount, const float* positions)
 {
     CollisionMesh* mesh = new CollisionMesh;

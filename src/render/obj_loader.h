@@ -48,11 +48,5 @@ Mesh LoadObjMesh(const char* path, float scale);
 // are dropped; entries past the capacity of a list are not taken.
 Mesh ReadObjMesh(std::istream& in, float scale);
 
-// v divided by its length; a zero or non-finite vector gives the zero vector.
-Vec3 NormalizeVector(Vec3 v);
-
-// Unit normal of (c - a) x (b - a): points away from a viewer who sees a, b, c counter-clockwise.
-Vec3 TriangleNormal(Vec3 a, Vec3 b, Vec3 c);
-
 // A new collision mesh (record and arrays on the heap) for a mesh's positions.
 CollisionMesh* BuildCollisionMesh(int32_t vertexCount, const float* positions);

@@ -8,17 +8,16 @@
 #include "interface/textures.h"
 #include "player/game_state.h"
 #include "render/model_sets.h"
+#include "world/mathlib.h"
 #include "world/world_grid.h"
 
-// Added to yaw so that the forward direction (cos yaw, 0, sin yaw) looks down -z.
-static const double CAMERA_YAW_OFFSET = 1.5707963146269321;
+// Added to yaw so that the forward direction (cos yaw, 0, sin yaw) looks down -z: a
+// quarter turn through the float degree factor, a double just under pi / 2.
+static const double CAMERA_YAW_OFFSET = QUARTER_TURN_DEGREES * (double)DEGREES_TO_RADIANS;
 static const float FIELD_OF_VIEW = 50.0f;
-static const double UNITS_PER_CELL = 10.0;
 static const float LIGHT_QUADRATIC_ATTENUATION = 0.0005f;
 static const float FOG_START = 0.1f;
 static const float FOG_DENSITY = 0.25f;
-// Radians to degrees for an entity's angle: 180 / pi as a 32-bit float.
-static const double ENTITY_RADIANS_TO_DEGREES = 57.295780181884766;
 
 static void DrawTiles(int x0, int x1, int y0, int y1, int z0, int z1)
 {
@@ -34,7 +33,7 @@ static void DrawTiles(int x0, int x1, int y0, int y1, int z0, int z1)
                     continue;
                 const TileModel& model = tileModels[t];
                 glPushMatrix();
-                glTranslatef((float)(x * UNITS_PER_CELL), (float)(y * UNITS_PER_CELL), (float)(z * UNITS_PER_CELL));
+                glTranslatef((float)(CELL_SIZE * x), (float)(CELL_SIZE * y), (float)(CELL_SIZE * z));
                 glVertexPointer(3, GL_FLOAT, 0, model.positions[r]);
                 glTexCoordPointer(2, GL_FLOAT, 0, model.texCoords);
                 glNormalPointer(GL_FLOAT, 0, model.normals[r]);
@@ -55,13 +54,14 @@ static void DrawEntities(int x0, int x1, int y0, int y1, int z0, int z1)
                 if (count > MAX_ENTITIES_PER_CELL)
                     count = MAX_ENTITIES_PER_CELL;
                 for (int k = 0; k < count; k++) {
-                    const Entity* e = entitySlots[i * MAX_ENTITIES_PER_CELL + k];
+                    const Entity* e = EntitySlot(i, k);
                     if (!e || e->kind < 0 || e->kind >= ENTITY_KIND_COUNT)
                         continue;
                     const EntityModel& model = entityModels[e->kind];
                     glPushMatrix();
                     glTranslatef(e->x, e->y, e->z);
-                    glRotatef((float)(e->angle * ENTITY_RADIANS_TO_DEGREES), 0.0f, 1.0f, 0.0f);
+                    // The product is formed in double, then rounded.
+                    glRotatef((float)(e->angle * (double)RADIANS_TO_DEGREES), 0.0f, 1.0f, 0.0f);
                     glVertexPointer(3, GL_FLOAT, 0, model.positions);
                     glTexCoordPointer(2, GL_FLOAT, 0, model.texCoords);
                     glNormalPointer(GL_FLOAT, 0, model.normals);
@@ -107,7 +107,7 @@ void RenderWorld()
     glFogf(GL_FOG_DENSITY, FOG_DENSITY);
     glHint(GL_FOG_HINT, GL_DONT_CARE);
     glFogf(GL_FOG_START, FOG_START);
-    glFogf(GL_FOG_END, (float)(distance * UNITS_PER_CELL));
+    glFogf(GL_FOG_END, (float)(CELL_SIZE * distance));
     glEnable(GL_FOG);
 
     // Bound even when texturing is off; every model uses this one texture.

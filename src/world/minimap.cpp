@@ -8,13 +8,12 @@
 
 #include "app/display.h"
 #include "player/game_state.h"
+#include "world/mathlib.h"
 #include "world/world_grid.h"
 
 unsigned int mapTexture;
 float mapScaleU;
 float mapScaleV;
-
-static const float HALF_PI = 1.5707963267948966f;
 
 int MapPictureSize(int cells)
 {
@@ -105,8 +104,8 @@ void DrawMapOverlay()
     float a = HALF_PI - gameState.yaw;
     float ca = cosf(a);
     float sa = sinf(a);
-    float centreS = ((px - 58.0f) / 2500.0f - 1.0f) * su + 1.0f;
-    float centreT = ((pz + 5.0f) / 2500.0f) * sv;
+    float centreS = ((px - 58.0f) / (float)WORLD_EXTENT_X - 1.0f) * su + 1.0f;
+    float centreT = ((pz + 5.0f) / (float)WORLD_EXTENT_Z) * sv;
     float coords[8];
     for (int k = 0; k < 4; k++) {
         float qx = corners[k][0];

@@ -3,12 +3,12 @@
 
 #include "world/world_grid.h"
 
-constexpr int MAP_CELLS = 250;         // cells along each side of the picture's filled part
+constexpr int MAP_CELLS = GRID_SIZE_X;  // cells along each side of the picture's filled part
 constexpr float MAP_ZOOM = 3.5f;       // the window shows 1 / 3.5 of the map on each axis
 
 extern unsigned int mapTexture;  // OpenGL name of the map picture, 0 before BuildMapTexture
-extern float mapScaleU;          // part of the texture width the 250 cells fill (250 / 256)
-extern float mapScaleV;          // part of the texture height the 250 cells fill (250 / 256)
+extern float mapScaleU;          // part of the texture width the map's cells fill (250 / 256)
+extern float mapScaleV;          // part of the texture height the map's cells fill (250 / 256)
 
 // The smallest power of two not below `cells`, found by doubling from 2.
 int MapPictureSize(int cells);

@@ -377,7 +377,7 @@ void SaveCoreState()
         int count = entityCount[i];
         *p++ = (unsigned char)count;
         for (int k = 0; k < count; k++)
-            p = PutEntity(p, *entitySlots[i * 2 + k]);
+            p = PutEntity(p, *EntitySlot(i, k));
     }
     if (coreFileRejected)
         WriteFileSafely(CORE_SAVE_PATH, fileBuffer.data(), size, &coreFileRejected, REJECTED_SUFFIX);

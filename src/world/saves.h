@@ -3,7 +3,9 @@
 
 #include <cstddef>
 
-constexpr float SAVE_VERSION = 0.3f;  // first four bytes of both files: 9A 99 99 3E
+#include "world/world_grid.h"
+
+constexpr float SAVE_VERSION = 0.3f;  // the game's version; first four bytes of both files: 9A 99 99 3E
 
 constexpr const char* SAVES_FOLDER = "Saves";        // holds both save files, beside Media/
 constexpr const char* WORLD_SAVE_PATH = "Saves/worldgrid.dat";
@@ -15,7 +17,8 @@ constexpr const char* REJECTED_SUFFIX = ".rejected";
 constexpr const char* REPLACED_SUFFIX = ".replaced";
 constexpr const char* TEMP_SUFFIX = ".tmp";           // a save is written here first, then renamed over the file
 
-constexpr int WORLD_FILE_SIZE = 4 + 2 * 937500;  // version, tile plane, orientation plane
+// The version, then the plane of tile bytes and the plane of orientation bytes.
+constexpr int WORLD_FILE_SIZE = (int)(sizeof SAVE_VERSION + sizeof(WorldCell) * CELL_COUNT);
 constexpr int CORE_HEADER_SIZE = 76;             // version and the game state
 constexpr int ENTITY_RECORD_SIZE = 36;           // kind and eight floats
 

@@ -7,7 +7,7 @@ const bool entityKindIsSolid[ENTITY_KIND_COUNT] = {false, true, true};
 
 void FileEntity(int cellIndex, Entity* entity)
 {
-    entitySlots[cellIndex * 2 + entityCount[cellIndex]] = entity;
+    EntitySlot(cellIndex, entityCount[cellIndex]) = entity;
     entityCount[cellIndex]++;
 }
 
@@ -15,8 +15,8 @@ void RemoveEntitySlot(int cellIndex, int slot)
 {
     int count = entityCount[cellIndex];
     for (int k = slot; k + 1 < count; k++)
-        entitySlots[cellIndex * 2 + k] = entitySlots[cellIndex * 2 + k + 1];
-    entitySlots[cellIndex * 2 + count - 1] = nullptr;
+        EntitySlot(cellIndex, k) = EntitySlot(cellIndex, k + 1);
+    EntitySlot(cellIndex, count - 1) = nullptr;
     entityCount[cellIndex] = (int8_t)(count - 1);
 }
 
@@ -24,9 +24,9 @@ void ClearEntityIndex()
 {
     for (int i = 0; i < CELL_COUNT; i++) {
         for (int k = 0; k < entityCount[i]; k++)
-            delete entitySlots[i * 2 + k];
+            delete EntitySlot(i, k);
         entityCount[i] = 0;
-        entitySlots[i * 2] = nullptr;
-        entitySlots[i * 2 + 1] = nullptr;
+        for (int k = 0; k < MAX_ENTITIES_PER_CELL; k++)
+            EntitySlot(i, k) = nullptr;
     }
 }

@@ -1,6 +1,7 @@
 // World grid: the 250 x 15 x 250 tile grid and the per-cell entity index.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 constexpr int GRID_SIZE_X = 250;
@@ -10,6 +11,12 @@ constexpr int CELL_COUNT = GRID_SIZE_X * GRID_LAYERS * GRID_SIZE_Z;  // 937,500
 constexpr int LAYER_CELLS = GRID_SIZE_Z;                // index step from one layer to the next
 constexpr int COLUMN_CELLS = GRID_LAYERS * GRID_SIZE_Z;  // index step from one x to the next, 3750
 constexpr int CELL_SIZE = 10;                           // world units along each side of a cell
+constexpr int WORLD_EXTENT_X = GRID_SIZE_X * CELL_SIZE;  // world units the grid spans along x, 2500
+constexpr int WORLD_EXTENT_Z = GRID_SIZE_Z * CELL_SIZE;  // and along z
+// The columns inside the boundary ring that closes the world: x in 1..INNER_LAST_X
+// and z in 1..INNER_LAST_Z. Most generation draws and walks keep to them.
+constexpr int INNER_LAST_X = GRID_SIZE_X - 2;  // 248
+constexpr int INNER_LAST_Z = GRID_SIZE_Z - 2;  // 248
 
 // The layers the generator builds on, from the bottom up.
 constexpr int CAVE_LAYER = 0;                 // the cave floors and the descents' feet
@@ -97,10 +104,13 @@ struct Entity {
 
 extern WorldCell worldGrid[CELL_COUNT];                      // every cell, x slowest, z fastest
 extern int8_t entityCount[CELL_COUNT];                       // entities filed in each cell, 0..2
-extern Entity* entitySlots[CELL_COUNT * MAX_ENTITIES_PER_CELL];  // slot k of cell i at i * 2 + k
+extern Entity* entitySlots[CELL_COUNT * MAX_ENTITIES_PER_CELL];  // read through EntitySlot
 extern const bool entityKindIsSolid[ENTITY_KIND_COUNT];      // lifts and props block the player
 
 inline int CellIndex(int x, int y, int z) { return x * COLUMN_CELLS + y * LAYER_CELLS + z; }
+
+// Slot k (0 or 1) of cell i in the entity index.
+inline Entity*& EntitySlot(int cellIndex, int slot) { return entitySlots[cellIndex * MAX_ENTITIES_PER_CELL + slot]; }
 
 inline WorldCell& GridCell(int x, int y, int z) { return worldGrid[CellIndex(x, y, z)]; }
 
@@ -130,16 +140,31 @@ inline CellSpan ClipCellSpan(int centre, int reach, int size)
     return to > from ? CellSpan{(int)from, (int)to} : CellSpan{0, 0};
 }
 
-// The cell coordinate holding a non-negative world coordinate: trunc((p + 5) / 10).
-// Values beyond the integer range (a position no play reaches, or one loaded
-// from a file) saturate, and NaN gives a cell off the grid, instead of the
-// undefined conversion.
-inline int WorldToCell(float p)
+// ---- the two rules for the cell that holds a world coordinate
+// They agree from -5 up. Below that the player's cell stays 0, so the cells
+// around a player who has left the grid are still tested; an entity's home cell
+// is off the grid, so it is never filed there.
+
+// The player's cell coordinate: trunc((p + 5) / 10). Values beyond the integer
+// range (a position no play reaches, or one loaded from a file) saturate, and
+// NaN gives a cell off the grid, instead of the undefined conversion.
+inline int PlayerCell(float p)
 {
-    float c = (p + 5.0f) / 10.0f;
+    float c = (p + (float)CELL_SIZE / 2) / (float)CELL_SIZE;
     if (!(c > -2147483648.0f && c < 2147483648.0f))
         return c > 0.0f ? INT32_MAX : INT32_MIN;
     return (int)c;
+}
+
+// An entity's home cell coordinate, floor(p / 10 + 0.5) with the sum rounded
+// to float, into `cell`; false when it lies off the axis's `size` cells.
+inline bool EntityHomeCell(float p, int size, int& cell)
+{
+    float home = floorf(p / (float)CELL_SIZE + 0.5f);
+    if (!(home >= 0.0f && home < (float)size))
+        return false;
+    cell = (int)home;
+    return true;
 }
 
 // Files an entity in cell i; the caller has checked that the cell has room.

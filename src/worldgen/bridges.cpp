@@ -60,8 +60,8 @@ void GenerateBridges()
 {
     for (int y = BRIDGE_LOWEST_LAYER; y <= BRIDGE_HIGHEST_LAYER; y++)
         for (int attempt = 0; attempt < BRIDGE_ATTEMPTS_PER_LAYER; attempt++) {
-            int x = rand() % 248 + 1;
-            int z = rand() % 248 + 1;
+            int x = rand() % INNER_LAST_X + 1;
+            int z = rand() % INNER_LAST_Z + 1;
             TryPlaceBridge(x, y, z);
         }
 }

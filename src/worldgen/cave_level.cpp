@@ -88,7 +88,7 @@ void ClearDescentMarkers()
 
 void CutCaveWallLine(int x, int z, bool alongX)
 {
-    if (x < 1 || x > GRID_SIZE_X - 2 || z < 1 || z > GRID_SIZE_Z - 2)
+    if (x < 1 || x > INNER_LAST_X || z < 1 || z > INNER_LAST_Z)
         return;
     int lx = alongX ? 1 : 0, lz = alongX ? 0 : 1;
     if (!IsOpen(x, z) || !IsOpen(x - lz, z - lx) || !IsOpen(x + lz, z + lx))
@@ -115,11 +115,11 @@ void CutCaveWallLine(int x, int z, bool alongX)
 void CutCaveWallLines()
 {
     for (int i = 0; i < CAVE_WALL_LINE_ITERATIONS; i++) {
-        int x = rand() % 248 + 1;
-        int z = rand() % 248 + 1;
+        int x = rand() % INNER_LAST_X + 1;
+        int z = rand() % INNER_LAST_Z + 1;
         CutCaveWallLine(x, z, true);
-        x = rand() % 248 + 1;
-        z = rand() % 248 + 1;
+        x = rand() % INNER_LAST_X + 1;
+        z = rand() % INNER_LAST_Z + 1;
         CutCaveWallLine(x, z, false);
     }
 }
@@ -159,10 +159,10 @@ static int MarkEntrances()
     return entrances;
 }
 
-// A cell the reach may mark: inside x, z 1..248, cave floor, not yet marked.
+// A cell the reach may mark: inside the boundary ring, cave floor, not yet marked.
 static inline bool Markable(int x, int z)
 {
-    return x >= 1 && x <= GRID_SIZE_X - 2 && z >= 1 && z <= GRID_SIZE_Z - 2 &&
+    return x >= 1 && x <= INNER_LAST_X && z >= 1 && z <= INNER_LAST_Z &&
            !caveReached[x * GRID_SIZE_Z + z] && IsOpen(x, z);
 }
 
@@ -191,8 +191,8 @@ void PruneUnreachedCave()
 
 void ClassifyCaveWalls()
 {
-    for (int x = 1; x <= GRID_SIZE_X - 2; x++)
-        for (int z = 1; z <= GRID_SIZE_Z - 2; z++) {
+    for (int x = 1; x <= INNER_LAST_X; x++)
+        for (int z = 1; z <= INNER_LAST_Z; z++) {
             WorldCell& c = GridCell(x, CAVE_LAYER, z);
             if (c.tileType != TILE_EMPTY)
                 continue;
@@ -224,8 +224,8 @@ void ClassifyCaveWalls()
 
 void MarkOpenCentres()
 {
-    for (int x = 1; x <= GRID_SIZE_X - 2; x++)
-        for (int z = 1; z <= GRID_SIZE_Z - 2; z++) {
+    for (int x = 1; x <= INNER_LAST_X; x++)
+        for (int z = 1; z <= INNER_LAST_Z; z++) {
             if (!IsOpen(x, z))
                 continue;
             bool allOpen = true;

@@ -9,7 +9,7 @@ constexpr int DESCENT_ATTEMPTS = 3750;
 constexpr int CAVE_WALL_LINE_ITERATIONS = 4688;
 constexpr int CAVE_WALL_LINE_MAX_CELLS = 6;  // cells a wall line empties besides its centre
 
-// Reach marks of the cave pass, one byte per (x, z) of layer 0 at x * 250 + z: 1 where an
+// Reach marks of the cave pass, one byte per (x, z) of layer 0 at x * GRID_SIZE_Z + z: 1 where an
 // entrance reaches the cell. Scratch for the pass; meaningful only right after MarkCaveReach.
 extern uint8_t caveReached[GRID_SIZE_X * GRID_SIZE_Z];
 

@@ -60,8 +60,8 @@ void TryOutlet(int a, int b)
 void PlaceOutletsAndChannels()
 {
     for (int n = 0; n < OUTLET_ATTEMPTS; n++) {
-        int a = rand() % 250;
-        int b = rand() % 250;
+        int a = rand() % GRID_SIZE_X;
+        int b = rand() % GRID_SIZE_Z;
         TryOutlet(a, b);
     }
 }
@@ -88,7 +88,7 @@ void CloseChannelGaps()
     // every order of fills ends at the same, smallest closed set: the one the rescanning
     // method reaches. A fill can only make one of its four neighbours fillable, so those
     // are the only cells to look at again.
-    std::vector<int> pending;  // packed x * 250 + z of the cells to test
+    std::vector<int> pending;  // packed x * GRID_SIZE_Z + z of the cells to test
     pending.reserve(1024);
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++)

@@ -5,7 +5,7 @@
 
 #include "world/world_grid.h"
 
-// Marks of the room-level plain floor cells not yet taken into a block, 0 or 1, index x * 250 + z.
+// Marks of the room-level plain floor cells not yet taken into a block, 0 or 1, index x * GRID_SIZE_Z + z.
 // Scratch of the pass; its contents mean nothing outside it.
 extern uint8_t floorBlockMark[GRID_SIZE_X * GRID_SIZE_Z];
 
@@ -25,7 +25,7 @@ void GenerateEdgeFeaturesAndLifts();
 
 // Marks every room-level plain floor cell and clears the other marks.
 void MarkFloorBlocks();
-// Goes on with the block scan from *scanPosition (x * 250 + z, start at 0): returns the next block whose
+// Goes on with the block scan from *scanPosition (x * GRID_SIZE_Z + z, start at 0): returns the next block whose
 // corner is a marked cell still holding plain floor, after clearing the marks of the rectangle
 // x0..x0 + length by z0..z0 + width; a marked cell that no longer holds plain floor loses its own mark.
 // Returns false when the scan has reached the end.

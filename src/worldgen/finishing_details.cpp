@@ -9,7 +9,7 @@ namespace {
 constexpr int CAP_ATTEMPTS = 59375;
 constexpr int FIXTURE_ATTEMPTS = 50000;
 
-// Tile codes of a few layers, index x * 250 + z: the random attempts test their drawn cell and the cells
+// Tile codes of a few layers, index x * GRID_SIZE_Z + z: the random attempts test their drawn cell and the cells
 // around it here, in tables small enough to stay in cache, instead of across the whole grid. Slot k
 // holds the layer k above the one whose attempts are running.
 uint8_t layerTiles[3][GRID_SIZE_X * GRID_SIZE_Z];
@@ -31,8 +31,8 @@ void SetLayerTile(int x, int y, int z, uint8_t tile)
     layerTiles[0][x * GRID_SIZE_Z + z] = tile;
 }
 
-// Draws a coordinate in 1..248.
-int DrawInnerCoordinate() { return rand() % 248 + 1; }
+// Draws a coordinate inside the boundary ring, 1..248 on either axis.
+int DrawInnerCoordinate() { return rand() % INNER_LAST_X + 1; }
 
 // True when no cell of the square of half-size `reach` around (x, z) on layer y holds `tile`.
 bool SquareLacks(int x, int y, int z, int reach, int tile)
@@ -68,8 +68,8 @@ void ClearRoomLevelRock()
 
 void AddRockEdges()
 {
-    for (int x = 1; x <= 248; x++) {
-        for (int z = 1; z <= 248; z++) {
+    for (int x = 1; x <= INNER_LAST_X; x++) {
+        for (int z = 1; z <= INNER_LAST_Z; z++) {
             if (TileAt(x, CHANNEL_LAYER, z) != TILE_ROCK)
                 continue;
             bool w = TileAt(x - 1, ROOM_LAYER, z) == TILE_WALL;

@@ -3,10 +3,12 @@
 
 #include <cstdint>
 
+#include "world/world_grid.h"
+
 constexpr int MIN_ROOM_HEIGHT = 3;
 
 // Room heights by cell [x][z]: 0 = no floor, 1 = floor without a height yet, 3..9 = height.
-typedef int32_t HeightMap[250][250];
+typedef int32_t HeightMap[GRID_SIZE_X][GRID_SIZE_Z];
 
 // Closes the room level with floors and builds the room interiors above them.
 void GenerateFloorsAndInteriors();

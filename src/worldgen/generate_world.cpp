@@ -16,15 +16,20 @@ void ClearWorldGrid()
     memset(worldGrid, 0, sizeof worldGrid);
 }
 
+const GenerationPass GENERATION_PASSES[] = {
+    GenerateRoomLevel,
+    GenerateChannels,
+    GenerateFloorsAndInteriors,
+    GenerateCaveLevel,
+    GenerateBridges,
+    GenerateEdgeFeaturesAndLifts,
+    GenerateFinishingDetails,
+};
+const int GENERATION_PASS_COUNT = sizeof GENERATION_PASSES / sizeof GENERATION_PASSES[0];
+
 void GenerateWorld()
 {
-    // Each pass reads what the ones before it wrote, so the order is fixed.
     ClearWorldGrid();
-    GenerateRoomLevel();
-    GenerateChannels();
-    GenerateFloorsAndInteriors();
-    GenerateCaveLevel();
-    GenerateBridges();
-    GenerateEdgeFeaturesAndLifts();
-    GenerateFinishingDetails();
+    for (GenerationPass pass : GENERATION_PASSES)
+        pass();
 }

@@ -28,14 +28,14 @@ bool CollectableMayStand(int x, int y, int z)
     return y != 0 && worldGrid[CellIndex(x, y - 1, z)].tileType == TILE_ROOM_TOP;
 }
 
-// Counts the cells a collectable draw can reach (x and z 1..248, y 0..13)
+// Counts the cells a collectable draw can reach (inside the boundary ring, below the top layer)
 // that are eligible, with the index freshly emptied.
 static int CountCollectableCells()
 {
     int count = 0;
-    for (int x = 1; x <= 248; x++)
-        for (int y = 0; y <= 13; y++)
-            for (int z = 1; z <= 248; z++)
+    for (int x = 1; x <= INNER_LAST_X; x++)
+        for (int y = 0; y < TOP_LAYER; y++)
+            for (int z = 1; z <= INNER_LAST_Z; z++)
                 if (CollectableMayStand(x, y, z))
                     count++;
     return count;
@@ -57,16 +57,16 @@ static void PlaceCollectables()
     int freeCells = CountCollectableCells();
     int placed = 0;
     while (placed < COLLECTABLE_TOTAL && freeCells > 0) {
-        int x = rand() % 248 + 1;
-        int y = rand() % 14;
-        int z = rand() % 248 + 1;
+        int x = rand() % INNER_LAST_X + 1;
+        int y = rand() % TOP_LAYER;
+        int z = rand() % INNER_LAST_Z + 1;
         int cell = CellIndex(x, y, z);
         if (!CollectableMayStand(x, y, z) || entityCount[cell] != 0)
             continue;
         Entity* entity = NewEntity(ENTITY_COLLECTABLE);
-        entity->x = (float)(10 * x);
-        entity->y = (float)(10 * y - 3);
-        entity->z = (float)(10 * z);
+        entity->x = (float)(CELL_SIZE * x);
+        entity->y = (float)(CELL_SIZE * y - 3);
+        entity->z = (float)(CELL_SIZE * z);
         entity->angle = (float)(rand() % 1000);
         entity->spinRate = COLLECTABLE_SPIN_RATE;
         FileEntity(cell, entity);
@@ -84,10 +84,10 @@ static void PlaceLifts()
                 if (worldGrid[cell].tileType != TILE_LIFT_BOTTOM || entityCount[cell] >= MAX_ENTITIES_PER_CELL)
                     continue;
                 Entity* entity = NewEntity(ENTITY_LIFT);
-                entity->x = (float)(10 * x);
-                entity->y = (float)(10 * y);
-                entity->z = (float)(10 * z);
-                entity->angle = (float)(worldGrid[cell].orientation * 90) * DEGREES_TO_RADIANS;
+                entity->x = (float)(CELL_SIZE * x);
+                entity->y = (float)(CELL_SIZE * y);
+                entity->z = (float)(CELL_SIZE * z);
+                entity->angle = (float)(worldGrid[cell].orientation * QUARTER_TURN_DEGREES) * DEGREES_TO_RADIANS;
                 entity->velocityY = LIFT_SPEED;
                 FileEntity(cell, entity);
             }
@@ -96,8 +96,8 @@ static void PlaceLifts()
 static void PlaceProps()
 {
     for (int attempt = 0; attempt < PROP_ATTEMPTS; attempt++) {
-        int x = rand() % 250;
-        int z = rand() % 250;
+        int x = rand() % GRID_SIZE_X;
+        int z = rand() % GRID_SIZE_Z;
         int cell = CellIndex(x, ROOM_LAYER, z);
         uint8_t tile = worldGrid[cell].tileType;
         if ((tile != TILE_WALL && tile != TILE_PROP_GROUND) || entityCount[cell] >= MAX_ENTITIES_PER_CELL)
@@ -106,9 +106,9 @@ static void PlaceProps()
         int jz = rand() % 80;
         int a = rand() % 360;
         Entity* entity = NewEntity(ENTITY_PROP);
-        entity->x = (float)(10 * x - 4) + 0.1f * (float)jx;
+        entity->x = (float)(CELL_SIZE * x - 4) + 0.1f * (float)jx;
         entity->y = PROP_HEIGHT;
-        entity->z = (float)(10 * z - 4) + 0.1f * (float)jz;
+        entity->z = (float)(CELL_SIZE * z - 4) + 0.1f * (float)jz;
         entity->angle = (float)a * DEGREES_TO_RADIANS;
         FileEntity(cell, entity);
     }

@@ -5,7 +5,7 @@ constexpr int COLLECTABLE_TOTAL = 1000;      // collectables placed for a new ga
 constexpr int PROP_ATTEMPTS = 4688;          // random layer-3 cells tried for a prop
 constexpr float COLLECTABLE_SPIN_RATE = 0.05f;  // angle increase per time unit of a collectable
 constexpr float LIFT_SPEED = 0.075f;         // starting vertical speed of a lift
-constexpr float PROP_HEIGHT = 26.0f;         // world y of every prop, 4 units above layer 3's bottom
+constexpr float PROP_HEIGHT = 26.0f;         // world y of every prop, 4 units below the centre of a layer-3 cell
 
 // True when a collectable may stand in cell (x, y, z) by its tile (the cell's
 // entity count is checked separately): one of the open or wall codes, or any

@@ -106,12 +106,12 @@ bool TouchesOther(int x, int z, int keep)
 void AddWallSkins()
 {
     // Core first: a core cell touching rock becomes skin, and the rock then touches only skin.
-    for (int x = 1; x <= 248; x++)
-        for (int z = 1; z <= 248; z++)
+    for (int x = 1; x <= INNER_LAST_X; x++)
+        for (int z = 1; z <= INNER_LAST_Z; z++)
             if (TileAt(x, ROOM_LAYER, z) == TILE_WALL_CORE && TouchesOther(x, z, TILE_WALL_CORE))
                 GridCell(x, ROOM_LAYER, z).tileType = TILE_WALL;
-    for (int x = 1; x <= 248; x++)
-        for (int z = 1; z <= 248; z++)
+    for (int x = 1; x <= INNER_LAST_X; x++)
+        for (int z = 1; z <= INNER_LAST_Z; z++)
             if (TileAt(x, ROOM_LAYER, z) == TILE_ROCK && TouchesOther(x, z, TILE_ROCK))
                 GridCell(x, ROOM_LAYER, z).tileType = TILE_WALL;
 }
@@ -221,11 +221,11 @@ void TryRandomThinWall(int x, int z, bool alongZ)
 void DrawRandomThinWalls()
 {
     for (int n = 0; n < THIN_WALL_ATTEMPTS; n++) {
-        int x = rand() % 250;
-        int z = rand() % 250;
+        int x = rand() % GRID_SIZE_X;
+        int z = rand() % GRID_SIZE_Z;
         TryRandomThinWall(x, z, true);
-        x = rand() % 250;
-        z = rand() % 250;
+        x = rand() % GRID_SIZE_X;
+        z = rand() % GRID_SIZE_Z;
         TryRandomThinWall(x, z, false);
     }
 }

@@ -25,8 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (int i = 0; i < 3 * collision->triangleCount; i++)
         Check(!std::isnan(collision->cornerA[i]) && !std::isnan(collision->cornerB[i]) &&
               !std::isnan(collision->cornerC[i]) && !std::isnan(collision->faceNormal[i]));
-    delete[] collision->cornerA, delete[] collision->cornerB, delete[] collision->cornerC;
-    delete[] collision->faceNormal, delete collision;
-    delete[] mesh.positions, delete[] mesh.texCoords, delete[] mesh.normals;
+    for (float* a : {collision->cornerA, collision->cornerB, collision->cornerC, collision->faceNormal}) delete[] a;
+    delete collision;
+    for (float* a : {mesh.positions, mesh.texCoords, mesh.normals}) delete[] a;
     return 0;
 }

@@ -87,7 +87,8 @@ TEST(Interface, AtlasTextButtonsAndPointerDrawnInARealContext)
     SDL_Surface* image = SDL_CreateRGBSurface(0, 640, 240, 32, 0xFF, 0xFF00, 0xFF0000, 0xFF000000);
     ((Uint32*)image->pixels)[0] = 0x80102030;
     SDL_Surface* atlas = BuildAtlasSurface(image);
-    ASSERT_TRUE(atlas && atlas->w == ATLAS_WIDTH && atlas->h == ATLAS_HEIGHT);
+    ASSERT_NE(atlas, nullptr);
+    ASSERT_EQ((Ints{atlas->w, atlas->h}), (Ints{ATLAS_WIDTH, ATLAS_HEIGHT}));
     EXPECT_EQ(((Uint32*)atlas->pixels)[0], 0x80102030u);
     EXPECT_EQ(((Uint32*)atlas->pixels)[640 + 240 * 1024 - 1], 0u);
     EXPECT_EQ(((Uint32*)atlas->pixels)[100 * 1024 + 700], 0u);
@@ -136,7 +137,7 @@ TEST(Interface, AtlasTextButtonsAndPointerDrawnInARealContext)
     }
     int first = 800, last = -1;
     for (int i = 0; i < 800 * 20 * 3; i++)
-        if (rows[0][i] != rows[1][i]) first = std::min(first, i / 3 % 800), last = std::max(last, i / 3 % 800);
+        if (rows[0][i] != rows[1][i]) { first = std::min(first, i / 3 % 800); last = std::max(last, i / 3 % 800); }
     EXPECT_TRUE(first >= 475 && first < 490 && last >= 765 && last < 785) << first << ".." << last;
     // Halfway through the slide "Exit" is centred on (400, 525) and works.
     menuOpen = true;
@@ -148,7 +149,8 @@ TEST(Interface, AtlasTextButtonsAndPointerDrawnInARealContext)
     DrawMenuBars();
     DrawMenuItems();
     ExpectInterfaceStateOff();
-    EXPECT_TRUE(quitRequested && menuOpen);
+    EXPECT_TRUE(quitRequested);
+    EXPECT_TRUE(menuOpen);
 }
 
 TEST(Interface, StartUpFailuresEachNameTheirCauseInOneLine)

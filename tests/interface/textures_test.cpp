@@ -7,7 +7,8 @@ TEST(Textures, WorldTextureLevelsUploadOrderByBytesPerPixelAndRedMaskAndNarrowIm
 {
     OpenTestDisplay(800, 600);
     SDL_Surface* image = IMG_Load("Media/worldtexture.png");  // 256 x 256, red in the lowest byte
-    ASSERT_TRUE(image && image->format->BytesPerPixel == 3 && image->format->Rmask == 0xFF);
+    ASSERT_NE(image, nullptr);
+    ASSERT_EQ((Ints{image->format->BytesPerPixel, (GLint)image->format->Rmask}), (Ints{3, 0xFF}));
     std::vector<uint8_t> rows(256 * 768);
     for (int y = 0; y < 256; y++) memcpy(&rows[y * 768], (uint8_t*)image->pixels + y * image->pitch, 768);
     SDL_FreeSurface(image);

@@ -24,9 +24,10 @@ static void StartAt(float x, float y, float z, bool floor = false)
 // Runs n updates and gives the last one's displacement.
 static Vec3 Step(int n, float dt = 1.0f)
 {
-    Vec3 a = gameState.position, &b = gameState.position;
-    for (int i = 0; i < n; i++) a = b, UpdateGame(dt);
-    return Vec3{b.x - a.x, b.y - a.y, b.z - a.z};
+    for (int i = 1; i < n; i++) UpdateGame(dt);
+    Vec3 before = gameState.position;
+    UpdateGame(dt);
+    return Sub(gameState.position, before);
 }
 
 static void ExpectNear(const Vec3& got, const Vec3& want, double tolerance, int row)
@@ -38,7 +39,7 @@ static void ExpectNear(const Vec3& got, const Vec3& want, double tolerance, int 
 static Entity* File(int kind, float x, float y, float z, float velocityY = 0.0f, float angle = 0.0f)
 {
     Entity* e = new Entity{kind, x, y, z, angle, 0.0f, velocityY, 0.0f, 0.05f};
-    FileEntity(CellIndex(WorldToCell(x), WorldToCell(y), WorldToCell(z)), e);
+    FileEntity(CellIndex(PlayerCell(x), PlayerCell(y), PlayerCell(z)), e);
     return e;
 }
 
@@ -68,7 +69,7 @@ TEST(PlayerUpdate, WalkingFallingJumpingAndFlightFollowTheirRates)
         EXPECT_NEAR(Step(1).y, 0.65f, 1e-6);
         int updates = 1;
         if (!held) HoldKeys({});
-        while (gameState.jumping && updates < 100) Step(1), updates++;
+        for (; gameState.jumping && updates < 100; updates++) Step(1);
         EXPECT_EQ(updates, held ? 42 : 2);
     }
 
@@ -81,8 +82,8 @@ TEST(PlayerUpdate, WalkingFallingJumpingAndFlightFollowTheirRates)
         {{SDLK_s}, true, {0.18f * cosf(0.3f) * cosf(1.0f), 0.18f * sinf(0.3f), 0.18f * cosf(0.3f) * sinf(1.0f)}}};
     for (const auto& p : pushes) {
         StartAt(0, 0, 0);
-        gameState.flyMode = p.fly, gameState.pitch = p.fly ? 0.3f : 0.0f, gameState.yaw = p.fly ? 1.0f : 0.0f;
-        HoldKeys(p.keys), Step(1);
+        gameState.flyMode = p.fly; gameState.pitch = p.fly ? 0.3f : 0.0f; gameState.yaw = p.fly ? 1.0f : 0.0f;
+        HoldKeys(p.keys); Step(1);
         const Vec3& v = gameState.velocity;
         ExpectNear(Vec3{v.x, p.fly ? v.y : 0, v.z}, p.want, 2e-7, (int)(&p - pushes));
     }
@@ -103,7 +104,7 @@ TEST(PlayerUpdate, NumberKeysAndMouseLook)
         gameState.viewDistance = k.view;
         WorldCell& c = worldGrid[k.layer == 15 ? CellIndex(126, 0, 125) : CellIndex(125, 3, 125)];
         c = WorldCell{(uint8_t)k.tile, (uint8_t)k.orientation};
-        HoldKeys({}, k.key), Step(1);
+        HoldKeys({}, k.key); Step(1);
         EXPECT_EQ(gameState.viewDistance, k.wantView) << "row " << &k - keys;
         EXPECT_EQ(c.tileType, k.wantTile) << "row " << &k - keys;
         EXPECT_EQ(c.orientation, k.wantOrientation) << "row " << &k - keys;
@@ -115,8 +116,8 @@ TEST(PlayerUpdate, NumberKeysAndMouseLook)
         {true, 800, 400, 300, -3.0f, 0.0f, -1.5707964f}, {true, 0, 800, 0, 0.0f, 0.0f, 0.0f}};
     for (const auto& l : looks) {
         StartAt(1250, 1000, 1250);
-        appHasMouseFocus = l.focus, screenWidth = l.width, screenHeight = l.width * 0.75f;
-        mouseX = l.x, mouseY = l.y, gameState.pitch = l.pitch;
+        appHasMouseFocus = l.focus; screenWidth = l.width; screenHeight = l.width * 0.75f;
+        mouseX = l.x; mouseY = l.y; gameState.pitch = l.pitch;
         Step(1);
         EXPECT_FLOAT_EQ(gameState.yaw, l.wantYaw) << l.x << "," << l.y;
         EXPECT_FLOAT_EQ(gameState.pitch, l.wantPitch) << l.x << "," << l.y;
@@ -136,8 +137,10 @@ TEST(Collision, PlanesEdgesCornersAndEntities)
     // the lift (an 8 x 8 deck, top 1 above its origin) of the Media models.
     const float simple[9] = {0, 0, 0, 0, 0, 10, 10, 0, 0};
     const float odd[9] = {a.x, 0, a.z, c.x, 0, c.z, b.x, 0, b.z};
+    const float sliver[9] = {-3, -4, -3, -3, -4, -3, 3, -4, 3};  // no area: never pushes
     StartAt(0, 0, 0);
-    CollisionMesh* meshes[3] = {BuildCollisionMesh(3, simple), BuildCollisionMesh(3, odd), entityModels[1].collision};
+    CollisionMesh* meshes[4] = {BuildCollisionMesh(3, simple), BuildCollisionMesh(3, odd), entityModels[1].collision,
+                                BuildCollisionMesh(3, sliver)};
     const struct { int mesh; Vec3 centre; bool faces, edges; Vec3 want; } cases[] = {
         {0, {2, 1, 2}, true, true, {2, 2.25f, 2}},          // over the face: 1.25 squashed above it
         {0, {2, 1, 2}, false, true, {2, 1, 2}},             // faces not resolved
@@ -148,13 +151,15 @@ TEST(Collision, PlanesEdgesCornersAndEntities)
         {0, {0, 0, 0}, true, true, {0, 0, 0}},              // on a corner: no direction, not moved
         {1, {q.x, 1, q.z}, true, false, {q.x, 2.25f, q.z}},  // on the rounding edge: through the face
         {2, {4.3f, 2.8f, 2}, false, true, {4.3591853f, 3.1551104f, 2}},  // off the deck's edge x = 4
+        {3, {0, -2.75f, 0}, true, true, {0, -2.75f, 0}},    // over the sliver's long edge
+        {3, {-3.5f, -2.75f, -3}, true, true, {-3.5f, -2.75f, -3}},  // beside its doubled corner
     };
     for (const auto& k : cases) {
         gameState.position = k.centre;
         CollideWithMesh(1.25f, 0, 0, 0, 0, meshes[k.mesh], k.faces, k.edges);
         ExpectNear(gameState.position, k.want, 1e-5, (int)(&k - cases));
     }
-    FreeCollisionMesh(meshes[0]), FreeCollisionMesh(meshes[1]);
+    for (int m : {0, 1, 3}) FreeCollisionMesh(meshes[m]);
     // The lift in a cell with no tile, turned by its angle: it blocks through its faces only.
     const struct { float angle; Vec3 feet; float wantY; } lifts[] = {
         {0.0f, {1254.8f, 20.5f, 1250}, 20.5f},        // beside the square deck
@@ -182,20 +187,21 @@ TEST(NearbyEntities, CollectablesLiftsAndRefiling)
     UpdateNearbyEntities(2.0f);
     EXPECT_EQ(gameState.collectablesFound, 1);
     ASSERT_EQ(entityCount[home], 1);
-    EXPECT_EQ(entitySlots[home * 2], edge);
-    EXPECT_TRUE(edge->angle == 0.1f && near->angle == 0.1f && frozen->angle == 0.0f);
+    EXPECT_EQ(EntitySlot(home, 0), edge);
+    EXPECT_EQ((Floats{edge->angle, near->angle, frozen->angle}), (Floats{0.1f, 0.1f, 0.0f}));
     std::vector<unsigned char> core = ReadFileBytes("Saves/coresave.dat");  // rewritten at once
     ASSERT_EQ(core.size(), 937576u + 3 * 36);
     EXPECT_EQ(core[10] + (core[11] << 8), 1);
     // Key 9 reads that file back: the three records held are released and the three saved filed.
     gameState.collectablesFound = 0;
-    HoldKeys({}, SDLK_9), Step(1);
-    EXPECT_TRUE(gameState.collectablesFound == 1 && entityCount[home] == 1 && entitySlots[home * 2]->z == 1253.25f);
+    HoldKeys({}, SDLK_9); Step(1);
+    EXPECT_EQ(gameState.collectablesFound, 1);
+    ASSERT_EQ(entityCount[home], 1);
+    EXPECT_EQ(EntitySlot(home, 0)->z, 1253.25f);
 
     // A lift, filed in the cell of its height, in the shaft 32 (layer 3), 33 (4..6), 34 (7) at
     // column (130, 130); dt 2, the player at cell (125, 3, 125) or in the column at height playerY.
-    Put(130, 3, 130, TILE_LIFT_BOTTOM), Put(130, 7, 130, TILE_LIFT_TOP);
-    for (int y = 4; y <= 6; y++) Put(130, y, 130, TILE_LIFT_SHAFT);
+    for (int y = 3; y <= 7; y++) Put(130, y, 130, y == 3 ? TILE_LIFT_BOTTOM : y == 7 ? TILE_LIFT_TOP : TILE_LIFT_SHAFT);
     const struct { int x; float y, v; bool inColumn; float playerY, wantY, wantV; } lifts[] = {
         {130, 30, 0.075f, false, 0, 30.15f, 0.075f},   // rises
         {130, 40, 0.075f, true, 45, 40.15f, 0.075f},   // rider above, far from the top
@@ -223,13 +229,14 @@ TEST(NearbyEntities, CollectablesLiftsAndRefiling)
     ClearEntityIndex();
     int below = CellIndex(130, 6, 130), top = CellIndex(130, 7, 130);
     Entity* lift = File(ENTITY_LIFT, 1300, 60, 1300);
-    lift->y = 66, gameState.cell = {125, 3, 125};
-    File(ENTITY_PROP, 1300, 70, 1300), File(ENTITY_PROP, 1300, 70, 1300);
+    lift->y = 66; gameState.cell = {125, 3, 125};
+    for (int k = 0; k < 2; k++) File(ENTITY_PROP, 1300, 70, 1300);
     RefileNearbyEntities();
-    EXPECT_TRUE(entityCount[below] == 1 && entityCount[top] == 2);
-    delete entitySlots[top * 2 + 1], RemoveEntitySlot(top, 1);
+    EXPECT_EQ((Ints{entityCount[below], entityCount[top]}), (Ints{1, 2}));
+    delete EntitySlot(top, 1); RemoveEntitySlot(top, 1);
     RefileNearbyEntities();
-    EXPECT_TRUE(entityCount[below] == 0 && entityCount[top] == 2 && entitySlots[top * 2 + 1] == lift);
+    EXPECT_EQ((Ints{entityCount[below], entityCount[top]}), (Ints{0, 2}));
+    EXPECT_EQ(EntitySlot(top, 1), lift);
 }
 
 TEST(PlayerUpdate, TheFrameLoopUpdatesOnlyWhileTheMenuFadeIsZero)
@@ -239,7 +246,7 @@ TEST(PlayerUpdate, TheFrameLoopUpdatesOnlyWhileTheMenuFadeIsZero)
     menuFade = 50.0f;
     RunFrame();
     EXPECT_EQ(gameState.position.y, 30.0f);
-    menuOpen = false, menuFade = 0.0f;
+    menuOpen = false; menuFade = 0.0f;
     RunFrame();
     EXPECT_LT(gameState.position.y, 30.0f);  // falls on the empty grid
 }

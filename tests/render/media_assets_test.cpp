@@ -63,7 +63,7 @@ TEST(MediaModels, EveryModelIsReadWholeClosedFacingOutAndWhereItIsPlaced)
                 const float *u = p + 3 * k, *w = p + 3 * ((k + 1) % 3);
                 edges[{u[0], u[1], u[2], w[0], w[1], w[2]}]++;
                 parent[root(t)] = root(cornerOwner.emplace(std::array<float, 3>{u[0], u[1], u[2]}, t).first->second);
-                for (int a = 0; a < 3; a++) lo[a] = std::min(lo[a], u[a]), hi[a] = std::max(hi[a], u[a]);
+                for (int a = 0; a < 3; a++) { lo[a] = std::min(lo[a], u[a]); hi[a] = std::max(hi[a], u[a]); }
             }
             const double a[9] = {p[0], p[1], p[2], p[3], p[4], p[5], p[6], p[7], p[8]};
             volumes[t] = (a[0] * (a[4] * a[8] - a[5] * a[7]) + a[1] * (a[5] * a[6] - a[3] * a[8]) +

@@ -1,7 +1,6 @@
 #include "render/model_sets.h"
 #include "support/test_support.h"
 
-using Floats = std::vector<float>;
 
 static Floats Take(const float* array, int floats) { return Floats(array, array + floats); }
 
@@ -35,9 +34,10 @@ TEST(ModelSets, ModelsArePreTurnedWithPatternFaceNormalsAndCollisionAndMissingOn
     }
     for (int m = 0; m < TILE_TYPE_COUNT; m++)
         for (int r = 0; m != 8 && r < ORIENTATION_COUNT; r++)
-            EXPECT_TRUE(tileModels[m].vertexCount == 0 && tileModels[m].positions[r] && tileModels[m].normals[r] &&
-                        tileModels[m].collision[r]->triangleCount == 0) << "tile " << m;
-    EXPECT_TRUE(entityModels[0].vertexCount == 0 && entityModels[0].collision->triangleCount == 0);
+            EXPECT_EQ((Ints{tileModels[m].vertexCount, !tileModels[m].positions[r], !tileModels[m].normals[r],
+                            tileModels[m].collision[r]->triangleCount}), (Ints{0, 0, 0, 0})) << "tile " << m;
+    EXPECT_EQ(entityModels[0].vertexCount, 0);
+    EXPECT_EQ(entityModels[0].collision->triangleCount, 0);
     const EntityModel& lift = entityModels[1];
     ASSERT_EQ(lift.vertexCount, 3);
     EXPECT_EQ(Take(lift.positions, 9), (Floats{0, 0, 0, 2, 0, 0, 0, 9, 0}));

@@ -1,7 +1,6 @@
 #include "render/obj_loader.h"
 #include "support/test_support.h"
 
-using Floats = std::vector<float>;
 
 // Three entries of each list for the faces below to name.
 static const std::string TRIANGLE_DATA =
@@ -25,8 +24,8 @@ static void RunCases(const std::vector<LoadCase>& cases)
         int n = mesh.vertexCount;
         EXPECT_EQ(Floats(mesh.positions, mesh.positions + 3 * n), c.positions);
         if (!c.texCoords.empty()) {
-            EXPECT_TRUE(Floats(mesh.texCoords, mesh.texCoords + 2 * n) == c.texCoords &&
-                        Floats(mesh.normals, mesh.normals + 3 * n) == c.normals);
+            EXPECT_EQ(Floats(mesh.texCoords, mesh.texCoords + 2 * n), c.texCoords);
+            EXPECT_EQ(Floats(mesh.normals, mesh.normals + 3 * n), c.normals);
         }
         FreeMesh(mesh);
     }
@@ -60,7 +59,8 @@ TEST(ObjLoader, ReadsWordByWordAndExpandsFacesAfterTheWholeFile)
         {"a face ending at end of file", TRIANGLE_DATA + "f 1/1/1 2/2/2 3/3/3", 1.0f, first3},
     });
     Mesh missing = LoadObjMesh((MakeTempDir() + "/absent.obj").c_str(), 1.0f);
-    EXPECT_TRUE(missing.vertexCount == 0 && missing.positions && missing.texCoords && missing.normals);
+    EXPECT_EQ(missing.vertexCount, 0);
+    EXPECT_EQ((std::vector<bool>{!missing.positions, !missing.texCoords, !missing.normals}), (std::vector<bool>{false, false, false})) << "arrays";
     FreeMesh(missing);
 }
 

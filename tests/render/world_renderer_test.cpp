@@ -7,7 +7,6 @@
 #include "render/model_sets.h"
 #include "render/world_renderer.h"
 
-using Floats = std::vector<float>;
 
 // An 800 x 600 window; tile 2 and entity 1 are a 10 x 10 square on the cell's -x face seen from -x,
 // tile 3 that square 6 beyond the centre on +x. The eye is at (1250, 33.8, 1250) looking along +x.
@@ -54,7 +53,7 @@ static Floats Get(GLenum what, int n, GLenum light = 0)
 TEST(WorldRenderer, SetsUpCameraLightAndFogTurnsThemOffAfterThePassAndLightsTheTileAhead)
 {
     SetUpScene();
-    gameState.viewDistance = 7, gameState.pitch = 0.3f, gameState.yaw = 0.7f;
+    gameState.viewDistance = 7; gameState.pitch = 0.3f; gameState.yaw = 0.7f;
     glGenTextures(1, &worldTexture);
     Render();
     for (GLenum cap : {GL_TEXTURE_2D, GL_LIGHTING, GL_LIGHT0, GL_FOG, GL_VERTEX_ARRAY, GL_TEXTURE_COORD_ARRAY,
@@ -71,7 +70,7 @@ TEST(WorldRenderer, SetsUpCameraLightAndFogTurnsThemOffAfterThePassAndLightsTheT
     EXPECT_EQ(projection, Get(GL_PROJECTION_MATRIX, 16));
     EXPECT_EQ(modelview, Get(GL_MODELVIEW_MATRIX, 16));
     // A tile ahead lights the centre unless turned away, fogged or textured.
-    gameState.viewDistance = 10, gameState.pitch = gameState.yaw = 0.0f, worldTexture = 0;
+    gameState.viewDistance = 10; gameState.pitch = gameState.yaw = 0.0f; worldTexture = 0;
     Put(127, 3, 125, 2, 0);  // its near face 15 units ahead
     std::vector<int> lit = Render();
     EXPECT_TRUE(lit[0] > 100 && lit[0] == lit[1] && lit[1] == lit[2]) << lit[0];  // white light, no texture

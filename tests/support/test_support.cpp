@@ -122,13 +122,13 @@ GameRun RunGameIn(const std::string& dir, const std::string& launch, const std::
 
 void FreeMesh(Mesh& mesh)
 {
-    delete[] mesh.positions, delete[] mesh.texCoords, delete[] mesh.normals;
+    for (float* a : {mesh.positions, mesh.texCoords, mesh.normals}) delete[] a;
     mesh = {};
 }
 
 void FreeCollisionMesh(CollisionMesh* mesh)
 {
-    delete[] mesh->cornerA, delete[] mesh->cornerB, delete[] mesh->cornerC, delete[] mesh->faceNormal;
+    for (float* a : {mesh->cornerA, mesh->cornerB, mesh->cornerC, mesh->faceNormal}) delete[] a;
     delete mesh;
 }
 
@@ -147,10 +147,15 @@ void ExpectCells(const std::vector<CellWant>& cells)
             << "at " << c.x << "," << c.y << "," << c.z << ": " << T(c.x, c.y, c.z) << "/" << O(c.x, c.y, c.z);
 }
 
+void PutCells(const std::vector<CellWant>& cells)
+{
+    for (const CellWant& c : cells) Put(c.x, c.y, c.z, c.tile, c.orientation);
+}
+
 void NewGameOnEmptyGrid()
 {
     static bool loaded = false;
-    if (!loaded) LoadTileModels(), LoadEntityModels(), loaded = true;
+    if (!loaded) { LoadTileModels(); LoadEntityModels(); loaded = true; }
     ClearWorldGrid();
     ClearEntityIndex();
     ResetGameState();
@@ -162,7 +167,7 @@ void PlacePlayer(float x, float y, float z, float yaw)
     gameState.position = {x, y, z};
     gameState.yaw = yaw;
     gameState.velocity = {0, 0, 0};
-    gameState.cell = {WorldToCell(x), WorldToCell(y), WorldToCell(z)};
+    gameState.cell = {PlayerCell(x), PlayerCell(y), PlayerCell(z)};
 }
 
 void HoldKeys(const std::vector<int>& held, int pressed)

@@ -23,6 +23,7 @@ void OpenTestDisplay(int width, int height);
 void ReadPixel(int x, int y, unsigned char rgb[3]);
 // Of the bound texture: the width of `level`, level 0's internal format, the filters and both wraps.
 using Ints = std::vector<GLint>;
+using Floats = std::vector<float>;
 Ints TextureShape(int level);
 // Level 0 of the bound texture as `bytes` bytes a texel in `format`.
 std::vector<uint8_t> Texels(int texels, GLenum format, int bytes);
@@ -81,6 +82,7 @@ struct CellWant {
     int x, y, z, tile, orientation;
 };
 void ExpectCells(const std::vector<CellWant>& cells);
+void PutCells(const std::vector<CellWant>& cells);
 
 // The player tests: a new game on an empty grid and entity index with the shipped models loaded
 // and no key down; the player put at rest at (x, y, z) in the cell of that point, looking along

@@ -12,13 +12,13 @@ TEST(Minimap, TextureIsLayerThreeWithABlackMarginAndTheWindowTurnsWithTheViewAro
     OpenTestDisplay(800, 600);
     EXPECT_EQ(MapPictureSize(257), 512);
     // Every code once along row z = 7 of layer 3, under and over boundary layers that must not show.
-    Fill(0, 249, 2, 0, 249, TILE_BOUNDARY), Fill(0, 249, 4, 0, 249, TILE_BOUNDARY);
+    for (int y : {2, 4}) Fill(0, 249, y, 0, 249, TILE_BOUNDARY);
     for (int code = 0; code < TILE_TYPE_COUNT; code++) Put(100 + code, 3, 7, code);
     Put(3, 3, 200, TILE_WALL_CORE);
     Put(249, 3, 249, TILE_FLOOR);
     BuildMapTexture();
     ASSERT_NE(mapTexture, 0u);
-    EXPECT_TRUE(mapScaleU == 0.9765625f && mapScaleV == 0.9765625f);
+    EXPECT_EQ((Floats{mapScaleU, mapScaleV}), (Floats{0.9765625f, 0.9765625f}));
     EXPECT_EQ(TextureShape(0), (Ints{256, GL_RGB, GL_NEAREST, GL_NEAREST, GL_CLAMP, GL_CLAMP}));
     EXPECT_EQ(TextureShape(1)[0], 0);  // no mipmaps
     std::vector<uint8_t> picture = Texels(256 * 256, GL_RGB, 3);
@@ -39,8 +39,10 @@ TEST(Minimap, TextureIsLayerThreeWithABlackMarginAndTheWindowTurnsWithTheViewAro
         for (int m = 250; m < 256; m++) lit += texel(m, i) != BLACK || texel(i, m) != BLACK;
     EXPECT_EQ(lit, 0);
     // Quarters around cell (126, 126): ahead (x >= 126) floor (z >= 126) and wall; behind, core and open.
-    Fill(126, 249, 3, 126, 249, TILE_FLOOR), Fill(126, 249, 3, 0, 125, TILE_WALL);
-    Fill(0, 125, 3, 126, 249, TILE_WALL_CORE), Fill(0, 125, 3, 0, 125, TILE_EMPTY);
+    Fill(126, 249, 3, 126, 249, TILE_FLOOR);
+    Fill(126, 249, 3, 0, 125, TILE_WALL);
+    Fill(0, 125, 3, 126, 249, TILE_WALL_CORE);
+    Fill(0, 125, 3, 0, 125, TILE_EMPTY);
     BuildMapTexture();
     gameState.position = {1250.0f, 30.0f, 1250.0f};
     auto pixelsAt = [](float yaw, std::vector<std::vector<int>> points) {

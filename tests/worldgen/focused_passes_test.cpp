@@ -9,7 +9,7 @@ TEST(FocusedPasses, ChannelTrimAndGapClosingWithFillChains)
 {
     ClearWorldGrid();
     Fill(100, 100, CHANNEL_LAYER, 80, 90, TILE_CHANNEL, 1);
-    Put(100, CHANNEL_LAYER, 79, TILE_ROCK), Put(101, CHANNEL_LAYER, 91, TILE_ROCK);  // beside (100, 80), diagonal to (100, 90)
+    PutCells({{100, 2, 79, TILE_ROCK, 0}, {101, 2, 91, TILE_ROCK, 0}});  // beside (100, 80), diagonal to (100, 90)
     TrimChannelsAtRock();
     ExpectCells({{100, 2, 80, TILE_EMPTY, 1}, {100, 2, 90, TILE_EMPTY, 1}});
     EXPECT_EQ(CountTiles(CHANNEL_LAYER, TILE_CHANNEL), 9) << "cleared cells do not clear their neighbours";
@@ -22,26 +22,24 @@ TEST(FocusedPasses, ChannelTrimAndGapClosingWithFillChains)
     Put(151, CHANNEL_LAYER, 150, TILE_CHANNEL_SIDE, 2);
     // A staircase where each fill opens the next gap: (21, 20) between the first two cells, then
     // (21 + j, 21 + j) and (22 + j, 21 + j) in turn, 21 fills in one chain.
-    Put(20, CHANNEL_LAYER, 20, TILE_CHANNEL), Put(22, CHANNEL_LAYER, 20, TILE_CHANNEL);
-    for (int j = 0; j < 10; j++)
-        Put(21 + j, CHANNEL_LAYER, 22 + j, TILE_CHANNEL), Put(23 + j, CHANNEL_LAYER, 21 + j, TILE_CHANNEL);
+    PutCells({{20, 2, 20, TILE_CHANNEL, 0}, {22, 2, 20, TILE_CHANNEL, 0}});
+    for (int j = 0; j < 10; j++) PutCells({{21 + j, 2, 22 + j, TILE_CHANNEL, 0}, {23 + j, 2, 21 + j, TILE_CHANNEL, 0}});
     CloseChannelGaps();
     ExpectCells({{50, 2, 51, TILE_CHANNEL, 0}, {101, 2, 100, TILE_CHANNEL, 0}, {101, 2, 99, TILE_CHANNEL, 0},
                  {151, 2, 150, TILE_CHANNEL_SIDE, 2}, {60, 2, 51, TILE_EMPTY, 0}, {200, 2, 201, TILE_EMPTY, 0},
                  {21, 2, 20, TILE_CHANNEL, 0}});
-    for (int j = 0; j < 10; j++)
-        EXPECT_TRUE(T(21 + j, 2, 21 + j) == TILE_CHANNEL && T(22 + j, 2, 21 + j) == TILE_CHANNEL) << j;
+    for (int j = 0; j < 10; j++) ExpectCells({{21 + j, 2, 21 + j, TILE_CHANNEL, 0}, {22 + j, 2, 21 + j, TILE_CHANNEL, 0}});
     EXPECT_EQ(CountTiles(CHANNEL_LAYER, TILE_CHANNEL), 11 + 3 + 22 + 21);
 }
 
 TEST(FocusedPasses, CaveReachFollowsFourConnectedFloorInsideTheBorder)
 {
     ClearWorldGrid();
-    Put(50, 0, 50, TILE_CAVE_ENTRANCE), Fill(50, 50, 0, 51, 53, TILE_CAVE_FLOOR);
-    Put(51, 0, 53, TILE_CAVE_FLOOR), Put(49, 0, 50, TILE_CAVE_FLOOR);  // joined by a side, beside the entrance's back
-    Put(52, 0, 54, TILE_CAVE_FLOOR), Put(70, 0, 70, TILE_CAVE_FLOOR);  // only a corner touches; alone
-    Put(100, 0, 248, TILE_CAVE_ENTRANCE), Put(101, 0, 248, TILE_CAVE_FLOOR);
-    Put(100, 0, 249, TILE_CAVE_FLOOR);  // outside 1..248: never marked
+    Fill(50, 50, 0, 51, 53, TILE_CAVE_FLOOR);
+    PutCells({{50, 0, 50, TILE_CAVE_ENTRANCE, 0}, {100, 0, 248, TILE_CAVE_ENTRANCE, 0}, {101, 0, 248, TILE_CAVE_FLOOR, 0},
+              {51, 0, 53, TILE_CAVE_FLOOR, 0}, {49, 0, 50, TILE_CAVE_FLOOR, 0},   // joined by a side, beside the entrance's back
+              {52, 0, 54, TILE_CAVE_FLOOR, 0}, {70, 0, 70, TILE_CAVE_FLOOR, 0},   // only a corner touches; alone
+              {100, 0, 249, TILE_CAVE_FLOOR, 0}});                                 // outside 1..248: never marked
     MarkCaveReach();
     std::vector<int> marked;
     for (int i = 0; i < GRID_SIZE_X * GRID_SIZE_Z; i++)
