@@ -17,6 +17,8 @@
 #include <cstring>
 #include <cstdint>
 #include <deque>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <string>
 #include <vector>
 
@@ -36,6 +38,7 @@ static const int RUN_UPDATES = 90;         // longest jump from a cell (dt 1): a
 static const int WALK_UPDATES = 160;       // longest walk, across about six cells
 static const int RIDE_UPDATES = 2400;      // longest ride on a lift: the tallest shaft takes about 1,500
 static const int RIDE_SETTLED = 40;        // updates without moving that end a ride (the lift waits)
+static const float FREE_JUMP_RISE = 10.0f;  // a held jump under open sky rises about 17 units
 static const float OUT_OF_WORLD_Y = -20.0f;  // feet this low have left the world through its floor
 
 // The ways a run may use the jump key: none, a tap in its first update, held throughout.
@@ -69,6 +72,7 @@ static float liftDeck;                       // height of a lift's deck above it
 static int region[4] = {0, 0, GRID_SIZE_X - 1, GRID_SIZE_Z - 1};
 static int escapes = 0;
 static long long updates = 0;
+static float lastRise;                       // how far the last run rose above its start
 static long long updatesBy[4];
 static int currentKind = 0;
 
@@ -82,7 +86,7 @@ static void SurveyEntities()
     liftInColumn.assign(GRID_SIZE_X * GRID_SIZE_Z, -1);
     for (int i = 0; i < CELL_COUNT; i++) {
         for (int k = 0; k < entityCount[i];) {
-            Entity* e = entitySlots[i * MAX_ENTITIES_PER_CELL + k];
+            Entity* e = EntitySlot(i, k);
             if (e->kind == ENTITY_COLLECTABLE) {
                 collectableInCell[i] = (int)collectables.size();
                 collectables.push_back({e->x, e->y, e->z});
@@ -109,12 +113,13 @@ static void SetLift(const Lift& lift, float y, float velocity)
     for (int layer = 0; layer < GRID_LAYERS; layer++) {
         int cell = CellIndex(lift.x, layer, lift.z);
         for (int k = 0; k < entityCount[cell]; k++)
-            if (entitySlots[cell * MAX_ENTITIES_PER_CELL + k] == lift.entity) RemoveEntitySlot(cell, k);
+            if (EntitySlot(cell, k) == lift.entity) RemoveEntitySlot(cell, k);
     }
     lift.entity->y = y;
     lift.entity->velocityY = velocity;
-    int home = CellIndex(lift.x, std::max(0, std::min(TOP_LAYER, WorldToCell(y))), lift.z);
-    FileEntity(home, lift.entity);
+    int layer = y < 0 ? 0 : TOP_LAYER;
+    EntityHomeCell(y, GRID_LAYERS, layer);
+    FileEntity(CellIndex(lift.x, layer, lift.z), lift.entity);
 }
 
 // The lift the player stands on, or -1.
@@ -137,7 +142,7 @@ static void PutPlayer(const Node& node, float yaw)
     gameState.viewDistance = VIEW_DISTANCE_MIN;
     gameState.position = node.position;
     gameState.eye = {node.position.x, node.position.y + EYE_HEIGHT, node.position.z};
-    gameState.cell = {WorldToCell(node.position.x), WorldToCell(node.position.y), WorldToCell(node.position.z)};
+    gameState.cell = {PlayerCell(node.position.x), PlayerCell(node.position.y), PlayerCell(node.position.z)};
     gameState.onGround = true;
     gameState.yaw = yaw;
     if (node.lift >= 0) SetLift(lifts[node.lift], node.liftY, node.liftVelocity);
@@ -221,6 +226,7 @@ static Outcome Run(const Node& start, float yaw, JumpMode mode)
     bool airborne = false;
     size_t pending = SIZE_MAX;  // the queued node of the cell the walk is crossing
     int limit = mode == JUMP_NONE ? WALK_UPDATES : RUN_UPDATES;
+    lastRise = 0;
     for (int i = 0; i < limit; i++) {
         HoldKeys(true, mode == JUMP_HELD || (mode == JUMP_TAP && i == 0));
         size_t queued = queue.size();
@@ -228,6 +234,7 @@ static Outcome Run(const Node& start, float yaw, JumpMode mode)
         airborne |= !gameState.onGround;
         const CellCoord& c = gameState.cell;
         const Vec3& p = gameState.position;
+        lastRise = std::max(lastRise, p.y - start.position.y);
         if (!gameState.onGround) continue;
         if (c.x != at.x || c.y != at.y || c.z != at.z) {
             if (outcome == RUN_BLOCKED) outcome = c.y < from.y ? RUN_DROPPED : RUN_MOVED;
@@ -268,11 +275,11 @@ static const int LIFT_PHASE_COUNT = 1 + (int)(sizeof LIFT_PHASES / sizeof LIFT_P
 static std::vector<int> LiftsBeside(const Vec3& p)
 {
     std::vector<int> near;
-    int cx = WorldToCell(p.x), cz = WorldToCell(p.z);
+    int cx = PlayerCell(p.x), cz = PlayerCell(p.z);
     for (int x = cx - 1; x <= cx + 1; x++)
         for (int z = cz - 1; z <= cz + 1; z++)
             if (InGrid(x, z) && (x != cx || z != cz) && liftInColumn[x * GRID_SIZE_Z + z] >= 0 &&
-                WorldToCell(p.y) == WorldToCell(lifts[liftInColumn[x * GRID_SIZE_Z + z]].bottom))
+                PlayerCell(p.y) == PlayerCell(lifts[liftInColumn[x * GRID_SIZE_Z + z]].bottom))
                 near.push_back(liftInColumn[x * GRID_SIZE_Z + z]);
     return near;
 }
@@ -295,9 +302,9 @@ static float HeadingYaw(int h) { return (float)h * 2 * PI / HEADINGS; }
 // onto it finds depends on where the lift is.
 static bool NeighbourVisited(const Node& node, int h)
 {
-    int x = WorldToCell(node.position.x) + (int)std::lround(std::cos(HeadingYaw(h)));
-    int z = WorldToCell(node.position.z) + (int)std::lround(std::sin(HeadingYaw(h)));
-    return InGrid(x, z) && visited[CellIndex(x, WorldToCell(node.position.y), z)] && liftInColumn[x * GRID_SIZE_Z + z] < 0;
+    int x = PlayerCell(node.position.x) + (int)std::lround(std::cos(HeadingYaw(h)));
+    int z = PlayerCell(node.position.z) + (int)std::lround(std::sin(HeadingYaw(h)));
+    return InGrid(x, z) && visited[CellIndex(x, PlayerCell(node.position.y), z)] && liftInColumn[x * GRID_SIZE_Z + z] < 0;
 }
 
 // Walks from a cell toward each neighbour not yet stood on: along the four axes, and along a
@@ -326,10 +333,10 @@ static unsigned WalkFrom(const Node& node)
 // fall back or fall past, onto what the walks of the cells below already reach.
 static bool NothingToLandOn(const Node& node, int h)
 {
-    int y = WorldToCell(node.position.y);
+    int y = PlayerCell(node.position.y);
     for (int d = 1; d <= 2; d++) {
-        int x = WorldToCell(node.position.x) + d * (int)std::lround(std::cos(HeadingYaw(h)));
-        int z = WorldToCell(node.position.z) + d * (int)std::lround(std::sin(HeadingYaw(h)));
+        int x = PlayerCell(node.position.x) + d * (int)std::lround(std::cos(HeadingYaw(h)));
+        int z = PlayerCell(node.position.z) + d * (int)std::lround(std::sin(HeadingYaw(h)));
         for (int layer = std::max(y - 1, 0); layer <= std::min(y + 1, TOP_LAYER); layer++)
             if (TileAt(x, layer, z) != TILE_EMPTY) return false;
     }
@@ -337,7 +344,7 @@ static bool NothingToLandOn(const Node& node, int h)
 }
 
 // Jumps from a cell along each heading whose walk was stopped, where the cell that way is not
-// already stood on: a tapped jump and a held one.
+// already stood on: a held jump, and where something overhead cut it short, a tapped one.
 static void JumpFrom(const Node& node, unsigned stopped)
 {
     std::vector<int> near = LiftsBeside(node.position);
@@ -346,36 +353,138 @@ static void JumpFrom(const Node& node, unsigned stopped)
         if (NeighbourVisited(node, h) || NothingToLandOn(node, h)) continue;
         for (int phase = 0; phase < (near.empty() ? 1 : LIFT_PHASE_COUNT); phase++) {
             SetLiftPhase(near, node.position, phase);
-            Run(node, HeadingYaw(h), JUMP_TAP);
             Run(node, HeadingYaw(h), JUMP_HELD);
+            if (lastRise < FREE_JUMP_RISE) Run(node, HeadingYaw(h), JUMP_TAP);
         }
     }
 }
 
-// The search: walks from every cell reached; when they find nothing more, jumps from the cells
-// whose walks were stopped, and walks again from whatever the jumps reached.
+// ---- the search, shared between two processes
+
+// What a worker found, written back to the searching process: its updates and escapes, the
+// headings stopped at each of its cells, the cells it newly stood on, the collectables it
+// reached and the lifts it boarded and rode.
+static void WriteFindings(FILE* f, const std::vector<unsigned>& stopped)
+{
+    size_t n = queue.size();
+    fwrite(&updates, sizeof updates, 1, f);
+    fwrite(&escapes, sizeof escapes, 1, f);
+    fwrite(stopped.data(), sizeof(unsigned), stopped.size(), f);
+    fwrite(&n, sizeof n, 1, f);
+    for (const Node& node : queue) fwrite(&node, sizeof node, 1, f);
+    for (size_t i = 0; i < collectables.size(); i++) fputc(collectableReached[i], f);
+    for (const Lift& lift : lifts) fputc(lift.boarded | lift.ridden << 1, f);
+}
+
+static void ReadFindings(FILE* f, unsigned* stopped, size_t count, std::vector<Node>& found)
+{
+    long long moreUpdates = 0;
+    int moreEscapes = 0;
+    size_t n = 0;
+    bool ok = fread(&moreUpdates, sizeof moreUpdates, 1, f) == 1 && fread(&moreEscapes, sizeof moreEscapes, 1, f) == 1 &&
+              fread(stopped, sizeof(unsigned), count, f) == count && fread(&n, sizeof n, 1, f) == 1;
+    for (size_t i = 0; ok && i < n; i++) {
+        Node node;
+        ok = fread(&node, sizeof node, 1, f) == 1;
+        found.push_back(node);
+    }
+    for (size_t i = 0; ok && i < collectables.size(); i++)
+        if (fgetc(f) == 1) collectableReached[i] = true;
+    for (Lift& lift : lifts) {
+        int flags = fgetc(f);
+        ok = ok && flags != EOF;
+        lift.boarded |= (flags & 1) != 0;
+        lift.ridden |= (flags & 2) != 0;
+    }
+    if (!ok) {
+        fprintf(stderr, "reach: a worker's findings could not be read\n");
+        exit(2);
+    }
+    updates += moreUpdates;
+    escapes += moreEscapes;
+}
+
+// Walks (or jumps) from nodes[from..to): in two worker processes when there are enough of
+// them, each with its own copy of the world; the cells they stand on are merged, first come.
+static void SearchFrom(std::vector<Node>& nodes, size_t from, size_t to, std::vector<unsigned>& stoppedOf, bool jump)
+{
+    const size_t WORKERS = 2, SERIAL = 64;
+    auto work = [&](size_t begin, size_t end, std::vector<unsigned>& stopped) {
+        for (size_t i = begin; i < end; i++) {
+            if (!jump) stopped.push_back(WalkFrom(nodes[i]));
+            else if (stoppedOf[i]) JumpFrom(nodes[i], stoppedOf[i]);
+        }
+    };
+    std::vector<Node> found;
+    if (to - from < SERIAL) {
+        std::vector<unsigned> stopped;
+        work(from, to, stopped);
+        if (!jump) stoppedOf.insert(stoppedOf.end(), stopped.begin(), stopped.end());
+        found.assign(queue.begin(), queue.end());
+        queue.clear();
+    } else {
+        fflush(stdout);
+        FILE* results[WORKERS];
+        pid_t pids[WORKERS];
+        size_t bounds[WORKERS + 1];
+        for (size_t w = 0; w <= WORKERS; w++) bounds[w] = from + (to - from) * w / WORKERS;
+        for (size_t w = 0; w < WORKERS; w++) {
+            results[w] = tmpfile();
+            pids[w] = results[w] ? fork() : -1;
+            if (pids[w] < 0) {
+                fprintf(stderr, "reach: could not start a worker\n");
+                exit(2);
+            }
+            if (pids[w] == 0) {
+                updates = 0;
+                escapes = 0;
+                std::vector<unsigned> stopped;
+                work(bounds[w], bounds[w + 1], stopped);
+                WriteFindings(results[w], stopped);
+                fflush(stdout);
+                _exit(fflush(results[w]) == 0 ? 0 : 1);
+            }
+        }
+        if (!jump) stoppedOf.resize(to);
+        for (size_t w = 0; w < WORKERS; w++) {
+            int status = 0;
+            if (waitpid(pids[w], &status, 0) < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+                fprintf(stderr, "reach: a worker failed\n");
+                exit(2);
+            }
+            rewind(results[w]);
+            ReadFindings(results[w], jump ? nullptr : &stoppedOf[bounds[w]], jump ? 0 : bounds[w + 1] - bounds[w], found);
+            fclose(results[w]);
+        }
+    }
+    for (const Node& node : found) {
+        int cell = CellIndex(PlayerCell(node.position.x), PlayerCell(node.position.y), PlayerCell(node.position.z));
+        if (visited[cell] == 2) continue;
+        visited[cell] = 2;  // merged: a second worker's find of the same cell is dropped
+        nodes.push_back(node);
+    }
+}
+
+// The search: walks from every cell reached, wave by wave; when they find nothing more, jumps
+// from the cells whose walks were stopped, and walks again from whatever the jumps reached.
 static void Search()
 {
-    std::vector<Node> nodes;
+    std::vector<Node> nodes(queue.begin(), queue.end());
+    queue.clear();
+    for (const Node& node : nodes)
+        visited[CellIndex(PlayerCell(node.position.x), PlayerCell(node.position.y), PlayerCell(node.position.z))] = 2;
     std::vector<unsigned> stoppedOf;
     size_t walked = 0, jumped = 0;
-    while (true) {
-        while (!queue.empty()) {
-            nodes.push_back(queue.front());
-            queue.pop_front();
+    while (walked < nodes.size()) {
+        while (walked < nodes.size()) {
+            size_t to = nodes.size();
+            SearchFrom(nodes, walked, to, stoppedOf, false);
+            walked = to;
+            fprintf(stderr, "reach: %zu cells walked from, %lld updates\n", walked, updates);
         }
-        for (; walked < nodes.size(); walked++) {
-            stoppedOf.push_back(WalkFrom(nodes[walked]));
-            while (!queue.empty()) {
-                nodes.push_back(queue.front());
-                queue.pop_front();
-            }
-            if (walked % 5000 == 0)
-                fprintf(stderr, "reach: %zu cells walked from, %zu jumped from, %lld updates\n", walked, jumped, updates);
-        }
-        if (jumped == nodes.size()) break;
-        for (; jumped < walked; jumped++)
-            if (stoppedOf[jumped]) JumpFrom(nodes[jumped], stoppedOf[jumped]);
+        SearchFrom(nodes, jumped, walked, stoppedOf, true);
+        jumped = walked;
+        fprintf(stderr, "reach: %zu cells jumped from, %lld updates\n", jumped, updates);
     }
 }
 
@@ -410,7 +519,7 @@ static bool WriteMap(const char* path)
                 else paint(panel, x, z, 30, 30, 40);
             }
     for (size_t i = 0; i < collectables.size(); i++) {
-        int x = WorldToCell(collectables[i].x), y = WorldToCell(collectables[i].y), z = WorldToCell(collectables[i].z);
+        int x = PlayerCell(collectables[i].x), y = PlayerCell(collectables[i].y), z = PlayerCell(collectables[i].z);
         int panel = y <= CAVE_LAYER + 1 ? 0 : y == CHANNEL_LAYER ? 1 : y == ROOM_LAYER ? 2 : 3;
         if (collectableReached[i]) paint(panel, x, z, 250, 210, 40);
         else paint(panel, x, z, 230, 30, 30);
@@ -482,7 +591,7 @@ int main(int argc, char** argv)
     int total = 0, reached = 0;
     for (size_t i = 0; i < collectables.size(); i++) {
         const Vec3& e = collectables[i];
-        if (!InRegion(WorldToCell(e.x), WorldToCell(e.z))) continue;
+        if (!InRegion(PlayerCell(e.x), PlayerCell(e.z))) continue;
         total++;
         if (collectableReached[i]) reached++;
         else printf("out of reach: the collectable at (%g, %g, %g)\n", e.x, e.y, e.z);
@@ -500,7 +609,7 @@ int main(int argc, char** argv)
     for (int y = 0; y < GRID_LAYERS; y++) {
         int n = 0;
         for (int x = 0; x < GRID_SIZE_X; x++)
-            for (int z = 0; z < GRID_SIZE_Z; z++) n += visited[CellIndex(x, y, z)];
+            for (int z = 0; z < GRID_SIZE_Z; z++) n += visited[CellIndex(x, y, z)] != 0;
         printf(" %d", n);
         cells += n;
     }
