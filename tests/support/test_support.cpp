@@ -108,9 +108,11 @@ GameRun RunGameIn(const std::string& dir, const std::string& launch, const std::
     // Under AddressSanitizer the game's own leak check is off: the graphics driver is unloaded
     // before it runs; a wrapper such as faketime preloads its library ahead of the sanitizer. The
     // game gets a home (and runtime folder) of its own, so notices of the libraries about their
-    // caches there never reach the standard error checked.
+    // caches there never reach the standard error checked. Mesa's shader cache is off: a new one
+    // (Mesa 25) takes numbers from rand() while it is made, which would change the world a seed gives.
     WriteFileText(dir + "/run.sh", "export ASAN_OPTIONS=${ASAN_OPTIONS:-}:detect_leaks=0:verify_asan_link_order=0; "
-                                   "mkdir -p home; export HOME=$PWD/home XDG_RUNTIME_DIR=$PWD/home; " + launch + " " + program + " 2> err & pid=$!; " + input +
+                                   "mkdir -p home; export HOME=$PWD/home XDG_RUNTIME_DIR=$PWD/home "
+                                   "MESA_SHADER_CACHE_DISABLE=true; " + launch + " " + program + " 2> err & pid=$!; " + input +
                                        " wait $pid; echo $? > status");
     RunShell(dir, CAIRNFOLD_SOURCE_DIR "/tools/with_display.sh sh run.sh", 120);
     GameRun run = {-1, ""};
