@@ -28,8 +28,7 @@ TEST(Display, OpensTheRequestedWindowWithItsClearValuesAndProjection)
     glGetFloatv(GL_DEPTH_CLEAR_VALUE, &values[4]);
     glGetFloatv(GL_ALPHA_TEST_REF, &values[5]);
     EXPECT_EQ(std::vector<GLfloat>(values, values + 6), (std::vector<GLfloat>{0, 0, 0, 1, 1, 0}));
-    // Frames are drawn out of sight and shown when presented (SDL 1.2's own double-buffered context,
-    // or its compatibility layer's frame buffer), with the depth buffer drawing really gets.
+    // Frames are drawn out of sight and shown when presented (double-buffered, or a frame buffer of SDL's).
     int doubleBuffered = 0;
     SDL_GL_GetAttribute(SDL_GL_DOUBLEBUFFER, &doubleBuffered);
     EXPECT_EQ(doubleBuffered, 1);

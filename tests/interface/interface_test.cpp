@@ -153,10 +153,9 @@ TEST(Interface, AtlasTextButtonsAndPointerDrawnInARealContext)
 
 TEST(Interface, StartUpFailuresEachNameTheirCauseInOneLine)
 {
-    // No video system: status 1. No display at all: SDL falls back to a driver without OpenGL (SDL 1.2:
-    // text mode) or one that shows nothing (SDL 2: offscreen), status 3, as with the dummy driver asked
-    // for; none of these writes a save. A missing model is left empty and the texture is dropped; the
-    // game plays on.
+    // No video system: status 1. No display, so a driver without OpenGL (SDL 1.2's text mode) or one that
+    // shows nothing (SDL 2's offscreen, dummy): status 3, no save. A missing model is left empty and the
+    // texture is dropped; the game plays on.
     // `error`, the one line of standard error, starts with ('s'), holds ('a') or is ('e') the text.
     const std::string closeAfterStart = std::string(WAIT_FOR_WINDOW) + CLOSE_GAME;
     const struct { const char *setup, *launch; std::string input; int status; char match; const char* error; } failures[] = {

@@ -106,10 +106,9 @@ std::string MakeGameFolder()
 GameRun RunGameIn(const std::string& dir, const std::string& launch, const std::string& input, const std::string& program)
 {
     // Under AddressSanitizer the game's own leak check is off: the graphics driver is unloaded
-    // before it runs; a wrapper such as faketime preloads its library ahead of the sanitizer. The
-    // game gets a home (and runtime folder) of its own, so notices of the libraries about their
-    // caches there never reach the standard error checked. Mesa's shader cache is off: a new one
-    // (Mesa 25) takes numbers from rand() while it is made, which would change the world a seed gives.
+    // before it runs; a wrapper such as faketime preloads its library ahead of the sanitizer. A home
+    // of its own keeps the libraries' notices about their caches off the standard error checked; a new
+    // shader cache of Mesa 25 draws from rand(), which would change the world a seed gives, so it is off.
     WriteFileText(dir + "/run.sh", "export ASAN_OPTIONS=${ASAN_OPTIONS:-}:detect_leaks=0:verify_asan_link_order=0; "
                                    "mkdir -p home; export HOME=$PWD/home XDG_RUNTIME_DIR=$PWD/home "
                                    "MESA_SHADER_CACHE_DISABLE=true; " + launch + " " + program + " 2> err & pid=$!; " + input +
