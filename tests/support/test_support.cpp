@@ -111,8 +111,8 @@ GameRun RunGameIn(const std::string& dir, const std::string& launch, const std::
     // shader cache of Mesa 25 draws from rand(), which would change the world a seed gives, so it is off.
     WriteFileText(dir + "/run.sh", "export ASAN_OPTIONS=${ASAN_OPTIONS:-}:detect_leaks=0:verify_asan_link_order=0; "
                                    "mkdir -p home; export HOME=$PWD/home XDG_RUNTIME_DIR=$PWD/home "
-                                   "MESA_SHADER_CACHE_DISABLE=true; " + launch + " " + program + " 2> err & pid=$!; " + input +
-                                       " wait $pid; echo $? > status");
+                                   "MESA_SHADER_CACHE_DISABLE=true; " + launch + " " + program + " 2> err & pid=$!; " +
+                                   input + " wait $pid; echo $? > status");
     RunShell(dir, CAIRNFOLD_SOURCE_DIR "/tools/with_display.sh sh run.sh", 120);
     GameRun run = {-1, ""};
     std::ifstream(dir + "/status") >> run.status;
