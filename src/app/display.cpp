@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "app/camera.h"
 
@@ -19,6 +20,21 @@ float aspectRatio;
 SDL_Surface* screenSurface;
 
 static const char WINDOW_CAPTION[] = "Cairnfold";
+
+// SDL's video drivers that show nothing on any screen. SDL 2, and so SDL 1.2's compatibility layer
+// over it, falls back to "offscreen" when no display can be reached: its OpenGL context draws into
+// memory only, and the game would generate a world and play it unseen until killed.
+static const char* const INVISIBLE_VIDEO_DRIVERS[] = {"offscreen", "dummy"};
+
+// The name of the video driver SDL started with, when it is one that shows nothing; null otherwise.
+static const char* InvisibleVideoDriver()
+{
+    char name[64] = "";
+    if (!SDL_VideoDriverName(name, sizeof name)) return nullptr;
+    for (const char* invisible : INVISIBLE_VIDEO_DRIVERS)
+        if (strcmp(name, invisible) == 0) return invisible;
+    return nullptr;
+}
 
 int TruncateSetting(float value)
 {
@@ -36,6 +52,12 @@ void SetupOpenGLDisplay()
     if (SDL_Init(SDL_INIT_VIDEO) < 0) {
         fprintf(stderr, "cairnfold: the video system could not start (%s); is there a display?\n", SDL_GetError());
         exit(EXIT_NO_VIDEO);
+    }
+    if (const char* driver = InvisibleVideoDriver()) {
+        fprintf(stderr, "cairnfold: no OpenGL window can be shown: SDL's video driver \"%s\" has no display; "
+                        "is DISPLAY set?\n", driver);
+        SDL_Quit();
+        exit(EXIT_NO_OPENGL);
     }
     SDL_WM_SetCaption(WINDOW_CAPTION, nullptr);
     if (antialiasing) {

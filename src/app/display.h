@@ -15,7 +15,7 @@ extern SDL_Surface* screenSurface;  // the display surface, owned by SDL
 
 // Exit statuses of a start-up that cannot go on.
 constexpr int EXIT_NO_VIDEO = 1;   // the video subsystem could not start
-constexpr int EXIT_NO_OPENGL = 3;  // no OpenGL mode could be opened
+constexpr int EXIT_NO_OPENGL = 3;  // no OpenGL mode could be opened, or none that any screen shows
 constexpr int EXIT_NO_MEDIA = 4;   // Media/dashboard.png (or the whole Media/ folder) could not be read
 
 // A size or depth from the settings as an integer, truncated toward zero;
@@ -23,7 +23,7 @@ constexpr int EXIT_NO_MEDIA = 4;   // Media/dashboard.png (or the whole Media/ f
 int TruncateSetting(float value);
 
 // Opens the window and context and reads back the mode really opened.
-// Exits the process with status 1 or 3 when that is impossible.
+// Exits the process with status 1 or 3 when that is impossible or the window would show nowhere.
 void OpenDisplay();
 
 // The SDL and OpenGL set-up proper; called only by OpenDisplay.

@@ -88,7 +88,8 @@ TEST(StartupProcess, AReadOnlySavesFolderLosesNothing)
     GameRun run = RunGameIn(dir, "", std::string(WAIT_FOR_WINDOW) + CLOSE_GAME);
     ASSERT_EQ(run.status, 0) << run.error;
     const Bytes world = ReadFileBytes(saves + "/worldgrid.dat"), core = ReadFileBytes(saves + "/coresave.dat");
-    RunShell(dir, "chmod 755 . && chmod 555 Saves && cp " CAIRNFOLD_BINARY " cairnfold");
+    RunShell(dir, "chmod 755 . && chmod 555 Saves && cp " CAIRNFOLD_BINARY " cairnfold && mkdir -p home && "
+                  "{ [ $(id -u) != 0 ] || chown -R nobody home; }");
     const char* player = geteuid() == 0 ? "setpriv --reuid=nobody --regid=nogroup --clear-groups" : "";
     run = RunGameIn(dir, player, std::string(WAIT_FOR_WINDOW) + "sleep 3; xdotool keydown 8; sleep 0.4; xdotool keyup 8; sleep 1;" +
                                      CLOSE_GAME, "./cairnfold");

@@ -155,13 +155,16 @@ TEST(Interface, AtlasTextButtonsAndPointerDrawnInARealContext)
 
 TEST(Interface, StartUpFailuresEachNameTheirCauseInOneLine)
 {
-    // No video system: status 1. No display at all: SDL falls back to a text-mode driver without
-    // OpenGL, status 3. A missing model is left empty and the texture is dropped; the game plays on.
+    // No video system: status 1. No display, so a driver without OpenGL (SDL 1.2's text mode) or one that
+    // shows nothing (SDL 2's offscreen, dummy): status 3, no save. A missing model is left empty and the
+    // texture is dropped; the game plays on.
     // `error`, the one line of standard error, starts with ('s'), holds ('a') or is ('e') the text.
     const std::string closeAfterStart = std::string(WAIT_FOR_WINDOW) + CLOSE_GAME;
     const struct { const char *setup, *launch; std::string input; int status; char match; const char* error; } failures[] = {
         {"true", "DISPLAY= SDL_VIDEODRIVER=x11", "", 1, 's', "cairnfold: the video system could not start"},
-        {"true", "DISPLAY=", "", 3, 's', "cairnfold: no OpenGL window of 800 x 600 could be opened"},
+        {"true", "DISPLAY=", "", 3, 's', "cairnfold: no OpenGL window "},
+        {"true", "SDL_VIDEODRIVER=dummy", "", 3, 'e',
+         "cairnfold: no OpenGL window can be shown: SDL's video driver \"dummy\" has no display; is DISPLAY set?"},
         {"rm Media/dashboard.png", "", "", EXIT_NO_MEDIA, 's', "cairnfold: cannot load Media/dashboard.png"},
         {"rm -r Media", "", "", EXIT_NO_MEDIA, 'a', "run the game from the folder that holds Media/, Saves/ and settings.ini"},
         {"rm Media/entities/entity2.obj", "", closeAfterStart, 0, 'e',
@@ -180,6 +183,7 @@ TEST(Interface, StartUpFailuresEachNameTheirCauseInOneLine)
         EXPECT_TRUE(f.match == 'a' ? at != std::string::npos : at == 0 && (f.match == 's' || run.error == f.error))
             << run.error;
         EXPECT_EQ(run.error.find('\n'), std::string::npos) << run.error;
+        EXPECT_EQ(FileExists(dir + "/Saves/worldgrid.dat"), f.status == 0) << f.setup << " " << f.launch;
         RunShell("/", "rm -rf " + dir);
     }
 }

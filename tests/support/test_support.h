@@ -43,9 +43,9 @@ void WriteFileText(const std::string& path, const std::string& text);
 // A folder laid out as the game expects: a copy of Media/, an empty Saves/, an 800 x 600 window.
 std::string MakeGameFolder();
 
-// Runs the game in `dir` under a private X server: `launch` goes in front of the program on
-// its command line; `input` is shell run while it plays, $pid the started process. Returns
-// the exit status (-1 when none) and standard error without its last newline.
+// Runs the game in `dir` under a private X server, with `dir`/home as its home: `launch` goes in
+// front of the program on its command line; `input` is shell run while it plays, $pid the started
+// process. Returns the exit status (-1 when none) and standard error without its last newline.
 struct GameRun {
     int status;
     std::string error;
