@@ -73,8 +73,6 @@ static int region[4] = {0, 0, GRID_SIZE_X - 1, GRID_SIZE_Z - 1};
 static int escapes = 0;
 static long long updates = 0;
 static float lastRise;                       // how far the last run rose above its start
-static long long updatesBy[4];
-static int currentKind = 0;
 
 static bool InRegion(int x, int z) { return x >= region[0] && x <= region[2] && z >= region[1] && z <= region[3]; }
 
@@ -167,7 +165,6 @@ static bool Step(const Node& start, const char* keys)
 {
     UpdateGame(1.0f);
     updates++;
-    updatesBy[currentKind]++;
     const Vec3& p = gameState.position;
     if (OutOfWorld(p)) {
         escapes++;
@@ -189,6 +186,10 @@ static bool Step(const Node& start, const char* keys)
     int cell = CellIndex(c.x, c.y, c.z);
     if (gameState.onGround && !visited[cell]) {
         visited[cell] = 1;
+        static int traced = 0;
+        if (getenv("REACH_TRACE") && c.y == atoi(getenv("REACH_TRACE")) && traced++ < 8)
+            printf("TRACE from (%.2f %.2f %.2f) yaw %.2f %s -> (%.2f %.2f %.2f)\n", start.position.x, start.position.y,
+                   start.position.z, gameState.yaw, keys, p.x, p.y, p.z);
         int l = LiftUnderPlayer();
         queue.push_back({p, l, l >= 0 ? lifts[l].entity->y : 0.0f, l >= 0 ? lifts[l].entity->velocityY : 0.0f});
     }
@@ -199,7 +200,6 @@ static bool Step(const Node& start, const char* keys)
 // rider standing over its origin), or the player is off it.
 static void Ride(const Node& start, int lift)
 {
-    currentKind = 3;
     HoldKeys(false, false);
     Vec3 last = gameState.position;
     for (int i = 0, still = 0; i < RIDE_UPDATES && still < RIDE_SETTLED; i++) {
@@ -219,7 +219,6 @@ enum Outcome { RUN_MOVED, RUN_BLOCKED, RUN_DROPPED, RUN_LEFT };
 // rides any lift stood on.
 static Outcome Run(const Node& start, float yaw, JumpMode mode)
 {
-    currentKind = mode;
     PutPlayer(start, yaw);
     CellCoord from = gameState.cell, at = from;
     Outcome outcome = RUN_BLOCKED;
@@ -614,7 +613,6 @@ int main(int argc, char** argv)
         cells += n;
     }
     printf(" (%d in all, %lld updates)\n", cells, updates);
-    printf("updates walking %lld, tapped %lld, held %lld, riding %lld\n", updatesBy[0], updatesBy[1], updatesBy[2], updatesBy[3]);
     printf("collectables within reach: %d/%d\n", reached, total);
     printf("runs out of the world: %d\n", escapes);
     printf("lifts boarded on foot: %d/%d\n", boarded, liftTotal);

@@ -134,7 +134,7 @@ TEST(Collision, PlanesEdgesCornersAndEntities)
     EXPECT_FALSE(PointInTriangle(a, a, b, c));
 
     // Floors facing up (normal into the solid below): the simple triangle and the one above; and
-    // the lift (an 8.6 x 8.6 deck, top 4 below its origin) of the Media models.
+    // the lift (an 8 x 8 deck, top 1 above its origin) of the Media models.
     const float simple[9] = {0, 0, 0, 0, 0, 10, 10, 0, 0};
     const float odd[9] = {a.x, 0, a.z, c.x, 0, c.z, b.x, 0, b.z};
     const float sliver[9] = {-3, -4, -3, -3, -4, -3, 3, -4, 3};  // no area: never pushes
@@ -150,7 +150,7 @@ TEST(Collision, PlanesEdgesCornersAndEntities)
         {0, {-0.5f, 0.9f, 5}, true, false, {-0.5f, 0.9f, 5}},
         {0, {0, 0, 0}, true, true, {0, 0, 0}},              // on a corner: no direction, not moved
         {1, {q.x, 1, q.z}, true, false, {q.x, 2.25f, q.z}},  // on the rounding edge: through the face
-        {2, {4.6f, -2.2f, 2}, false, true, {4.6591853f, -1.8448896f, 2}},  // off the deck's edge x = 4.3
+        {2, {4.3f, 2.8f, 2}, false, true, {4.3591853f, 3.1551104f, 2}},  // off the deck's edge x = 4
         {3, {0, -2.75f, 0}, true, true, {0, -2.75f, 0}},    // over the sliver's long edge
         {3, {-3.5f, -2.75f, -3}, true, true, {-3.5f, -2.75f, -3}},  // beside its doubled corner
     };
@@ -162,9 +162,9 @@ TEST(Collision, PlanesEdgesCornersAndEntities)
     for (int m : {0, 1, 3}) FreeCollisionMesh(meshes[m]);
     // The lift in a cell with no tile, turned by its angle: it blocks through its faces only.
     const struct { float angle; Vec3 feet; float wantY; } lifts[] = {
-        {0.0f, {1255.1f, 15.5f, 1250}, 15.5f},        // beside the square deck
-        {0.7853982f, {1255.1f, 15.5f, 1250}, 16.0f},  // under the turned deck's corner: lifted onto it
-        {0.0f, {1254.6f, 15.55f, 1252}, 15.55f},      // the centre off the edge, as in the last case above
+        {0.0f, {1254.8f, 20.5f, 1250}, 20.5f},        // beside the square deck
+        {0.7853982f, {1254.8f, 20.5f, 1250}, 21.0f},  // under the turned deck's corner: lifted onto it
+        {0.0f, {1254.3f, 20.55f, 1252}, 20.55f},      // the centre off the edge, as in the last case above
     };
     for (const auto& l : lifts) {
         StartAt(l.feet.x, l.feet.y, l.feet.z);

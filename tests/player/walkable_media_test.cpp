@@ -1,6 +1,6 @@
-// The shipped models under the game's own physics: pieces that must hold a walking player, lifts
-// boarded at the bottom, collectables within reach, and long random walks through generated worlds.
-// No case takes a collectable or presses a save key, so nothing is written.
+// The shipped models under the game's own physics: the ways between the levels, pieces that must
+// hold a walking player, collectables within reach, and the reach tool's search of the known-good
+// worlds from their start. No case takes a collectable or presses a save key, so nothing is written.
 #include <SDL.h>
 #include "player/game_state.h"
 #include "player/player_update.h"
@@ -50,6 +50,39 @@ TEST(WalkableMedia, CraftedPiecesHoldTheWalkingPlayer)
                 << gameState.position.x << "," << gameState.position.y;
         }
     }
+    // And back up: from the cave floor before the entrance the ramps lead to the channel walkway.
+    PlacePlayer(1120, -4, 1200);
+    HoldKeys({SDLK_w});
+    for (int i = 0; i < 1200 && gameState.position.x < 1197.0f; i++) UpdateGame(1.0f);
+    EXPECT_GE(gameState.position.x, 1197.0f) << "walked up the descent";
+    EXPECT_NEAR(gameState.position.y, 16.0f, 0.01f) << "on the walkway";
+
+    // An outlet in a street over the head of a channel running along z: walking in, the player
+    // drops onto the channel bed, passing the outlet's collectable; a held jump, walking once
+    // clear of the street's underside, leads back up onto the street.
+    NewGameOnEmptyGrid();
+    Fill(98, 102, ROOM_LAYER, 95, 105, TILE_WALL_CORE);
+    Put(100, ROOM_LAYER, 100, TILE_WALL_OUTLET);
+    Fill(99, 99, CHANNEL_LAYER, 95, 105, TILE_CHANNEL_SIDE, 2);
+    Fill(101, 101, CHANNEL_LAYER, 95, 105, TILE_CHANNEL_SIDE, 0);
+    Fill(100, 100, CHANNEL_LAYER, 95, 105, TILE_CHANNEL);
+    Put(100, CHANNEL_LAYER, 100, TILE_CHANNEL_HEAD);
+    PlacePlayer(1000, 26, 985, PI / 2);
+    float nearest = 1e9f;
+    HoldKeys({SDLK_w});
+    for (int i = 0; i < 120; i++) {
+        UpdateGame(1.0f);
+        nearest = std::min(nearest, DistanceTo(1000, 27, 1000));
+    }
+    EXPECT_LT(nearest, 3.25f) << "the outlet's collectable within reach";
+    EXPECT_NEAR(gameState.position.y, 15.4f, 0.01f) << "on the channel bed";
+    PlacePlayer(1000, 15.4f, 996.5f, PI / 2);
+    Play(10, {});
+    Play(16, {SDLK_SPACE});
+    Play(40, {SDLK_SPACE, SDLK_w});
+    Play(60, {SDLK_w});
+    EXPECT_NEAR(gameState.position.y, 26.0f, 0.01f) << "back on the street";
+    EXPECT_GT(gameState.position.z, 1005.0f);
     // Along a bridge over nothing, at an angle into either parapet and straight into one.
     for (float yaw : {0.3f, -0.3f, PI / 2}) {
         NewGameOnEmptyGrid();
@@ -58,21 +91,6 @@ TEST(WalkableMedia, CraftedPiecesHoldTheWalkingPlayer)
         EXPECT_GE(Play(200, {SDLK_w}), 25.99f) << "yaw " << yaw;
         EXPECT_LT(std::fabs(gameState.position.z - 1000), 3.0f - 1.25f + 0.01f);
     }
-    // A lift resting at the bottom of a four-cell shaft: walked onto up its ramp, it carries the
-    // player to the cell under the top, where it waits.
-    NewGameOnEmptyGrid();
-    Fill(94, 106, ROOM_LAYER, 94, 106, TILE_FLOOR);
-    Put(100, ROOM_LAYER, 100, TILE_LIFT_BOTTOM), Put(100, ROOM_LAYER + 3, 100, TILE_LIFT_TOP);
-    for (int y = 1; y <= 2; y++) Put(100, ROOM_LAYER + y, 100, TILE_LIFT_SHAFT);
-    PlacePlayer(975, 26, 1000);
-    Play(55, {SDLK_w});
-    Entity* lift = new Entity{ENTITY_LIFT, 1000, 30, 1000, 0, 0, LIFT_SPEED, 0, 0};
-    FileEntity(CellIndex(100, ROOM_LAYER, 100), lift);
-    Play(20, {SDLK_w});
-    Play(420, {});
-    EXPECT_LT(DistanceTo(1000, gameState.position.y, 1000), 4.0f);
-    EXPECT_GT(gameState.position.y, 45.0f) << "rode up";
-    EXPECT_NEAR(gameState.position.y, lift->y + 1, 0.05f);
     // The boundary ring and the top layer hold a player who walks and jumps into them.
     NewGameOnEmptyGrid();
     CloseWorldBoundary();
@@ -86,10 +104,11 @@ TEST(WalkableMedia, CraftedPiecesHoldTheWalkingPlayer)
 
 TEST(WalkableMedia, CollectableTilesLetAStandingPlayerReachTheirCollectable)
 {
-    // Every tile a collectable may occupy (the last: any cell over a room top, here an empty one).
+    // Every tile a collectable may occupy (the last: any cell over a room top, here an empty one),
+    // but the outlet, whose collectable is taken on the way in (above).
     const struct { int tile, below; } PIECES[] = {
         {TILE_WALL_COLUMN, 0}, {TILE_THICK_WALL_COLUMN, 0}, {TILE_ROOM_TOP, 0}, {TILE_WALL_CORE_CENTRE, 0},
-        {TILE_WALL, 0}, {TILE_WALL_CORNER, 0}, {TILE_WALL_CORE, 0}, {TILE_WALL_OUTLET, TILE_CHANNEL_HEAD},
+        {TILE_WALL, 0}, {TILE_WALL_CORNER, 0}, {TILE_WALL_CORE, 0},
         {TILE_CHANNEL, 0}, {TILE_CAVE_OPEN_CENTRE, 0}, {TILE_CAVE_ENTRANCE, 0}, {TILE_CAVE_FLOOR, 0},
         {TILE_FLOOR, 0}, {TILE_EMPTY, TILE_ROOM_TOP}};
     for (const auto& piece : PIECES) {
@@ -104,47 +123,34 @@ TEST(WalkableMedia, CollectableTilesLetAStandingPlayerReachTheirCollectable)
     }
 }
 
-TEST(WalkableMedia, GeneratedWorldsHoldRandomWalksAndEveryCollectableIsReachable)
+// The reach tool's search from the start of each known-good world, over the columns around the
+// start: every collectable there within reach, no run out of the world, every lift boarded on
+// foot, and the cave and channel levels reached.
+TEST(WalkableMedia, TheReachToolFindsEveryCollectableAndLiftAroundTheStartAndNoWayOut)
 {
     for (unsigned seed : {1u, 42u, 1733432707u}) {
-        NewGameOnEmptyGrid();
-        srand(seed);
-        GenerateWorld();
-        PlaceEntities();
-        // Where the collectables float; then the index is emptied so that none is taken.
-        std::vector<Vec3> spots;
-        for (int i = 0; i < CELL_COUNT; i++)
-            for (int k = 0; k < entityCount[i]; k++)
-                if (entitySlots[2 * i + k]->kind == ENTITY_COLLECTABLE)
-                    spots.push_back({entitySlots[2 * i + k]->x, entitySlots[2 * i + k]->y, entitySlots[2 * i + k]->z});
-        ASSERT_EQ(spots.size(), 1000u);
-        ClearEntityIndex();
-        gameState.viewDistance = 1;
-        int reached = 0;
-        for (const Vec3& s : spots) {
-            PlacePlayer(s.x, s.y + 3, s.z);
-            Play(60, {});
-            reached += gameState.onGround && DistanceTo(s.x, s.y, s.z) < 3.25f;
-        }
-        EXPECT_EQ(reached, 1000) << "seed " << seed;
-
-        // Walks from 16 of those spots, a new direction (and sometimes a jump) every 50 updates.
-        srand(seed);
-        const int KEYS[] = {SDLK_w, SDLK_a, SDLK_s, SDLK_d};
-        for (int walk = 0; walk < 16; walk++) {
-            const Vec3& s = spots[rand() % spots.size()];
-            PlacePlayer(s.x, s.y + 3, s.z);
-            for (int leg = 0; leg < 60; leg++) {
-                std::vector<int> keys = {KEYS[rand() % 4]};
-                if (rand() % 4 == 0) keys.push_back(SDLK_SPACE);
-                gameState.yaw = (float)(rand() % 628) / 100;
-                float lowest = Play(50, keys);
-                Vec3 p = gameState.position;
-                // The cave floor is at -4; a push off a stalagmite may press a little below it.
-                ASSERT_GE(lowest, -4.5f) << "seed " << seed << " walk " << walk << " leg " << leg;
-                ASSERT_TRUE(p.x > 0 && p.x < 2490 && p.z > 0 && p.z < 2490 && p.y < 150)
-                    << "seed " << seed << " walk " << walk << " at " << p.x << "," << p.y << "," << p.z;
-            }
-        }
+        std::string command = std::string(REACH_BINARY) + " " + std::to_string(seed) + " --region 95 95 155 155";
+        FILE* pipe = popen(("cd " CAIRNFOLD_SOURCE_DIR " && " + command).c_str(), "r");
+        ASSERT_TRUE(pipe);
+        std::string out;
+        char line[512];
+        while (fgets(line, sizeof line, pipe)) out += line;
+        EXPECT_EQ(pclose(pipe), 0) << out;
+        int layers[GRID_LAYERS] = {}, reached = -1, total = 0, escapes = -1, boarded = -1, lifts = 0;
+        const char* at = strstr(out.c_str(), "cells stood on by layer:");
+        ASSERT_TRUE(at) << out;
+        at += strlen("cells stood on by layer:");
+        for (int& n : layers) n = (int)strtol(at, (char**)&at, 10);
+        const char* figures = strstr(at, "collectables within reach:");
+        ASSERT_TRUE(figures) << out;
+        EXPECT_EQ(sscanf(figures, "collectables within reach: %d/%d\nruns out of the world: %d\nlifts boarded on foot: %d/%d",
+                         &reached, &total, &escapes, &boarded, &lifts), 5) << out;
+        EXPECT_GT(total, 100) << "seed " << seed;
+        EXPECT_EQ(reached, total) << "seed " << seed;
+        EXPECT_EQ(escapes, 0) << "seed " << seed;
+        EXPECT_GT(lifts, 10) << "seed " << seed;
+        EXPECT_EQ(boarded, lifts) << "seed " << seed;
+        EXPECT_GT(layers[CAVE_LAYER], 0) << "seed " << seed;
+        EXPECT_GT(layers[CHANNEL_LAYER], 0) << "seed " << seed;
     }
 }

@@ -9,12 +9,10 @@ static void EntityCollectable()
     AddPyramid(0, 0, 0.8, 6, 0.6, -0.5);
 }
 
-// Lift: a platform 8.6 units square and 0.9 thick whose deck is 4 units below
-// the entity's origin. Resting at a lift bottom (origin at the cell centre)
-// the deck is level with the floor, and at the top of its shaft with the
-// floor of the room's top storey, so a player walks on and off; on its way it
-// passes level with each storey's floor.
-static void EntityLift() { AddBox(-4.3, 4.3, -4.9, -4, -4.3, 4.3); }
+// Lift: an 8 x 8 platform, 1 unit thick, whose underside is the entity's
+// origin, so that it rests on the lift pad at the cell centre and a waiting
+// lift hangs exactly a player's height above the player's feet.
+static void EntityLift() { AddBox(-4, 4, 0, 1, -4, 4); }
 
 // Prop: a banded barrel standing on its origin, within 1 unit of its axis so
 // that any turn keeps it inside its cell.

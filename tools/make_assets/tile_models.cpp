@@ -338,20 +338,25 @@ static void TileBridgeShort()
     }
 }
 
-// Lift bottom: the floor with a shallow pit in which the lift rests, its deck
-// then level with the floor round it, so that a player walks on from any side;
-// guide posts stand in the corners.
-static const double LIFT_PIT_HALF = 4.4;
+// Lift bottom: a stepped pad on which the lift rests (pad top at the cell
+// centre), with guide posts in the corners, and a ramp from the floor of each
+// of the four neighbouring cells up to the top of the resting lift, so that a
+// player walks on from whichever side the room's floor reaches it. The lift
+// itself stays above its origin: one that waits for a player below it then
+// hangs clear of their head.
+static const double LIFT_DECK_TOP = 1.0;
 
 static void TileLiftBottom()
 {
-    double pit = LIFT_PIT_HALF, pitTop = FLOOR_TOP - 0.9;
-    AddBox(-5, -pit, -5, FLOOR_TOP, -5, 5);
-    AddBox(pit, 5, -5, FLOOR_TOP, -5, 5);
-    AddBox(-pit, pit, -5, FLOOR_TOP, -5, -pit);
-    AddBox(-pit, pit, -5, FLOOR_TOP, pit, 5);
-    AddBox(-pit, pit, -5, pitTop, -pit, pit);
+    FloorSlab();
+    AddBox(-4.4, 4.4, FLOOR_TOP, -2, -4.4, 4.4);
+    AddBox(-4.1, 4.1, -2, 0, -4.1, 4.1);
     LiftPosts(FLOOR_TOP, 5);
+    double low = -5, lowTop = FLOOR_TOP, high = LIFT_DECK_TOP - 1, highTop = LIFT_DECK_TOP;
+    AddSlopedSlabX(-15, -4.4, -4, 4, low, lowTop, high, highTop);
+    AddSlopedSlabX(4.4, 15, -4, 4, high, highTop, low, lowTop);
+    AddSlopedSlabZ(-4, 4, -15, -4.4, low, lowTop, high, highTop);
+    AddSlopedSlabZ(-4, 4, 4.4, 15, high, highTop, low, lowTop);
 }
 
 // Lift shaft: open, with guide posts in the corners.
