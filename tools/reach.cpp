@@ -186,28 +186,32 @@ static bool Step(const Node& start, const char* keys)
     int cell = CellIndex(c.x, c.y, c.z);
     if (gameState.onGround && !visited[cell]) {
         visited[cell] = 1;
-        static int traced = 0;
-        if (getenv("REACH_TRACE") && c.y == atoi(getenv("REACH_TRACE")) && traced++ < 8)
-            printf("TRACE from (%.2f %.2f %.2f) yaw %.2f %s -> (%.2f %.2f %.2f)\n", start.position.x, start.position.y,
-                   start.position.z, gameState.yaw, keys, p.x, p.y, p.z);
         int l = LiftUnderPlayer();
         queue.push_back({p, l, l >= 0 ? lifts[l].entity->y : 0.0f, l >= 0 ? lifts[l].entity->velocityY : 0.0f});
     }
     return true;
 }
 
+static int RunHeldJump(const Node& start, float yaw);
+
 // Stands still on a lift until it turns at the top of its shaft or stops (it waits there for a
-// rider standing over its origin), or the player is off it.
+// rider standing over its origin), or the player is off it. Where it waits, a held jump along
+// each axis: the storey of the shaft's head is above the lift, reached only that way.
 static void Ride(const Node& start, int lift)
 {
     HoldKeys(false, false);
     Vec3 last = gameState.position;
-    for (int i = 0, still = 0; i < RIDE_UPDATES && still < RIDE_SETTLED; i++) {
+    for (int i = 0, still = 0; i < RIDE_UPDATES; i++) {
         if (!Step(start, "riding a lift")) return;
         if (LiftUnderPlayer() != lift || lifts[lift].entity->velocityY < 0) return;
         const Vec3& p = gameState.position;
         still = std::fabs(p.y - last.y) < 1e-4f ? still + 1 : 0;
         last = p;
+        if (still == RIDE_SETTLED) {
+            Node top = {p, lift, lifts[lift].entity->y, lifts[lift].entity->velocityY};
+            for (int h = 0; h < 4; h++) RunHeldJump(top, (float)h * PI / 2);
+            return;
+        }
     }
 }
 
@@ -263,6 +267,8 @@ static Outcome Run(const Node& start, float yaw, JumpMode mode)
     }
     return outcome;
 }
+
+static int RunHeldJump(const Node& start, float yaw) { return Run(start, yaw, JUMP_HELD); }
 
 // Sets each lift in a column next to the player's cell to a height near the player's feet:
 // phase 0 leaves them as they are; the others are what a player waiting beside the shaft sees
@@ -343,13 +349,20 @@ static bool NothingToLandOn(const Node& node, int h)
 }
 
 // Jumps from a cell along each heading whose walk was stopped, where the cell that way is not
-// already stood on: a held jump, and where something overhead cut it short, a tapped one.
+// already stood on, and along each axis where the cell one layer up that way is not: a held
+// jump, and where something overhead cut it short, a tapped one.
 static void JumpFrom(const Node& node, unsigned stopped)
 {
     std::vector<int> near = LiftsBeside(node.position);
+    int y = PlayerCell(node.position.y);
     for (int h = 0; h < HEADINGS; h++) {
-        if (!(stopped & (1u << h))) continue;
-        if (NeighbourVisited(node, h) || NothingToLandOn(node, h)) continue;
+        bool blocked = (stopped & (1u << h)) && !NeighbourVisited(node, h) && !NothingToLandOn(node, h);
+        // A climb: along an axis, onto what stands on the neighbouring cell, one layer up.
+        int x = PlayerCell(node.position.x) + (int)std::lround(std::cos(HeadingYaw(h)));
+        int z = PlayerCell(node.position.z) + (int)std::lround(std::sin(HeadingYaw(h)));
+        bool climb = h % 2 == 0 && InGrid(x, z) && y + 1 < TOP_LAYER && !visited[CellIndex(x, y + 1, z)] &&
+                     TileAt(x, y, z) != TILE_EMPTY;
+        if (!blocked && !climb) continue;
         for (int phase = 0; phase < (near.empty() ? 1 : LIFT_PHASE_COUNT); phase++) {
             SetLiftPhase(near, node.position, phase);
             Run(node, HeadingYaw(h), JUMP_HELD);
@@ -570,7 +583,6 @@ int main(int argc, char** argv)
     ResetGameState();
     PlaceEntities();
     SurveyEntities();
-    if (getenv("REACH_DUMP")) { FILE* d = fopen(getenv("REACH_DUMP"), "wb"); fwrite(worldGrid, 2, CELL_COUNT, d); fclose(d); }
     visited.assign(CELL_COUNT, 0);
 
     // Where the player comes to rest at the start is the first cell.
