@@ -7,7 +7,7 @@
 // It prints the cells stood on by layer, the collectables within reach, every run that leaves the
 // world (its start and keys) and every lift boarded on foot from the room floor, and exits 1 when
 // a collectable is out of reach, a run leaves the world or a lift cannot be boarded. --region keeps
-// the search (and the collectables and lifts it must reach) inside a rectangle of columns; --map
+// the search inside a rectangle of columns (what it must reach stands 10 columns inside); --map
 // draws the reached cells of the cave, channel and room levels and of the levels above.
 #include <SDL.h>
 
@@ -75,6 +75,17 @@ static long long updates = 0;
 static float lastRise;                       // how far the last run rose above its start
 
 static bool InRegion(int x, int z) { return x >= region[0] && x <= region[2] && z >= region[1] && z <= region[3]; }
+
+// What the search must reach: in a region, only what stands at least REGION_MARGIN columns inside
+// its edges (or at the world's), since the way to a room's storeys or a cave may start outside it.
+static const int REGION_MARGIN = 10;
+static bool Required(int x, int z)
+{
+    auto inside = [](int c, int low, int high, int size) {
+        return c >= (low > 0 ? low + REGION_MARGIN : 0) && c <= (high < size - 1 ? high - REGION_MARGIN : size - 1);
+    };
+    return inside(x, region[0], region[2], GRID_SIZE_X) && inside(z, region[1], region[3], GRID_SIZE_Z);
+}
 
 // Takes the collectables out of the entity index, so that no run takes one (and saves), and notes
 // where they are; notes every lift and its shaft.
@@ -602,19 +613,19 @@ int main(int argc, char** argv)
     int total = 0, reached = 0;
     for (size_t i = 0; i < collectables.size(); i++) {
         const Vec3& e = collectables[i];
-        if (!InRegion(PlayerCell(e.x), PlayerCell(e.z))) continue;
+        if (!Required(PlayerCell(e.x), PlayerCell(e.z))) continue;
         total++;
         if (collectableReached[i]) reached++;
         else printf("out of reach: the collectable at (%g, %g, %g)\n", e.x, e.y, e.z);
     }
     int liftTotal = 0, boarded = 0;
     for (const Lift& lift : lifts) {
-        if (!InRegion(lift.x, lift.z)) continue;
+        if (!Required(lift.x, lift.z)) continue;
         liftTotal++;
         if (lift.boarded) boarded++;
         else printf("not boarded on foot: the lift at (%d, %d)\n", lift.x, lift.z);
     }
-    printf("seed %u, columns (%d, %d) to (%d, %d)\n", seed, region[0], region[1], region[2], region[3]);
+    printf("seed %u, searched columns (%d, %d) to (%d, %d)\n", seed, region[0], region[1], region[2], region[3]);
     printf("cells stood on by layer:");
     int cells = 0;
     for (int y = 0; y < GRID_LAYERS; y++) {
