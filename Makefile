@@ -129,7 +129,7 @@ bench-startup: build
 # of a generated world. Inputs that once crashed live in tests/fuzz/regressions/<target>,
 # where a new crash is written too; they run first each time. Built with clang in its own
 # folder; new interesting inputs collect in $(FUZZ_DIR)/corpus.
-FUZZ_SECONDS ?= 60
+FUZZ_SECONDS ?= 30
 FUZZ_TARGETS = obj_loader settings world_file core_file
 fuzz: deps
 	cmake -S $(CURDIR) -B $(FUZZ) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
