@@ -18,7 +18,7 @@ TEST(MediaModels, EveryModelIsReadWholeClosedFacingOutAndWhereItIsPlaced)
     // Boxes of the models not within their own cell (-5..5); `reach`: the axis whose both ends it touches, 3 all.
     const struct { int model; float lo[3], hi[3]; int reach; } boxes[] = {
         {TILE_DESCENT_RAMP, {-5, -5, -15}, {5, 13, 15}, 3},      // a tunnel over three cells along z
-        {TILE_LIFT_BOTTOM, {-15, -5, -5}, {5, 5, 5}, -1},        // its ramp starts in the cell on -x
+        {TILE_LIFT_BOTTOM, {-15, -5, -15}, {15, 5, 15}, 3},      // ramps start in the four cells around
         {TILE_BRIDGE_SHORT, {-15, -5, -5}, {15, 5, 5}, 3},       // floors the emptied cells on -x and +x
         {TILE_ROOM_TOP_DOUBLE, {-5, -5, -5}, {5, 15, 15}, 2},    // takes in the cell on +z
         {TILE_WALL_FIXTURE_WIDE, {-5, -5, -14}, {5, 5, 14}, 2},  // its cell and both neighbours on the wall
