@@ -66,7 +66,7 @@ static std::vector<int> liftInColumn;        // per column x * GRID_SIZE_Z + z: 
 static std::vector<Vec3> collectables;       // where every collectable floats
 static std::vector<int> collectableInCell;   // per cell: index into collectables, or -1
 static std::vector<bool> collectableReached;
-static std::vector<uint8_t> visited;         // per cell: stood on
+static std::vector<uint8_t> visited;         // per cell: stood on (2 once merged into the search)
 static std::deque<Node> queue;
 static float liftDeck;                       // height of a lift's deck above its origin, from its model
 static int region[4] = {0, 0, GRID_SIZE_X - 1, GRID_SIZE_Z - 1};
@@ -203,7 +203,10 @@ static bool Step(const Node& start, const char* keys)
     return true;
 }
 
-static int RunHeldJump(const Node& start, float yaw);
+// How a run ended.
+enum Outcome { RUN_MOVED, RUN_BLOCKED, RUN_DROPPED, RUN_LEFT };
+
+static Outcome Run(const Node& start, float yaw, JumpMode mode);
 
 // Stands still on a lift until it turns at the top of its shaft or stops (it waits there for a
 // rider standing over its origin), or the player is off it. Where it waits, a held jump along
@@ -220,14 +223,11 @@ static void Ride(const Node& start, int lift)
         last = p;
         if (still == RIDE_SETTLED) {
             Node top = {p, lift, lifts[lift].entity->y, lifts[lift].entity->velocityY};
-            for (int h = 0; h < 4; h++) RunHeldJump(top, (float)h * PI / 2);
+            for (int h = 0; h < 4; h++) Run(top, (float)h * PI / 2, JUMP_HELD);
             return;
         }
     }
 }
-
-// How a run ended.
-enum Outcome { RUN_MOVED, RUN_BLOCKED, RUN_DROPPED, RUN_LEFT };
 
 // Walks from `start` along `yaw` with the jump key used as `mode`, until the player stands in
 // another cell (or, jumping, lands), stops against something, or the run's time is up; then
@@ -278,8 +278,6 @@ static Outcome Run(const Node& start, float yaw, JumpMode mode)
     }
     return outcome;
 }
-
-static int RunHeldJump(const Node& start, float yaw) { return Run(start, yaw, JUMP_HELD); }
 
 // Sets each lift in a column next to the player's cell to a height near the player's feet:
 // phase 0 leaves them as they are; the others are what a player waiting beside the shaft sees
@@ -502,8 +500,9 @@ static void Search()
         while (walked < nodes.size()) {
             size_t to = nodes.size();
             SearchFrom(nodes, walked, to, stoppedOf, false);
+            if (walked / 20000 != to / 20000)
+                fprintf(stderr, "reach: %zu cells walked from, %lld updates\n", to, updates);
             walked = to;
-            fprintf(stderr, "reach: %zu cells walked from, %lld updates\n", walked, updates);
         }
         SearchFrom(nodes, jumped, walked, stoppedOf, true);
         jumped = walked;
