@@ -203,6 +203,18 @@ static bool Step(const Node& start, const char* keys)
     return true;
 }
 
+// Lets go of every key until the player stands again, so that no fall that ends a run goes
+// unseen (a fall out of the world takes a few hundred updates). False when they left the world.
+static const int LAND_UPDATES = 600;
+
+static bool Land(const Node& start, const char* keys)
+{
+    HoldKeys(false, false);
+    for (int i = 0; i < LAND_UPDATES && !gameState.onGround; i++)
+        if (!Step(start, keys)) return false;
+    return true;
+}
+
 // How a run ended.
 enum Outcome { RUN_MOVED, RUN_BLOCKED, RUN_DROPPED, RUN_LEFT };
 
@@ -217,7 +229,7 @@ static void Ride(const Node& start, int lift)
     Vec3 last = gameState.position;
     for (int i = 0, still = 0; i < RIDE_UPDATES; i++) {
         if (!Step(start, "riding a lift")) return;
-        if (LiftUnderPlayer() != lift || lifts[lift].entity->velocityY < 0) return;
+        if (LiftUnderPlayer() != lift || lifts[lift].entity->velocityY < 0) break;
         const Vec3& p = gameState.position;
         still = std::fabs(p.y - last.y) < 1e-4f ? still + 1 : 0;
         last = p;
@@ -227,6 +239,7 @@ static void Ride(const Node& start, int lift)
             return;
         }
     }
+    Land(start, "riding a lift");
 }
 
 // Walks from `start` along `yaw` with the jump key used as `mode`, until the player stands in
@@ -268,10 +281,12 @@ static Outcome Run(const Node& start, float yaw, JumpMode mode)
         }
         if (i > 10 && std::fabs(gameState.velocity.x) + std::fabs(gameState.velocity.z) < 0.01f) break;
     }
+    if (!Land(start, JUMP_NAMES[mode])) return RUN_LEFT;
     int lift = LiftUnderPlayer();
     if (lift >= 0) {
         if (start.lift == lift) return RUN_MOVED;
-        if (start.position.y < lifts[lift].bottom) lifts[lift].boarded = true;
+        // Boarded from the floor of the foot's layer (a street, or a room floor at its top).
+        if (start.position.y < lifts[lift].bottom + CELL_SIZE) lifts[lift].boarded = true;
         if (!lifts[lift].ridden) Ride(start, lift);
         lifts[lift].ridden = true;
         return RUN_MOVED;
@@ -292,9 +307,12 @@ static std::vector<int> LiftsBeside(const Vec3& p)
     int cx = PlayerCell(p.x), cz = PlayerCell(p.z);
     for (int x = cx - 1; x <= cx + 1; x++)
         for (int z = cz - 1; z <= cz + 1; z++)
-            if (InGrid(x, z) && (x != cx || z != cz) && liftInColumn[x * GRID_SIZE_Z + z] >= 0 &&
-                PlayerCell(p.y) == PlayerCell(lifts[liftInColumn[x * GRID_SIZE_Z + z]].bottom))
-                near.push_back(liftInColumn[x * GRID_SIZE_Z + z]);
+            if (InGrid(x, z) && (x != cx || z != cz) && liftInColumn[x * GRID_SIZE_Z + z] >= 0) {
+                // A room's floor lies at the top of the foot's layer, where the feet count as the
+                // layer above.
+                int above = PlayerCell(p.y) - PlayerCell(lifts[liftInColumn[x * GRID_SIZE_Z + z]].bottom);
+                if (above == 0 || above == 1) near.push_back(liftInColumn[x * GRID_SIZE_Z + z]);
+            }
     return near;
 }
 
@@ -321,11 +339,39 @@ static bool NeighbourVisited(const Node& node, int h)
     return InGrid(x, z) && visited[CellIndex(x, PlayerCell(node.position.y), z)] && liftInColumn[x * GRID_SIZE_Z + z] < 0;
 }
 
+// Walks from a cell straight at each collectable not yet within reach in the cells around it,
+// steering toward it as a player does: first walking, then with the jump held for one floating
+// above a roof or a step. The walks between cells need not pass close enough to take it.
+static const int AIMED_UPDATES = 60;
+
+static void WalkToCollectables(const Node& node)
+{
+    CellCoord c = {PlayerCell(node.position.x), PlayerCell(node.position.y), PlayerCell(node.position.z)};
+    for (int x = std::max(c.x - 1, 0); x <= std::min(c.x + 1, GRID_SIZE_X - 1); x++)
+        for (int y = std::max(c.y - 1, 0); y <= std::min(c.y + 1, TOP_LAYER); y++)
+            for (int z = std::max(c.z - 1, 0); z <= std::min(c.z + 1, GRID_SIZE_Z - 1); z++) {
+                int i = collectableInCell[CellIndex(x, y, z)];
+                for (int mode = JUMP_NONE; i >= 0 && !collectableReached[i] && mode <= JUMP_HELD; mode += 2) {
+                    const Vec3 e = collectables[i];
+                    PutPlayer(node, 0);
+                    for (int u = 0; u < AIMED_UPDATES && !collectableReached[i]; u++) {
+                        const Vec3& p = gameState.position;
+                        float dx = e.x - p.x, dz = e.z - p.z;
+                        gameState.yaw = std::atan2(dz, dx);
+                        HoldKeys(dx * dx + dz * dz > 0.25f, mode == JUMP_HELD);
+                        if (!Step(node, JUMP_NAMES[mode])) break;
+                    }
+                    if (!OutOfWorld(gameState.position)) Land(node, JUMP_NAMES[mode]);
+                }
+            }
+}
+
 // Walks from a cell toward each neighbour not yet stood on: along the four axes, and along a
 // diagonal where the walks on both sides of it were stopped or led down. Gives the headings
 // whose walk did not reach another cell.
 static unsigned WalkFrom(const Node& node)
 {
+    WalkToCollectables(node);
     std::vector<int> near = LiftsBeside(node.position);
     unsigned stopped = 0;
     for (int phase = 0; phase < (near.empty() ? 1 : LIFT_PHASE_COUNT); phase++) {

@@ -91,6 +91,31 @@ TEST(WalkableMedia, CraftedPiecesHoldTheWalkingPlayer)
         EXPECT_GE(Play(200, {SDLK_w}), 25.99f) << "yaw " << yaw;
         EXPECT_LT(std::fabs(gameState.position.z - 1000), 3.0f - 1.25f + 0.01f);
     }
+    // A lift coming down on a player at the edge of its foot's pad, in a room of two storeys with
+    // nothing under its floor, as they walk off along each axis under the upper storey's floor:
+    // they stay on the ground floor, whatever the lift's height.
+    for (float liftY : {34.0f, 34.3f, 34.4f, 35.0f}) {
+        for (int h = 0; h < 4; h++) {
+            NewGameOnEmptyGrid();
+            Fill(95, 105, ROOM_LAYER, 95, 105, TILE_FLOOR);
+            Fill(95, 105, ROOM_LAYER + 1, 95, 105, TILE_FLOOR);
+            Put(100, ROOM_LAYER, 100, TILE_LIFT_BOTTOM);
+            Put(100, ROOM_LAYER + 1, 100, TILE_LIFT_SHAFT);
+            FileEntity(CellIndex(100, ROOM_LAYER, 100), new Entity{ENTITY_LIFT, 1000, liftY, 1000, 0, 0, -LIFT_SPEED, 0, 0});
+            const float out = h * PI / 2, c = std::cos(out), s = std::sin(out);
+            PlacePlayer(1000 + 3.01f * c + 1.73f * s, 32.73f, 1000 + 3.01f * s - 1.73f * c, out);
+            gameState.onGround = true;
+            EXPECT_GE(Play(60, {SDLK_w}), 25.99f) << "lift at " << liftY << ", heading " << h;
+        }
+    }
+    // A line of cave partitions with open cave on both sides: the doorway leads through.
+    NewGameOnEmptyGrid();
+    Fill(98, 102, CAVE_LAYER, 97, 103, TILE_CAVE_FLOOR);
+    Fill(98, 102, CAVE_LAYER, 100, 100, TILE_CAVE_PARTITION);
+    PlacePlayer(1000, -4, 980, PI / 2);
+    Play(100, {SDLK_w});
+    EXPECT_GT(gameState.position.z, 1010.0f) << "through the partition";
+    EXPECT_NEAR(gameState.position.y, -4.0f, 0.01f);
     // The boundary ring and the top layer hold a player who walks and jumps into them.
     NewGameOnEmptyGrid();
     CloseWorldBoundary();

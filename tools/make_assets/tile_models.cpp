@@ -307,15 +307,22 @@ static void TileChannelOuterCorner()
     AddBox(-4, 5, -5, 5, 4, 5);
 }
 
-// Cave partition between open cells on -z and +z: a rock wall along x.
+// Cave partition between open cells on -z and +z: a rock wall along x with a
+// doorway through its middle, so that the cave on either side leads on to the
+// other (a line of partitions may close a stretch of cave all round).
 // The cave layer has nothing below it, and the cell where a line of
 // partitions ends may be empty; ribs from floor to ceiling close the walkways
 // beside the wall at both ends of the cell, so they lead only back into the
 // open cave on either side.
+static const double PARTITION_DOOR_HALF_WIDTH = 2.0, PARTITION_DOOR_TOP = 1.5;
+
 static void TileCavePartition()
 {
     CaveFloorAndCeiling();
-    AddBox(-5, 5, FLOOR_TOP, 4, -2.5, 2.5);
+    double door = PARTITION_DOOR_HALF_WIDTH;
+    AddBox(-5, -door, FLOOR_TOP, 4, -2.5, 2.5);
+    AddBox(door, 5, FLOOR_TOP, 4, -2.5, 2.5);
+    AddBox(-door, door, PARTITION_DOOR_TOP, 4, -2.5, 2.5);
     for (double x0 : {-5.0, 4.5}) {
         AddBox(x0, x0 + 0.5, FLOOR_TOP, 4, -5, -2.5);
         AddBox(x0, x0 + 0.5, FLOOR_TOP, 4, 2.5, 5);
@@ -341,10 +348,15 @@ static void TileBridgeShort()
 // Lift bottom: a stepped pad on which the lift rests (pad top at the cell
 // centre), with guide posts in the corners, and a ramp from the floor of each
 // of the four neighbouring cells up to the top of the resting lift, so that a
-// player walks on from whichever side the room's floor reaches it. The lift
+// player walks on from whichever side the room's floor reaches it. Under the
+// upper end of each ramp, beside the pad, rock fills the cell down to its
+// bottom: a lift coming down on a player at the pad's edge pushes them into
+// rock, which puts them back on top, never through the thin ramp into the
+// space below it. The lift
 // itself stays above its origin: one that waits for a player below it then
 // hangs clear of their head.
 static const double LIFT_DECK_TOP = 1.0;
+static const double LIFT_RAMP_ROCK = 1.6;  // how far the rock under a ramp reaches out from the pad
 
 static void TileLiftBottom()
 {
@@ -352,11 +364,17 @@ static void TileLiftBottom()
     AddBox(-4.4, 4.4, FLOOR_TOP, -2, -4.4, 4.4);
     AddBox(-4.1, 4.1, -2, 0, -4.1, 4.1);
     LiftPosts(FLOOR_TOP, 5);
-    double low = -5, lowTop = FLOOR_TOP, high = LIFT_DECK_TOP - 1, highTop = LIFT_DECK_TOP;
+    double low = -5, lowTop = FLOOR_TOP, high = -1, highTop = 0;
     AddSlopedSlabX(-15, -4.4, -4, 4, low, lowTop, high, highTop);
     AddSlopedSlabX(4.4, 15, -4, 4, high, highTop, low, lowTop);
     AddSlopedSlabZ(-4, 4, -15, -4.4, low, lowTop, high, highTop);
     AddSlopedSlabZ(-4, 4, 4.4, 15, high, highTop, low, lowTop);
+    // Rock under each ramp's upper end, from the bottom of the cell to just under the ramp.
+    double rockEnd = -4.4 - LIFT_RAMP_ROCK, rockTop = low + (high - low) * (15 + rockEnd) / (15 - 4.4);
+    AddBox(rockEnd, -4.4, -5, rockTop, -4, 4);
+    AddBox(4.4, -rockEnd, -5, rockTop, -4, 4);
+    AddBox(-4, 4, -5, rockTop, rockEnd, -4.4);
+    AddBox(-4, 4, -5, rockTop, 4.4, -rockEnd);
 }
 
 // Lift shaft: open, with guide posts in the corners.
