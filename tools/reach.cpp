@@ -16,7 +16,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <cstdint>
-#include <deque>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <string>
@@ -67,7 +66,7 @@ static std::vector<Vec3> collectables;       // where every collectable floats
 static std::vector<int> collectableInCell;   // per cell: index into collectables, or -1
 static std::vector<bool> collectableReached;
 static std::vector<uint8_t> visited;         // per cell: stood on (2 once merged into the search)
-static std::deque<Node> queue;
+static std::vector<Node> queue;      // cells newly stood on, in the order found
 static float liftDeck;                       // height of a lift's deck above its origin, from its model
 static int region[4] = {0, 0, GRID_SIZE_X - 1, GRID_SIZE_Z - 1};
 static int escapes = 0;
@@ -218,7 +217,11 @@ static bool Land(const Node& start, const char* keys)
 // How a run ended.
 enum Outcome { RUN_MOVED, RUN_BLOCKED, RUN_DROPPED, RUN_LEFT };
 
-static Outcome Run(const Node& start, float yaw, JumpMode mode);
+static Outcome Run(const Node& start, float yaw, JumpMode mode, int walkAfter = 0);
+
+// When the jumps from a waiting lift start walking: at once, or once risen past the ceiling of
+// the storey the lift waits in, to land on the floor above it.
+static const int RIDE_JUMP_WALK_AFTER[] = {0, 8, 16};
 
 // Stands still on a lift until it turns at the top of its shaft or stops (it waits there for a
 // rider standing over its origin), or the player is off it. Where it waits, a held jump along
@@ -235,17 +238,18 @@ static void Ride(const Node& start, int lift)
         last = p;
         if (still == RIDE_SETTLED) {
             Node top = {p, lift, lifts[lift].entity->y, lifts[lift].entity->velocityY};
-            for (int h = 0; h < 4; h++) Run(top, (float)h * PI / 2, JUMP_HELD);
+            for (int h = 0; h < 4; h++)
+                for (int walkAfter : RIDE_JUMP_WALK_AFTER) Run(top, (float)h * PI / 2, JUMP_HELD, walkAfter);
             return;
         }
     }
     Land(start, "riding a lift");
 }
 
-// Walks from `start` along `yaw` with the jump key used as `mode`, until the player stands in
+// Walks from `start` along `yaw` (from update `walkAfter` on) with the jump key used as `mode`, until the player stands in
 // another cell (or, jumping, lands), stops against something, or the run's time is up; then
 // rides any lift stood on.
-static Outcome Run(const Node& start, float yaw, JumpMode mode)
+static Outcome Run(const Node& start, float yaw, JumpMode mode, int walkAfter)
 {
     PutPlayer(start, yaw);
     CellCoord from = gameState.cell, at = from;
@@ -255,7 +259,7 @@ static Outcome Run(const Node& start, float yaw, JumpMode mode)
     int limit = mode == JUMP_NONE ? WALK_UPDATES : RUN_UPDATES;
     lastRise = 0;
     for (int i = 0; i < limit; i++) {
-        HoldKeys(true, mode == JUMP_HELD || (mode == JUMP_TAP && i == 0));
+        HoldKeys(i >= walkAfter, mode == JUMP_HELD || (mode == JUMP_TAP && i == 0));
         size_t queued = queue.size();
         if (!Step(start, JUMP_NAMES[mode])) return RUN_LEFT;
         airborne |= !gameState.onGround;
@@ -329,13 +333,20 @@ static void SetLiftPhase(const std::vector<int>& near, const Vec3& p, int phase)
 
 static float HeadingYaw(int h) { return (float)h * 2 * PI / HEADINGS; }
 
+// The column `steps` cells from `node`'s along heading h.
+static void ColumnAlong(const Node& node, int h, int steps, int& x, int& z)
+{
+    x = PlayerCell(node.position.x) + steps * (int)std::lround(std::cos(HeadingYaw(h)));
+    z = PlayerCell(node.position.z) + steps * (int)std::lround(std::sin(HeadingYaw(h)));
+}
+
 // The cell next to `node`'s along heading h, on the same layer, is already stood on: a run that
 // way finds nothing its own runs do not. A lift's column is never taken as stood on: what a walk
 // onto it finds depends on where the lift is.
 static bool NeighbourVisited(const Node& node, int h)
 {
-    int x = PlayerCell(node.position.x) + (int)std::lround(std::cos(HeadingYaw(h)));
-    int z = PlayerCell(node.position.z) + (int)std::lround(std::sin(HeadingYaw(h)));
+    int x, z;
+    ColumnAlong(node, h, 1, x, z);
     return InGrid(x, z) && visited[CellIndex(x, PlayerCell(node.position.y), z)] && liftInColumn[x * GRID_SIZE_Z + z] < 0;
 }
 
@@ -395,8 +406,8 @@ static bool NothingToLandOn(const Node& node, int h)
 {
     int y = PlayerCell(node.position.y);
     for (int d = 1; d <= 2; d++) {
-        int x = PlayerCell(node.position.x) + d * (int)std::lround(std::cos(HeadingYaw(h)));
-        int z = PlayerCell(node.position.z) + d * (int)std::lround(std::sin(HeadingYaw(h)));
+        int x, z;
+        ColumnAlong(node, h, d, x, z);
         for (int layer = std::max(y - 1, 0); layer <= std::min(y + 1, TOP_LAYER); layer++)
             if (TileAt(x, layer, z) != TILE_EMPTY) return false;
     }
@@ -413,8 +424,8 @@ static void JumpFrom(const Node& node, unsigned stopped)
     for (int h = 0; h < HEADINGS; h++) {
         bool blocked = (stopped & (1u << h)) && !NeighbourVisited(node, h) && !NothingToLandOn(node, h);
         // A climb: along an axis, onto what stands on the neighbouring cell, one layer up.
-        int x = PlayerCell(node.position.x) + (int)std::lround(std::cos(HeadingYaw(h)));
-        int z = PlayerCell(node.position.z) + (int)std::lround(std::sin(HeadingYaw(h)));
+        int x, z;
+        ColumnAlong(node, h, 1, x, z);
         bool climb = h % 2 == 0 && InGrid(x, z) && y + 1 < TOP_LAYER && !visited[CellIndex(x, y + 1, z)] &&
                      TileAt(x, y, z) != TILE_EMPTY;
         if (!blocked && !climb) continue;

@@ -14,16 +14,16 @@ ln -s "$root/Media" Media
 printf 'screenw=800\nscreenh=600\n' > settings.ini
 
 # Runs the game (after $1, a wrapper or nothing), lets it settle, and saves the
-# window as docs/$2.png; with "menu" as $3 it also shows the pause menu.
+# window (wherever the platform puts it) as docs/$2.png; with "menu" as $3 it also shows the pause menu.
 shoot() {
   "$root/tools/with_display.sh" bash -c '
     '"$1"' "'"$build"'/cairnfold" & pid=$!
-    timeout 60 xdotool search --sync --onlyvisible --name Cairnfold > /dev/null
-    xdotool mousemove 400 300; sleep 4
-    import -window root -crop 800x600+0+0 +repage "'"$root"'/docs/'"$2"'.png"
+    win=$(timeout 60 xdotool search --sync --onlyvisible --name Cairnfold | head -1)
+    xdotool mousemove --window $win 400 300; sleep 4
+    import -window $win "'"$root"'/docs/'"$2"'.png"
     if [ "'"${3:-}"'" = menu ]; then
       xdotool keydown Escape; sleep 0.2; xdotool keyup Escape; sleep 2
-      import -window root -crop 800x600+0+0 +repage "'"$root"'/docs/menu.png"
+      import -window $win "'"$root"'/docs/menu.png"
     fi
     pkill -TERM -P $pid || kill -TERM $pid; wait $pid'
 }
