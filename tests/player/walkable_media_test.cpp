@@ -108,6 +108,23 @@ TEST(WalkableMedia, CraftedPiecesHoldTheWalkingPlayer)
             EXPECT_GE(Play(60, {SDLK_w}), 25.99f) << "lift at " << liftY << ", heading " << h;
         }
     }
+    // A lift leaving its foot is boarded from each side by a player who walks up the ramp and lets
+    // go of the key at the deck's edge; it carries them up the shaft.
+    for (int h = 0; h < 4; h++) {
+        NewGameOnEmptyGrid();
+        Fill(95, 105, ROOM_LAYER, 95, 105, TILE_FLOOR);
+        for (int y = ROOM_LAYER; y <= ROOM_LAYER + 4; y++)
+            Put(100, y, 100, y == ROOM_LAYER ? TILE_LIFT_BOTTOM : y == ROOM_LAYER + 4 ? TILE_LIFT_TOP : TILE_LIFT_SHAFT);
+        FileEntity(CellIndex(100, ROOM_LAYER, 100), new Entity{ENTITY_LIFT, 1000, 30, 1000, 0, 0, LIFT_SPEED, 0, 0});
+        const float in = h * PI / 2 + PI;
+        PlacePlayer(1000 - 7 * std::cos(in), 29, 1000 - 7 * std::sin(in), in);
+        for (int i = 0; i < 60; i++) {
+            HoldKeys(std::hypot(gameState.position.x - 1000, gameState.position.z - 1000) > 4 ? std::vector<int>{SDLK_w} : std::vector<int>{});
+            UpdateGame(1.0f);
+        }
+        Play(300, {});
+        EXPECT_GT(gameState.position.y, 45.0f) << "heading " << h;
+    }
     // A line of cave partitions with open cave on both sides: the doorway leads through.
     NewGameOnEmptyGrid();
     Fill(98, 102, CAVE_LAYER, 97, 103, TILE_CAVE_FLOOR);
