@@ -37,6 +37,8 @@ static const int RUN_UPDATES = 90;         // longest jump from a cell (dt 1): a
 static const int WALK_UPDATES = 160;       // longest walk, across about six cells
 static const int RIDE_UPDATES = 2400;      // longest ride on a lift: the tallest shaft takes about 1,500
 static const int RIDE_SETTLED = 40;        // updates without moving that end a ride (the lift waits)
+static const int RIDE_OFF_UPDATES = 10;    // updates not standing on the lift that end a ride
+static const float RIDE_STILL = 0.2f;      // a rider's feet staying this near a height (a lift moves 0.075 an update) stand still
 static const float FREE_JUMP_RISE = 10.0f;  // a held jump under open sky rises about 17 units
 static const float OUT_OF_WORLD_Y = -20.0f;  // feet this low have left the world through its floor
 
@@ -51,7 +53,7 @@ struct Lift {
     int x, z;            // its column
     float bottom, top;   // the heights its origin turns at
     bool boarded;        // a player walked onto it from the room floor
-    bool ridden;         // a player rode it up: every ride from its foot passes the same cells
+    bool ridden;         // a player rode it to the top: every such ride passes the same cells
 };
 
 struct Node {
@@ -225,25 +227,44 @@ static const int RIDE_JUMP_WALK_AFTER[] = {0, 8, 16};
 
 // Stands still on a lift until it turns at the top of its shaft or stops (it waits there for a
 // rider standing over its origin), or the player is off it. Where it waits, a held jump along
-// each axis: the storey of the shaft's head is above the lift, reached only that way.
-static void Ride(const Node& start, int lift)
+// each axis: the storey of the shaft's head is above the lift, reached only that way. True when
+// the ride got to the top; a ride cut short leaves the lift to be ridden again.
+static bool Ride(const Node& start, int lift)
 {
     HoldKeys(false, false);
     Vec3 last = gameState.position;
-    for (int i = 0, still = 0; i < RIDE_UPDATES; i++) {
-        if (!Step(start, "riding a lift")) return;
-        if (LiftUnderPlayer() != lift || lifts[lift].entity->velocityY < 0) break;
+    bool rose = false, top = false;
+    for (int i = 0, still = 0, off = 0; i < RIDE_UPDATES; i++) {
+        if (!Step(start, "riding a lift")) return false;
+        if (lifts[lift].entity->velocityY < 0) {
+            top = rose;
+            break;
+        }
+        // A lift that waits may sink a little under its rider, who then stands in the air for an
+        // update; off it for longer, they have left it.
+        if (LiftUnderPlayer() != lift) {
+            if (++off == RIDE_OFF_UPDATES) break;
+            continue;
+        }
+        off = 0;
+        rose = true;
         const Vec3& p = gameState.position;
-        still = std::fabs(p.y - last.y) < 1e-4f ? still + 1 : 0;
-        last = p;
+        // A waiting lift may tremble by a few hundredths as it is filed in one layer or the next.
+        if (std::fabs(p.y - last.y) < RIDE_STILL) {
+            still++;
+        } else {
+            still = 0;
+            last = p;
+        }
         if (still == RIDE_SETTLED) {
-            Node top = {p, lift, lifts[lift].entity->y, lifts[lift].entity->velocityY};
+            Node waiting = {p, lift, lifts[lift].entity->y, lifts[lift].entity->velocityY};
             for (int h = 0; h < 4; h++)
-                for (int walkAfter : RIDE_JUMP_WALK_AFTER) Run(top, (float)h * PI / 2, JUMP_HELD, walkAfter);
-            return;
+                for (int walkAfter : RIDE_JUMP_WALK_AFTER) Run(waiting, (float)h * PI / 2, JUMP_HELD, walkAfter);
+            return true;
         }
     }
     Land(start, "riding a lift");
+    return top;
 }
 
 // Walks from `start` along `yaw` (from update `walkAfter` on) with the jump key used as `mode`, until the player stands in
@@ -291,8 +312,7 @@ static Outcome Run(const Node& start, float yaw, JumpMode mode, int walkAfter)
         if (start.lift == lift) return RUN_MOVED;
         // Boarded from the floor of the foot's layer (a street, or a room floor at its top).
         if (start.position.y < lifts[lift].bottom + CELL_SIZE) lifts[lift].boarded = true;
-        if (!lifts[lift].ridden) Ride(start, lift);
-        lifts[lift].ridden = true;
+        if (!lifts[lift].ridden) lifts[lift].ridden = Ride(start, lift);
         return RUN_MOVED;
     }
     return outcome;
