@@ -346,35 +346,39 @@ static void TileBridgeShort()
 }
 
 // Lift bottom: a stepped pad on which the lift rests (pad top at the cell
-// centre), with guide posts in the corners, and a ramp from the floor of each
-// of the four neighbouring cells up to the top of the resting lift, so that a
-// player walks on from whichever side the room's floor reaches it. Under the
-// upper end of each ramp, beside the pad, rock fills the cell down to its
-// bottom: a lift coming down on a player at the pad's edge pushes them into
-// rock, which puts them back on top, never through the thin ramp into the
-// space below it. The lift
-// itself stays above its origin: one that waits for a player below it then
-// hangs clear of their head.
-static const double LIFT_DECK_TOP = 1.0;
+// centre, the lift's deck 1 above it), with guide posts in the corners, and a
+// ramp from the floor of each of the four neighbouring cells up to the pad,
+// so that a player walks on from whichever side the room's floor reaches it.
+// The ramps end at the pad rather than at the deck, which leaves a player on
+// them room under the floor of the storey above; under the upper end of each,
+// rock fills the cell down to its bottom: a lift coming down on a player at
+// the pad's edge pushes them into rock, which puts them back on top, never
+// through the thin ramp into the space below it. The lift itself stays above
+// its origin: one that waits for a player below it then hangs clear of their
+// head.
+static const double LIFT_PAD_EDGE = 4.4;   // half the width of the pad, where the ramps end
+static const double LIFT_RAMP_FAR = 15.0;  // where the ramps start: the far side of the neighbouring cell
 static const double LIFT_RAMP_ROCK = 1.6;  // how far the rock under a ramp reaches out from the pad
 
 static void TileLiftBottom()
 {
+    const double edge = LIFT_PAD_EDGE, far = LIFT_RAMP_FAR;
     FloorSlab();
-    AddBox(-4.4, 4.4, FLOOR_TOP, -2, -4.4, 4.4);
+    AddBox(-edge, edge, FLOOR_TOP, -2, -edge, edge);
     AddBox(-4.1, 4.1, -2, 0, -4.1, 4.1);
     LiftPosts(FLOOR_TOP, 5);
     double low = -5, lowTop = FLOOR_TOP, high = -1, highTop = 0;
-    AddSlopedSlabX(-15, -4.4, -4, 4, low, lowTop, high, highTop);
-    AddSlopedSlabX(4.4, 15, -4, 4, high, highTop, low, lowTop);
-    AddSlopedSlabZ(-4, 4, -15, -4.4, low, lowTop, high, highTop);
-    AddSlopedSlabZ(-4, 4, 4.4, 15, high, highTop, low, lowTop);
-    // Rock under each ramp's upper end, from the bottom of the cell to just under the ramp.
-    double rockEnd = -4.4 - LIFT_RAMP_ROCK, rockTop = low + (high - low) * (15 + rockEnd) / (15 - 4.4);
-    AddBox(rockEnd, -4.4, -5, rockTop, -4, 4);
-    AddBox(4.4, -rockEnd, -5, rockTop, -4, 4);
-    AddBox(-4, 4, -5, rockTop, rockEnd, -4.4);
-    AddBox(-4, 4, -5, rockTop, 4.4, -rockEnd);
+    AddSlopedSlabX(-far, -edge, -4, 4, low, lowTop, high, highTop);
+    AddSlopedSlabX(edge, far, -4, 4, high, highTop, low, lowTop);
+    AddSlopedSlabZ(-4, 4, -far, -edge, low, lowTop, high, highTop);
+    AddSlopedSlabZ(-4, 4, edge, far, high, highTop, low, lowTop);
+    // Rock under each ramp's upper end, from the bottom of the cell up to where the ramp's
+    // underside is at the rock's outer end.
+    double rock = edge + LIFT_RAMP_ROCK, rockTop = low + (high - low) * (far - rock) / (far - edge);
+    AddBox(-rock, -edge, -5, rockTop, -4, 4);
+    AddBox(edge, rock, -5, rockTop, -4, 4);
+    AddBox(-4, 4, -5, rockTop, -rock, -edge);
+    AddBox(-4, 4, -5, rockTop, edge, rock);
 }
 
 // Lift shaft: open, with guide posts in the corners.
