@@ -171,6 +171,18 @@ static bool OutOfWorld(const Vec3& p)
     return p.y < OUT_OF_WORLD_Y || p.y > CELL_SIZE * GRID_LAYERS || p.x < -5 || p.z < -5 || p.x > far || p.z > far;
 }
 
+// Calls visit(i) for each collectable i not yet within reach in the cells next to cell c (and c).
+template <typename Visit>
+static void ForUnreachedAround(const CellCoord& c, Visit visit)
+{
+    for (int x = std::max(c.x - 1, 0); x <= std::min(c.x + 1, GRID_SIZE_X - 1); x++)
+        for (int y = std::max(c.y - 1, 0); y <= std::min(c.y + 1, TOP_LAYER); y++)
+            for (int z = std::max(c.z - 1, 0); z <= std::min(c.z + 1, GRID_SIZE_Z - 1); z++) {
+                int i = collectableInCell[CellIndex(x, y, z)];
+                if (i >= 0 && !collectableReached[i]) visit(i);
+            }
+}
+
 // One update of the run, and what it found: collectables within reach, and the cell stood on,
 // queued when new. False when the player has left the world or the region.
 static bool Step(const Node& start, const char* keys)
@@ -186,15 +198,11 @@ static bool Step(const Node& start, const char* keys)
     }
     const CellCoord& c = gameState.cell;
     if (!InRegion(c.x, c.z) || c.y < 0 || c.y >= GRID_LAYERS) return false;
-    for (int x = std::max(c.x - 1, 0); x <= std::min(c.x + 1, GRID_SIZE_X - 1); x++)
-        for (int y = std::max(c.y - 1, 0); y <= std::min(c.y + 1, TOP_LAYER); y++)
-            for (int z = std::max(c.z - 1, 0); z <= std::min(c.z + 1, GRID_SIZE_Z - 1); z++) {
-                int i = collectableInCell[CellIndex(x, y, z)];
-                if (i < 0 || collectableReached[i]) continue;
-                const Vec3& e = collectables[i];
-                float dx = e.x - p.x, dy = e.y - p.y, dz = e.z - p.z;
-                if (std::sqrt(dx * dx + dy * dy + dz * dz) < PICKUP_RADIUS) collectableReached[i] = true;
-            }
+    ForUnreachedAround(c, [&](int i) {
+        const Vec3& e = collectables[i];
+        float dx = e.x - p.x, dy = e.y - p.y, dz = e.z - p.z;
+        if (std::sqrt(dx * dx + dy * dy + dz * dz) < PICKUP_RADIUS) collectableReached[i] = true;
+    });
     int cell = CellIndex(c.x, c.y, c.z);
     if (gameState.onGround && !visited[cell]) {
         visited[cell] = 1;
@@ -378,23 +386,20 @@ static const int AIMED_UPDATES = 60;
 static void WalkToCollectables(const Node& node)
 {
     CellCoord c = {PlayerCell(node.position.x), PlayerCell(node.position.y), PlayerCell(node.position.z)};
-    for (int x = std::max(c.x - 1, 0); x <= std::min(c.x + 1, GRID_SIZE_X - 1); x++)
-        for (int y = std::max(c.y - 1, 0); y <= std::min(c.y + 1, TOP_LAYER); y++)
-            for (int z = std::max(c.z - 1, 0); z <= std::min(c.z + 1, GRID_SIZE_Z - 1); z++) {
-                int i = collectableInCell[CellIndex(x, y, z)];
-                for (int mode = JUMP_NONE; i >= 0 && !collectableReached[i] && mode <= JUMP_HELD; mode += 2) {
-                    const Vec3 e = collectables[i];
-                    PutPlayer(node, 0);
-                    for (int u = 0; u < AIMED_UPDATES && !collectableReached[i]; u++) {
-                        const Vec3& p = gameState.position;
-                        float dx = e.x - p.x, dz = e.z - p.z;
-                        gameState.yaw = std::atan2(dz, dx);
-                        HoldKeys(dx * dx + dz * dz > 0.25f, mode == JUMP_HELD);
-                        if (!Step(node, JUMP_NAMES[mode])) break;
-                    }
-                    if (!OutOfWorld(gameState.position)) Land(node, JUMP_NAMES[mode]);
-                }
+    ForUnreachedAround(c, [&](int i) {
+        for (int mode = JUMP_NONE; !collectableReached[i] && mode <= JUMP_HELD; mode += 2) {
+            const Vec3 e = collectables[i];
+            PutPlayer(node, 0);
+            for (int u = 0; u < AIMED_UPDATES && !collectableReached[i]; u++) {
+                const Vec3& p = gameState.position;
+                float dx = e.x - p.x, dz = e.z - p.z;
+                gameState.yaw = std::atan2(dz, dx);
+                HoldKeys(dx * dx + dz * dz > 0.25f, mode == JUMP_HELD);
+                if (!Step(node, JUMP_NAMES[mode])) break;
             }
+            if (!OutOfWorld(gameState.position)) Land(node, JUMP_NAMES[mode]);
+        }
+    });
 }
 
 // Walks from a cell toward each neighbour not yet stood on: along the four axes, and along a
