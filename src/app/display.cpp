@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "app/camera.h"
+#include "app/video_driver.h"
 
 float screenWidth;
 float screenHeight;
@@ -49,6 +50,10 @@ int TruncateSetting(float value)
 
 void SetupOpenGLDisplay()
 {
+    if (const char* reason = ChooseVideoDriver()) {
+        fprintf(stderr, "cairnfold: no OpenGL window can be shown: %s\n", reason);
+        exit(EXIT_NO_OPENGL);
+    }
     if (SDL_Init(SDL_INIT_VIDEO) < 0) {
         fprintf(stderr, "cairnfold: the video system could not start (%s); is there a display?\n", SDL_GetError());
         exit(EXIT_NO_VIDEO);
