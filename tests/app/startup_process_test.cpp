@@ -91,8 +91,8 @@ TEST(StartupProcess, AReadOnlySavesFolderLosesNothing)
     RunShell(dir, "chmod 755 . && chmod 555 Saves && cp " CAIRNFOLD_BINARY " cairnfold && mkdir -p home && "
                   "{ [ $(id -u) != 0 ] || chown -R nobody home; }");
     const char* player = geteuid() == 0 ? "setpriv --reuid=nobody --regid=nogroup --clear-groups" : "";
-    run = RunGameIn(dir, player, std::string(WAIT_FOR_WINDOW) + "sleep 3; xdotool keydown 8; sleep 0.4; xdotool keyup 8; sleep 1;" +
-                                     CLOSE_GAME, "./cairnfold");
+    run = RunGameIn(dir, player, ". " CAIRNFOLD_SOURCE_DIR "/tests/support/game_input.sh; xdotool keydown 8; "
+                    "upto 60 grep -q coresave err; xdotool keyup 8;" + std::string(CLOSE_GAME), 120, "./cairnfold");
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.error, "cairnfold: could not save Saves/worldgrid.dat (create: Permission denied)\n"
                          "cairnfold: could not save Saves/coresave.dat (create: Permission denied)");

@@ -103,7 +103,8 @@ std::string MakeGameFolder()
     return dir;
 }
 
-GameRun RunGameIn(const std::string& dir, const std::string& launch, const std::string& input, const std::string& program)
+GameRun RunGameIn(const std::string& dir, const std::string& launch, const std::string& input, int seconds,
+                  const std::string& program)
 {
     // Under AddressSanitizer the game's own leak check is off: the graphics driver is unloaded
     // before it runs; a wrapper such as faketime preloads its library ahead of the sanitizer. A home
@@ -113,7 +114,7 @@ GameRun RunGameIn(const std::string& dir, const std::string& launch, const std::
                                    "mkdir -p home; export HOME=$PWD/home XDG_RUNTIME_DIR=$PWD/home "
                                    "MESA_SHADER_CACHE_DISABLE=true; " + launch + " " + program + " 2> err & pid=$!; " +
                                    input + " wait $pid; echo $? > status");
-    RunShell(dir, CAIRNFOLD_SOURCE_DIR "/tools/with_display.sh sh run.sh", 120);
+    RunShell(dir, CAIRNFOLD_SOURCE_DIR "/tools/with_display.sh sh run.sh", seconds);
     GameRun run = {-1, ""};
     std::ifstream(dir + "/status") >> run.status;
     const std::vector<unsigned char> error = ReadFileBytes(dir + "/err");

@@ -45,13 +45,14 @@ std::string MakeGameFolder();
 
 // Runs the game in `dir` under a private X server, with `dir`/home as its home: `launch` goes in
 // front of the program on its command line; `input` is shell run while it plays, $pid the started
-// process. Returns the exit status (-1 when none) and standard error without its last newline.
+// process; the run is killed after `seconds`. Returns the exit status (-1 when none) and standard
+// error without its last newline.
 struct GameRun {
     int status;
     std::string error;
 };
 GameRun RunGameIn(const std::string& dir, const std::string& launch, const std::string& input,
-                  const std::string& program = CAIRNFOLD_BINARY);
+                  int seconds = 120, const std::string& program = CAIRNFOLD_BINARY);
 
 // A launch under faketime: time() at start-up, and so the seed of the game's rand(), is FAKE_SEED.
 constexpr const char* FAKE_START = "TZ=UTC faketime -f '@2024-12-05 21:05:07'";

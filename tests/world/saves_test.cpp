@@ -176,17 +176,24 @@ TEST_F(Saves, KilledAtAnyMomentOfASaveTheFilesAreTheOldOrTheNewVersion)
         world[v] = ReadFileBytes("Saves/worldgrid.dat"); core[v] = ReadFileBytes("Saves/coresave.dat");
     }
     // A child saves the two versions in turn, as key 8 and taken collectables do, until killed; 300 times.
+    // The kill comes at a random moment after the child says it has begun, however slowly it starts.
     srand(8);
     int killedMidSave = 0;
     for (int run = 0; run < 300; run++) {
+        int begun[2];
+        ASSERT_EQ(pipe(begun), 0);
         pid_t saver = fork();
         if (saver == 0) {
+            if (write(begun[1], "", 1) != 1) _exit(1);
             for (int v = 0;; v ^= 1) {
                 worldGrid[CellIndex(5, 3, 5)].tileType = (uint8_t)(TILE_FLOOR + v);
                 gameState.collectablesFound = v;
                 SaveWorldGrid(); SaveCoreState();
             }
         }
+        char byte;
+        ASSERT_EQ(read(begun[0], &byte, 1), 1);
+        close(begun[0]); close(begun[1]);
         usleep(1000 + rand() % 15000);
         kill(saver, SIGKILL);
         waitpid(saver, nullptr, 0);
