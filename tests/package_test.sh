@@ -16,10 +16,9 @@ apt() { env DEBIAN_FRONTEND=noninteractive apt-get -y "$@"; }
 fail() { echo "package_test.sh: $*" >&2; exit 1; }
 apt install "$deb"
 desktop-file-validate /usr/share/applications/cairnfold.desktop
-for icon in /usr/share/icons/hicolor/*/apps/cairnfold.png; do   # a PNG as wide and high as its folder says
-    side=${icon#/usr/share/icons/hicolor/} side=${side%%x*}
-    [ "$(od -An -tu1 -j16 -N8 "$icon" | xargs)" = "$(echo 0 0 $((side / 256)) $((side % 256)) | sed 's/.*/& &/')" ] ||
-        fail "$icon is not $side x $side"
+for side in 48 256; do   # each icon a PNG of its size (IHDR: width and height, 32 bits big-endian)
+    header=$(od -An -tu1 -j16 -N8 /usr/share/icons/hicolor/${side}x$side/apps/cairnfold.png | xargs)
+    [ "$header" = "$(echo 0 0 $((side / 256)) $((side % 256)) | sed 's/.*/& &/')" ] || fail "the $side icon: $header"
 done
 useradd player
 mkdir "$home"
@@ -34,8 +33,9 @@ renewed() {   # waits until Saves/$1 is a file other than the one whose inode wa
 }
 hold() { xdotool keydown "$1"; sleep 0.5; xdotool keyup "$1"; sleep 0.5; }
 saved() { [ "$(ls "$folder/Saves")" = "$(printf 'coresave.dat\nworldgrid.dat')" ] || fail "Saves/ holds $(ls "$folder/Saves")"; }
-# One start: waits for both saves (a first start writes them), holds the keys, then key 8 must write
-# both anew with the view distance $1 (the game's 10, one shorter per key 1); SIGTERM gives status 0.
+# One start: waits for both saves (a first start writes them), holds the keys given, then key 8 must
+# write both anew with a view distance of 9 (the game's 10, shortened by key 1 in the first start);
+# SIGTERM must end it with status 0.
 play() {
     $player cairnfold & game=$!
     timeout 60 xdotool search --sync --onlyvisible --name Cairnfold >/dev/null
