@@ -1,9 +1,6 @@
 #!/bin/sh
-# The Debian package as a player meets it; run as root under Xvfb in a system of its own (make
-# test-deb: a minimal Debian 13), since it installs the package and adds a user. Installed with
-# apt-get; the menu entry and the icons checked; played by an ordinary user from a fresh home (a
-# first start, keys 1 and 8, SIGTERM; an upgrade; a second start that resumes); removed, the saves
-# kept; and the launcher's one line for a folder it cannot make or write.
+# The Debian package as a player meets it: installed, played by an ordinary user from a fresh home,
+# upgraded, played again, removed. Runs as root under Xvfb in a system of its own (make test-deb).
 #   tests/package_test.sh PACKAGE.deb
 set -eu
 deb=$(realpath "$1")
@@ -11,7 +8,7 @@ dir=$(mktemp -d)
 chmod 755 "$dir"
 cd "$dir"
 home=$dir/home folder=$dir/home/.local/share/cairnfold game=
-trap 'kill $game 2>/dev/null; userdel player 2>/dev/null; rm -rf "$dir"' EXIT
+trap 'set +e; kill $game 2>/dev/null; userdel player 2>/dev/null; rm -rf "$dir"' EXIT
 apt() { env DEBIAN_FRONTEND=noninteractive apt-get -y "$@"; }
 fail() { echo "package_test.sh: $*" >&2; exit 1; }
 apt install "$deb"
@@ -21,9 +18,7 @@ for side in 48 256; do   # each icon a PNG of its size (IHDR: width and height, 
     [ "$header" = "$(echo 0 0 $((side / 256)) $((side % 256)) | sed 's/.*/& &/')" ] || fail "the $side icon: $header"
 done
 useradd player
-mkdir "$home"
-chown player: "$home"
-cd "$home"
+mkdir "$home" && chown player: "$home" && cd "$home"
 player="setpriv --reuid=player --regid=player --init-groups env -i HOME=$home PATH=/usr/games:/usr/bin:/bin
         DISPLAY=$DISPLAY MESA_SHADER_CACHE_DISABLE=true"
 inode() { stat -c %i "$folder/Saves/$1" 2>/dev/null || echo none; }
