@@ -43,7 +43,7 @@ sed "s/@VERSION@/$version/g" "$packaging/cairnfold.6" | gzip -9n >usr/share/man/
 find usr -type f -print | LC_ALL=C sort | xargs md5sum >DEBIAN/md5sums
 chmod 644 DEBIAN/md5sums
 
-# Depends from the libraries the program links, Installed-Size and Version from the tree itself.
+# Depends from the libraries the program links, Installed-Size from the tree, Version from the changelog.
 cd "$tree"
 cp "$packaging/control" debian/control
 dpkg-shlibdeps -e debian/cairnfold/usr/lib/games/cairnfold/cairnfold
