@@ -156,3 +156,28 @@ endef
 
 clean:
 	rm -rf $(BUILD) $(FUZZ) $(SANITIZE)
+
+# ---- The Debian package: `make deb` builds build-deb/cairnfold_<version>_<arch>.deb (tools/make_deb.sh,
+# from packaging/) and checks it with lintian; `make test-deb` installs and plays it in a minimal Debian 13.
+DEB_DIR ?= build-deb
+# Building it: Debian's packaging tools and lintian; the icons come from the asset generator.
+DEB_PACKAGES = $(GAME_PACKAGES) $(ASSET_PACKAGES) dpkg-dev lintian
+# Playing the installed package under Xvfb as a user of its own, and the menu entry's validator.
+PACKAGE_TEST_PACKAGES = xvfb xauth xdotool desktop-file-utils passwd
+.PHONY: deb test-package test-deb
+
+deb:
+	$(call install_missing,$(DEB_PACKAGES))
+	JOBS=$(JOBS) $(CURDIR)/tools/make_deb.sh $(abspath $(DEB_DIR))
+
+# Installs the package, adds a user and removes the package again: meant for a system of its own,
+# the Debian 13 tree of test-deb. There PURGE_BUILD_PACKAGES=1 purges what building it installed (and
+# all that came with it) first, so that the package's own Depends must bring every library the game needs.
+test-package: deb
+	$(if $(PURGE_BUILD_PACKAGES),$(APT) purge --autoremove -y $(filter-out make,$(DEB_PACKAGES)))
+	$(call install_missing,$(PACKAGE_TEST_PACKAGES))
+	$(SUDO) $(CURDIR)/tools/with_display.sh $(CURDIR)/tests/package_test.sh $$(ls -t $(abspath $(DEB_DIR))/cairnfold_*.deb | head -1)
+
+test-deb:
+	$(call install_missing,debootstrap)
+	$(SUDO) $(CURDIR)/tools/debian_chroot.sh trixie $(abspath $(DEBIAN13_DIR)) "test-package PURGE_BUILD_PACKAGES=1"

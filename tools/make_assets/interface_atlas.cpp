@@ -112,8 +112,7 @@ static void DrawGlyphs()
 
 // ---- button frames, pointer and menu bars
 
-// Signed distance from (px, py) to a rounded rectangle (negative inside).
-static double RoundedBoxDistance(double px, double py, double x0, double y0, double x1, double y1, double radius)
+double RoundedBoxDistance(double px, double py, double x0, double y0, double x1, double y1, double radius)
 {
     double cx = 0.5 * (x0 + x1), cy = 0.5 * (y0 + y1);
     double hx = 0.5 * (x1 - x0) - radius, hy = 0.5 * (y1 - y0) - radius;

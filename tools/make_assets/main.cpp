@@ -2,6 +2,9 @@
 //
 // Usage: make_assets [output root]   (default: the working directory)
 // Media/ and its worldtiles and entities folders are made under the root when missing.
+//        make_assets --icons FOLDER
+// writes only the menu icons, as FOLDER/<side>x<side>/apps/cairnfold.png (the layout of an icon
+// theme such as hicolor); the folders are made when missing.
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -24,8 +27,25 @@ static bool WriteModel(const ModelRecipe& recipe, const std::string& folder, con
     return written;
 }
 
+// Writes the icon at each of ICON_SIZES into the theme folder `theme`.
+static int WriteIcons(const std::string& theme)
+{
+    for (int side : ICON_SIZES) {
+        std::string folder = theme + "/" + std::to_string(side) + "x" + std::to_string(side);
+        std::string path = folder + "/apps/cairnfold.png";
+        if (!MakeFolder(theme) || !MakeFolder(folder) || !MakeFolder(folder + "/apps") ||
+            !WritePng(path, side, side, 4, MakeIcon(side))) {
+            fprintf(stderr, "make_assets: could not write %s\n", path.c_str());
+            return 1;
+        }
+        printf("%s\n", path.c_str());
+    }
+    return 0;
+}
+
 int main(int argc, char** argv)
 {
+    if (argc == 3 && std::string(argv[1]) == "--icons") return WriteIcons(argv[2]);
     std::string root = argc > 1 ? argv[1] : ".";
     std::string media = root + "/Media";
     if (!MakeFolder(media) || !MakeFolder(media + "/worldtiles") || !MakeFolder(media + "/entities")) {

@@ -82,5 +82,15 @@ bool RenderFont();
 // The interface atlas from the rendered font: ATLAS_W x ATLAS_H RGBA pixels, rows top first.
 std::vector<uint8_t> MakeDashboard();
 
+// Signed distance from (px, py) to a rounded rectangle (negative inside).
+double RoundedBoxDistance(double px, double py, double x0, double y0, double x1, double y1, double radius);
+
+// ---- the menu icon (icon.cpp)
+
+constexpr int ICON_SIZES[] = {48, 256};  // the sides, in pixels, of the icons the package installs
+
+// The icon at size x size RGBA pixels, rows top first; clear around its rounded panel.
+std::vector<uint8_t> MakeIcon(int size);
+
 // Writes 8-bit RGB (channels 3) or RGBA (channels 4) pixels as a PNG file.
 bool WritePng(const std::string& path, int width, int height, int channels, const std::vector<uint8_t>& pixels);

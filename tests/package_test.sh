@@ -1,0 +1,55 @@
+#!/bin/sh
+# The Debian package as a player meets it: installed, played by an ordinary user from a fresh home,
+# upgraded, played again, removed. Runs as root under Xvfb in a system of its own (make test-deb).
+#   tests/package_test.sh PACKAGE.deb
+set -eu
+deb=$(realpath "$1")
+dir=$(mktemp -d) && chmod 755 "$dir"
+home=$dir/home folder=$dir/home/.local/share/cairnfold game=
+trap 'set +e; kill $game 2>/dev/null; userdel player 2>/dev/null; rm -rf "$dir"' EXIT
+apt() { env DEBIAN_FRONTEND=noninteractive apt-get -y "$@"; }
+fail() { echo "package_test.sh: $*" >&2; exit 1; }
+apt install "$deb"
+desktop-file-validate /usr/share/applications/cairnfold.desktop
+for side in 48 256; do   # each icon a PNG of its size (IHDR: width and height, 32 bits big-endian)
+    header=$(od -An -tu1 -j16 -N8 /usr/share/icons/hicolor/${side}x$side/apps/cairnfold.png | xargs)
+    [ "$header" = "$(echo 0 0 $((side / 256)) $((side % 256)) | sed 's/.*/& &/')" ] || fail "the $side icon: $header"
+done
+useradd player
+mkdir "$home" && chown player: "$home" && cd "$home"
+player="setpriv --reuid=player --regid=player --init-groups env -i HOME=$home PATH=/usr/games:/usr/bin:/bin
+        DISPLAY=$DISPLAY MESA_SHADER_CACHE_DISABLE=true"
+inode() { stat -c %i "$folder/Saves/$1" 2>/dev/null || echo none; }
+renewed() {   # waits until Saves/$1 is a file other than the one whose inode was $2
+    for i in $(seq 300); do [ "$(inode "$1")" != "$2" ] && [ "$(inode "$1")" != none ] && return; sleep 0.2; done; fail "no $1"; }
+hold() { xdotool keydown "$1"; sleep 0.5; xdotool keyup "$1"; sleep 0.5; }
+saved() { [ "$(ls "$folder/Saves")" = "$(printf 'coresave.dat\nworldgrid.dat')" ] || fail "Saves/ holds $(ls "$folder/Saves")"; }
+# One start: waits for both saves (a first start writes them), holds the keys given; key 8 must write
+# both anew with a view distance of 9 (the game's 10, less key 1 of the first start); SIGTERM, status 0.
+play() {
+    $player cairnfold & game=$!
+    timeout 60 xdotool search --sync --onlyvisible --name Cairnfold >/dev/null
+    renewed worldgrid.dat none; renewed coresave.dat none
+    world=$(inode worldgrid.dat) core=$(inode coresave.dat)
+    for key in "$@" 8; do hold "$key"; done
+    renewed worldgrid.dat "$world"; renewed coresave.dat "$core"
+    [ "$(od -An -tu4 -j4 -N4 "$folder/Saves/coresave.dat" | xargs)" = 9 ] || fail "key 8 saved another view distance"
+    kill -TERM $game; wait $game || fail "SIGTERM ended the game with status $?"
+}
+play 1
+ls -lAR --time-style=+ "$folder" && saved
+cmp "$folder/settings.ini" /usr/share/games/cairnfold/settings.ini || fail "settings.ini is not the default"
+[ "$(readlink "$folder/Media")" = /usr/share/games/cairnfold/Media ] || fail "Media does not point at the game's"
+# A newer package over it (the same files, a later version), then a start that resumes: a new game
+# would have written the game's view distance, 10.
+dpkg-deb -R "$deb" "$dir/newer" && sed -i 's/^Version: .*/&+1/' "$dir/newer/DEBIAN/control" &&
+    dpkg-deb --root-owner-group -b "$dir/newer" "$dir/newer.deb" && apt install "$dir/newer.deb" || fail "no upgrade"
+play
+# A folder the player may not make, and one whose Saves/ they may not write: one line and status 5.
+mkdir -p locked readonly/cairnfold/Saves && chmod 555 locked readonly/cairnfold/Saves
+for case in "locked:make $home/locked/cairnfold/Saves" "readonly:write in $home/readonly/cairnfold/Saves"; do
+    status=0 && error=$($player XDG_DATA_HOME="$home/${case%%:*}" cairnfold 2>&1) || status=$?
+    [ "$status $error" = "5 cairnfold: cannot ${case#*:}: Permission denied" ] || fail "${case%%:*}: $status $error"
+done
+apt remove cairnfold && [ ! -e /usr/games/cairnfold ] || fail "the launcher stayed"
+saved
