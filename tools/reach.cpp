@@ -36,6 +36,7 @@
 #include "render/model_sets.h"
 #include "world/saves.h"
 #include "world/world_grid.h"
+#include "worldgen/cave_level.h"
 #include "worldgen/generate_world.h"
 #include "worldgen/place_entities.h"
 
@@ -49,6 +50,7 @@ static const int RIDE_SETTLED = 40;        // time without moving that ends a ri
 static const int RIDE_OFF_TIME = 10;       // time not standing on the lift that ends a ride
 static const int SETTLE_TIME = 10;         // a walk that has not moved after this long may be stopped
 static const float RIDE_STILL = 0.2f;      // a rider's feet staying this near a height (a lift moves 0.15 an update at step 2) stand still
+static const float LIFT_WAIT_GAP = 0.01f;  // how far above a standing player's head a lift coming down waits, at least
 static const float FREE_JUMP_RISE = 10.0f;  // a held jump under open sky rises about 16 units (17 at step 0.96)
 
 // The game's time step at both ends of its range: 60 / fps at the 62.5 fps of the shortest frame,
@@ -103,6 +105,9 @@ static int escapes[WAY_OUT_COUNT] = {};      // runs out of the world, by the wa
 static long long updates = 0;
 static bool runOver;                         // the run has left the world or the region: it is not followed further
 static CellCoord lastStood;                  // the cell the run last stood in
+static bool searching = true;                // runs add the cells they stand on and collectables they pass
+static bool runStarting;                     // no update of the run yet
+static char startLifts[256];                 // the lifts in and beside the column a run starts in, as it starts
 static float lastRise;                       // how far the last run rose above its start
 
 static bool InRegion(int x, int z) { return x >= region[0] && x <= region[2] && z >= region[1] && z <= region[3]; }
@@ -186,7 +191,17 @@ static void PutPlayer(const Node& node, float yaw)
     gameState.onGround = true;
     gameState.yaw = yaw;
     if (node.lift >= 0) SetLift(lifts[node.lift], node.liftY, node.liftVelocity);
+    // A lift coming down the column the player stands in waits above their head for as long as
+    // they stand there, so no lift is ever lower over a standing player; a run before may have
+    // left it anywhere.
+    int own = InGrid(gameState.cell.x, gameState.cell.z) ? liftInColumn[gameState.cell.x * GRID_SIZE_Z + gameState.cell.z] : -1;
+    if (own >= 0 && own != node.lift) {
+        const Lift& lift = lifts[own];
+        float y = lift.entity->y, head = node.position.y + LIFT_CLEARANCE;
+        if (y <= head && y + liftDeck > node.position.y) SetLift(lift, std::min(lift.top, head + LIFT_WAIT_GAP), -LIFT_SPEED);
+    }
     runOver = false;
+    runStarting = true;
     lastStood = gameState.cell;
 }
 
@@ -228,6 +243,19 @@ static void ForUnreachedAround(const CellCoord& c, Visit visit)
 static bool Step(const Node& start, const char* keys)
 {
     if (runOver) return false;
+    if (runStarting) {
+        // Where the lifts around the start were, for the report of a run out of the world.
+        runStarting = false;
+        int n = 0;
+        startLifts[0] = 0;
+        for (int x = gameState.cell.x - 1; x <= gameState.cell.x + 1; x++)
+            for (int z = gameState.cell.z - 1; z <= gameState.cell.z + 1; z++) {
+                int l = InGrid(x, z) ? liftInColumn[x * GRID_SIZE_Z + z] : -1;
+                if (l >= 0 && n < (int)sizeof startLifts - 64)
+                    n += snprintf(startLifts + n, sizeof startLifts - n, ", the lift at (%d, %d) at %.2f moving %.3f", x, z,
+                                  lifts[l].entity->y, lifts[l].entity->velocityY);
+            }
+    }
     UpdateGame(step);
     updates++;
     const Vec3& p = gameState.position;
@@ -236,9 +264,9 @@ static bool Step(const Node& start, const char* keys)
         escapes[way]++;
         runOver = true;
         printf("out of the world, %s: from (%.2f, %.2f, %.2f), %s, yaw %.2f, last stood in cell (%d, %d, %d), "
-               "now at (%.1f, %.1f, %.1f)\n",
+               "now at (%.1f, %.1f, %.1f)%s\n",
                WAY_OUT_NAMES[way], start.position.x, start.position.y, start.position.z, keys, gameState.yaw,
-               lastStood.x, lastStood.y, lastStood.z, p.x, p.y, p.z);
+               lastStood.x, lastStood.y, lastStood.z, p.x, p.y, p.z, startLifts);
         return false;
     }
     const CellCoord& c = gameState.cell;
@@ -247,6 +275,7 @@ static bool Step(const Node& start, const char* keys)
         return !runOver;
     }
     if (gameState.onGround) lastStood = c;
+    if (!searching) return true;
     ForUnreachedAround(c, [&](int i) {
         const Vec3& e = collectables[i];
         float dx = e.x - p.x, dy = e.y - p.y, dz = e.z - p.z;
@@ -642,6 +671,57 @@ static void Search()
     }
 }
 
+// ---- the descents
+
+// Heights the models give the floors, above their cell's centre: the cave floor, a channel's bed.
+static const float CAVE_FLOOR_TOP = -4.0f, CHANNEL_BED_TOP = -4.6f;
+static const int DESCENT_WALK_TIME = 900;  // longest walk down or up a descent (about 80 units)
+static const float STANDS_ON = 0.05f;      // feet this near a floor's height stand on it
+
+// Walks with W held from (x, y, z) along `yaw` until the feet stand at height `floor` at least
+// `along` units from the start, or the time is up; true when they did. A walk out of the world is
+// counted with the search's runs.
+static bool WalkTo(const char* name, float x, float y, float z, float yaw, float along, float floor)
+{
+    Node start = {{x, y, z}, -1, 0, 0};
+    PutPlayer(start, yaw);
+    HoldKeys(true, false);
+    float cx = std::cos(yaw), cz = std::sin(yaw);
+    for (int i = 0, n = Updates(DESCENT_WALK_TIME); i < n; i++) {
+        if (!Step(start, name)) return false;
+        const Vec3& p = gameState.position;
+        if (gameState.onGround && std::fabs(p.y - floor) < STANDS_ON && (p.x - x) * cx + (p.z - z) * cz >= along)
+            return true;
+    }
+    return false;
+}
+
+// Walks down the middle of every descent the search must reach, from the channel's bed beside its
+// top to the cave floor before its entrance, and back up to the bed: the ways between the channel
+// and the cave levels. Gives how many lead both ways, and prints each that does not.
+static int WalkDescents(int& total)
+{
+    int good = 0;
+    total = 0;
+    for (int x = 0; x < GRID_SIZE_X; x++)
+        for (int z = 0; z < GRID_SIZE_Z; z++) {
+            const WorldCell& top = worldGrid[CellIndex(x, CHANNEL_LAYER, z)];
+            if (top.tileType != TILE_DESCENT_TOP || !Required(x, z)) continue;
+            total++;
+            int dx = DESCENT_RUN_DX[top.orientation % 4], dz = DESCENT_RUN_DZ[top.orientation % 4];
+            float yaw = std::atan2((float)dz, (float)dx), bed = CELL_SIZE * CHANNEL_LAYER + CHANNEL_BED_TOP;
+            float cave = CELL_SIZE * CAVE_LAYER + CAVE_FLOOR_TOP, length = (float)CELL_SIZE * (DESCENT_FRONT + 1);
+            bool down = WalkTo("down a descent", (float)CELL_SIZE * (x - dx), bed, (float)CELL_SIZE * (z - dz), yaw,
+                               CELL_SIZE * DESCENT_ENTRANCE + CELL_SIZE, cave);
+            bool up = WalkTo("up a descent", (float)CELL_SIZE * (x + DESCENT_FRONT * dx), cave,
+                             (float)CELL_SIZE * (z + DESCENT_FRONT * dz), yaw + PI, length, bed);
+            if (down && up) good++;
+            else printf("descent not walked %s: from the top at (%d, %d, %d)\n", down ? "up" : up ? "down" : "down or up", x,
+                        CHANNEL_LAYER, z);
+        }
+    return good;
+}
+
 // ---- the map
 
 // The reached cells as a picture: four panels (cave level, channel level, room level, and the
@@ -756,6 +836,9 @@ int main(int argc, char** argv)
     }
     if (queue.empty()) queue.push_back({gameState.position, -1, 0, 0});
     Search();
+    // The descents are walked with what the search found set aside: their walks add nothing to it.
+    searching = false;
+    int descents = 0, descentsWalked = WalkDescents(descents);
 
     // ---- what was found
     int total = 0, reached = 0;
@@ -793,9 +876,10 @@ int main(int argc, char** argv)
     printf("runs out of the world: %d (", out);
     for (int w = 0; w < WAY_OUT_COUNT; w++) printf("%s%s %d", w ? ", " : "", WAY_OUT_NAMES[w], escapes[w]);
     printf(")\nlifts boarded on foot: %d/%d\n", boarded, liftTotal);
+    printf("descents walked down and up: %d/%d\n", descentsWalked, descents);
     if (mapPath && !WriteMap(mapPath)) {
         fprintf(stderr, "reach: could not write %s\n", mapPath);
         return 2;
     }
-    return reached == total && out == 0 && boarded == liftTotal ? 0 : 1;
+    return reached == total && out == 0 && boarded == liftTotal && descentsWalked == descents ? 0 : 1;
 }

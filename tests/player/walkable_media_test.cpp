@@ -167,9 +167,10 @@ TEST(WalkableMedia, CollectableTilesLetAStandingPlayerReachTheirCollectable)
 }
 
 // The reach tool's figures: cells stood on by layer, collectables within reach of those it must
-// reach, runs out of the world (all, and by way out), lifts boarded; and its report and status.
+// reach, runs out of the world (all, and by way out), lifts boarded, descents walked down and up;
+// and its report and status.
 struct ReachFigures {
-    int layers[GRID_LAYERS], reached, total, out, ways[4], boarded, lifts, status;
+    int layers[GRID_LAYERS], reached, total, out, ways[4], boarded, lifts, descentsWalked, descents, status;
     std::string report;
 };
 
@@ -188,16 +189,18 @@ static ReachFigures RunReach(const std::string& dir, const std::string& argument
     for (int& n : r.layers) n = (int)strtol(at, (char**)&at, 10);
     EXPECT_EQ(sscanf(at, " (%*d in all, %*d updates)\ncollectables within reach: %d/%d\nruns out of the world: %d "
                          "(below the floor %d, above the top %d, off the grid %d, not a number %d)\n"
-                         "lifts boarded on foot: %d/%d",
-                     &r.reached, &r.total, &r.out, &r.ways[0], &r.ways[1], &r.ways[2], &r.ways[3], &r.boarded, &r.lifts),
-              9) << r.report;
+                         "lifts boarded on foot: %d/%d\ndescents walked down and up: %d/%d",
+                     &r.reached, &r.total, &r.out, &r.ways[0], &r.ways[1], &r.ways[2], &r.ways[3], &r.boarded, &r.lifts,
+                     &r.descentsWalked, &r.descents),
+              11) << r.report;
     return r;
 }
 
 // A saved world of one room with three faults, searched with the tool: a hole in the floor over
 // nothing, a collectable sealed in rock, and a lift whose foot has lost its ramps (a model of the
-// lift bottom without what reaches out of its cell) under the floor of the upper storey. The tool
-// reports each: runs out through the floor by the hole, that collectable, that lift.
+// lift bottom without what reaches out of its cell) under the floor of the upper storey; and two
+// descents beside it, the second with rock for its entrance. The tool reports each fault: runs
+// out through the floor by the hole, that collectable, that lift, that descent.
 TEST(WalkableMedia, TheReachToolReportsEachFaultOfACraftedWorld)
 {
     NewGameOnEmptyGrid();
@@ -213,6 +216,13 @@ TEST(WalkableMedia, TheReachToolReportsEachFaultOfACraftedWorld)
     FileEntity(CellIndex(128, ROOM_LAYER, 128), new Entity{ENTITY_LIFT, 1280, 30, 1280, 0, 0, LIFT_SPEED, 0, 0});
     FileEntity(CellIndex(122, ROOM_LAYER, 122), new Entity{ENTITY_COLLECTABLE, 1220, 27, 1220, 0, 0, 0, 0, 0.05f});
     FileEntity(CellIndex(123, ROOM_LAYER, 125), new Entity{ENTITY_COLLECTABLE, 1230, 27, 1250, 0, 0, 0, 0, 0.05f});
+    for (int z : {110, 140}) {
+        Put(100, CHANNEL_LAYER, z, TILE_CHANNEL_SIDE, 0);
+        Put(101, CHANNEL_LAYER, z, TILE_CHANNEL);
+        ASSERT_TRUE(TryPlaceDescent(100, z));
+    }
+    ClearDescentMarkers();
+    Put(100 - DESCENT_ENTRANCE, CAVE_LAYER, 140, TILE_CAVE_BLOCK);
     std::string dir = EnterTempDir({"Saves"});
     SaveWorldGrid();
     SaveCoreState();
@@ -233,6 +243,9 @@ TEST(WalkableMedia, TheReachToolReportsEachFaultOfACraftedWorld)
         EXPECT_EQ(r.lifts, 1) << step;
         EXPECT_NE(r.report.find("out of reach: the collectable at (1220, 27, 1220)\n"), std::string::npos) << r.report;
         EXPECT_NE(r.report.find("not boarded on foot: the lift at (128, 128)\n"), std::string::npos) << r.report;
+        EXPECT_EQ(r.descentsWalked, 1) << step;
+        EXPECT_EQ(r.descents, 2) << step;
+        EXPECT_NE(r.report.find("descent not walked down or up: from the top at (100, 2, 140)\n"), std::string::npos);
         // Every run out went through the hole: it last stood beside it.
         int outs = 0;
         for (size_t at = r.report.find("out of the world, below the floor:"); at != std::string::npos;
@@ -251,7 +264,8 @@ TEST(WalkableMedia, TheReachToolReportsEachFaultOfACraftedWorld)
 
 // The reach tool's search from the start of each known-good world, over the columns around the
 // start, at the game's shortest step: every collectable and lift it must reach there within
-// reach and boarded on foot, no run out of the world, the cave and channel levels reached.
+// reach and boarded on foot, every descent there walked down and up, no run out of the world, the
+// cave and channel levels reached.
 TEST(WalkableMedia, TheReachToolFindsCavesChannelsLiftsAndCollectablesAroundTheStartAndNoWayOut)
 {
     for (unsigned seed : {1u, 42u, 1733432707u}) {
@@ -264,5 +278,7 @@ TEST(WalkableMedia, TheReachToolFindsCavesChannelsLiftsAndCollectablesAroundTheS
         EXPECT_EQ(r.boarded, r.lifts) << "seed " << seed;
         EXPECT_GT(r.layers[CAVE_LAYER], 0) << "seed " << seed;
         EXPECT_GT(r.layers[CHANNEL_LAYER], 0) << "seed " << seed;
+        EXPECT_GT(r.descents, 0) << "seed " << seed;
+        EXPECT_EQ(r.descentsWalked, r.descents) << "seed " << seed;
     }
 }
