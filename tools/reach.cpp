@@ -50,6 +50,8 @@ static const int RIDE_SETTLED = 40;        // time without moving that ends a ri
 static const int RIDE_OFF_TIME = 10;       // time not standing on the lift that ends a ride
 static const int SETTLE_TIME = 10;         // a walk that has not moved after this long may be stopped
 static const float RIDE_STILL = 0.2f;      // a rider's feet staying this near a height (a lift moves 0.15 an update at step 2) stand still
+static const float AIM_OFFSET = 1.0f;      // a start this far off the middle line across the walk is off it
+static const float AIM_REACHED = 0.5f;     // an aimed walk this near its point has reached it
 static const float LIFT_WAIT_GAP = 0.01f;  // how far above a standing player's head a lift coming down waits, at least
 static const float FREE_JUMP_RISE = 10.0f;  // a held jump under open sky rises about 16 units (17 at step 0.96)
 
@@ -192,13 +194,15 @@ static void PutPlayer(const Node& node, float yaw)
     gameState.yaw = yaw;
     if (node.lift >= 0) SetLift(lifts[node.lift], node.liftY, node.liftVelocity);
     // A lift coming down the column the player stands in waits above their head for as long as
-    // they stand there, so no lift is ever lower over a standing player; a run before may have
-    // left it anywhere.
+    // they stand there, so no lift is ever lower over a standing player; where its shaft ends
+    // lower than that, the player can only be standing on it. A run before may have left it anywhere.
     int own = InGrid(gameState.cell.x, gameState.cell.z) ? liftInColumn[gameState.cell.x * GRID_SIZE_Z + gameState.cell.z] : -1;
     if (own >= 0 && own != node.lift) {
         const Lift& lift = lifts[own];
-        float y = lift.entity->y, head = node.position.y + LIFT_CLEARANCE;
-        if (y <= head && y + liftDeck > node.position.y) SetLift(lift, std::min(lift.top, head + LIFT_WAIT_GAP), -LIFT_SPEED);
+        float y = lift.entity->y, feet = node.position.y, head = feet + LIFT_CLEARANCE;
+        if (y <= head && y + liftDeck > feet)
+            SetLift(lift, head + LIFT_WAIT_GAP <= lift.top ? head + LIFT_WAIT_GAP : std::max(lift.bottom, feet - liftDeck),
+                    -LIFT_SPEED);
     }
     runOver = false;
     runStarting = true;
@@ -305,7 +309,7 @@ static bool Land(const Node& start, const char* keys)
 // How a run ended.
 enum Outcome { RUN_MOVED, RUN_BLOCKED, RUN_DROPPED, RUN_LEFT };
 
-static Outcome Run(const Node& start, float yaw, JumpMode mode, int walkAfter = 0);
+static Outcome Run(const Node& start, float yaw, JumpMode mode, int walkAfter = 0, const Vec3* aim = nullptr);
 
 // When the jumps from a waiting lift start walking: at once, or once risen past the ceiling of
 // the storey the lift waits in, to land on the floor above it.
@@ -357,7 +361,7 @@ static bool Ride(const Node& start, int lift)
 // Walks from `start` along `yaw` (from update `walkAfter` on) with the jump key used as `mode`, until the player stands in
 // another cell (or, jumping, lands), stops against something, or the run's time is up; then
 // rides any lift stood on.
-static Outcome Run(const Node& start, float yaw, JumpMode mode, int walkAfter)
+static Outcome Run(const Node& start, float yaw, JumpMode mode, int walkAfter, const Vec3* aim)
 {
     PutPlayer(start, yaw);
     CellCoord from = gameState.cell, at = from;
@@ -367,6 +371,10 @@ static Outcome Run(const Node& start, float yaw, JumpMode mode, int walkAfter)
     int limit = Updates(mode == JUMP_NONE ? WALK_TIME : RUN_TIME), settle = Updates(SETTLE_TIME);
     lastRise = 0;
     for (int i = 0; i < limit; i++) {
+        // Steered at `aim` until there, as a player walks to a point; then straight on.
+        const Vec3& now = gameState.position;
+        if (aim && (aim->x - now.x) * (aim->x - now.x) + (aim->z - now.z) * (aim->z - now.z) > AIM_REACHED * AIM_REACHED)
+            gameState.yaw = std::atan2(aim->z - now.z, aim->x - now.x);
         HoldKeys(i >= walkAfter, mode == JUMP_HELD || (mode == JUMP_TAP && i == 0));
         size_t queued = queue.size();
         if (!Step(start, JUMP_NAMES[mode])) return RUN_LEFT;
@@ -484,6 +492,22 @@ static void WalkToCollectables(const Node& node)
 // Walks from a cell toward each neighbour not yet stood on: along the four axes, and along a
 // diagonal where the walks on both sides of it were stopped or led down. Gives the headings
 // whose walk did not reach another cell.
+// A walk along axis h from off the middle line of the cell may miss a doorway at its far side
+// (a door 5 wide leaves a player 2.5 wide little room): once more then, steered at the middle of
+// the cell beyond. True when that walk reached another cell.
+
+static bool AimAtNeighbour(const Node& node, int h)
+{
+    int x, z;
+    ColumnAlong(node, h, 1, x, z);
+    float dx = std::cos(HeadingYaw(h)), dz = std::sin(HeadingYaw(h));
+    float across = (node.position.x - CELL_SIZE * PlayerCell(node.position.x)) * dz -
+                   (node.position.z - CELL_SIZE * PlayerCell(node.position.z)) * dx;
+    if (std::fabs(across) < AIM_OFFSET) return false;
+    Vec3 aim = {(float)CELL_SIZE * x, node.position.y, (float)CELL_SIZE * z};
+    return Run(node, HeadingYaw(h), JUMP_NONE, 0, &aim) == RUN_MOVED;
+}
+
 static unsigned WalkFrom(const Node& node)
 {
     WalkToCollectables(node);
@@ -492,7 +516,8 @@ static unsigned WalkFrom(const Node& node)
     for (int phase = 0; phase < (near.empty() ? 1 : LIFT_PHASE_COUNT); phase++) {
         SetLiftPhase(near, node.position, phase);
         for (int h = 0; h < HEADINGS; h += 2)
-            if (!NeighbourVisited(node, h) && Run(node, HeadingYaw(h), JUMP_NONE) != RUN_MOVED) stopped |= 1u << h;
+            if (!NeighbourVisited(node, h) && Run(node, HeadingYaw(h), JUMP_NONE) != RUN_MOVED && !AimAtNeighbour(node, h))
+                stopped |= 1u << h;
         for (int h = 1; h < HEADINGS; h += 2) {
             unsigned sides = (1u << (h - 1)) | (1u << ((h + 1) % HEADINGS));
             if ((stopped & sides) == sides && !NeighbourVisited(node, h) &&
@@ -677,11 +702,12 @@ static void Search()
 static const float CAVE_FLOOR_TOP = -4.0f, CHANNEL_BED_TOP = -4.6f;
 static const int DESCENT_WALK_TIME = 900;  // longest walk down or up a descent (about 80 units)
 static const float STANDS_ON = 0.05f;      // feet this near a floor's height stand on it
+static const float ON_THE_BED = 0.5f;      // on a channel's bed (or the drain stone of its head), not its walkway
 
-// Walks with W held from (x, y, z) along `yaw` until the feet stand at height `floor` at least
-// `along` units from the start, or the time is up; true when they did. A walk out of the world is
-// counted with the search's runs.
-static bool WalkTo(const char* name, float x, float y, float z, float yaw, float along, float floor)
+// Walks with W held from (x, y, z) along `yaw` until the feet stand within `near` of height
+// `floor` at least `along` units from the start, or the time is up; true when they did. A walk out
+// of the world is counted with the search's runs.
+static bool WalkTo(const char* name, float x, float y, float z, float yaw, float along, float floor, float near)
 {
     Node start = {{x, y, z}, -1, 0, 0};
     PutPlayer(start, yaw);
@@ -690,14 +716,14 @@ static bool WalkTo(const char* name, float x, float y, float z, float yaw, float
     for (int i = 0, n = Updates(DESCENT_WALK_TIME); i < n; i++) {
         if (!Step(start, name)) return false;
         const Vec3& p = gameState.position;
-        if (gameState.onGround && std::fabs(p.y - floor) < STANDS_ON && (p.x - x) * cx + (p.z - z) * cz >= along)
+        if (gameState.onGround && std::fabs(p.y - floor) < near && (p.x - x) * cx + (p.z - z) * cz >= along)
             return true;
     }
     return false;
 }
 
 // Walks down the middle of every descent the search must reach, from the channel's bed beside its
-// top to the cave floor before its entrance, and back up to the bed: the ways between the channel
+// top to the floor of its entrance, and back up to the bed: the ways between the channel
 // and the cave levels. Gives how many lead both ways, and prints each that does not.
 static int WalkDescents(int& total)
 {
@@ -710,11 +736,14 @@ static int WalkDescents(int& total)
             total++;
             int dx = DESCENT_RUN_DX[top.orientation % 4], dz = DESCENT_RUN_DZ[top.orientation % 4];
             float yaw = std::atan2((float)dz, (float)dx), bed = CELL_SIZE * CHANNEL_LAYER + CHANNEL_BED_TOP;
-            float cave = CELL_SIZE * CAVE_LAYER + CAVE_FLOOR_TOP, length = (float)CELL_SIZE * (DESCENT_FRONT + 1);
+            // Down from the middle of the channel beside the top to the middle of the entrance, and
+            // up from there into the channel, past the edge of its walkway.
+            float cave = CELL_SIZE * CAVE_LAYER + CAVE_FLOOR_TOP, length = (float)CELL_SIZE * (DESCENT_ENTRANCE + 1);
             bool down = WalkTo("down a descent", (float)CELL_SIZE * (x - dx), bed, (float)CELL_SIZE * (z - dz), yaw,
-                               CELL_SIZE * DESCENT_ENTRANCE + CELL_SIZE, cave);
-            bool up = WalkTo("up a descent", (float)CELL_SIZE * (x + DESCENT_FRONT * dx), cave,
-                             (float)CELL_SIZE * (z + DESCENT_FRONT * dz), yaw + PI, length, bed);
+                               length, cave, STANDS_ON);
+            bool up = WalkTo("up a descent", (float)CELL_SIZE * (x + DESCENT_ENTRANCE * dx), cave,
+                             (float)CELL_SIZE * (z + DESCENT_ENTRANCE * dz), yaw + PI, length - CELL_SIZE / 2.0f, bed,
+                             ON_THE_BED);
             if (down && up) good++;
             else printf("descent not walked %s: from the top at (%d, %d, %d)\n", down ? "up" : up ? "down" : "down or up", x,
                         CHANNEL_LAYER, z);
