@@ -97,7 +97,7 @@ assets: build-game
 # physics in the whole world of each known-good seed (REACH_SEEDS) at each end of the game's time
 # step (REACH_STEPS); REACH_MAP (when not empty) becomes the map of the first seed at the first step.
 # Fails when a collectable is out of reach, a run leaves the world or a lift cannot be boarded.
-REACH_SEEDS ?= 1733432707 1 42
+REACH_SEEDS ?= 1733432707 1 42 3141592
 REACH_STEPS ?= 0.96 2
 REACH_MAP ?= docs/reach.png
 reach: build

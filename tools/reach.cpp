@@ -6,8 +6,9 @@
 //
 // It prints the cells stood on by layer, the collectables within reach, every run that leaves the
 // world (its start and keys, how it left: below the floor, above the top, off the grid or at a
-// position that is not a number) and every lift boarded on foot from the room floor, and exits 1
-// when a collectable is out of reach, a run leaves the world or a lift cannot be boarded.
+// position that is not a number), every lift boarded on foot from the room floor and every
+// descent walked down from the channel bed to the cave and back up, and exits 1 when a collectable
+// is out of reach, a run leaves the world, a lift cannot be boarded or a descent cannot be walked.
 // --saved searches the world and game saved in Saves/ (as the tile editor leaves them) from where
 // its player stands, instead of a seed's new game. Every update advances the game by --step time
 // units (the game's own step lies between 0.96 at its frame cap and 2.0; 0.96 when not given) with

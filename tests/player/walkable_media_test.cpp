@@ -180,11 +180,10 @@ static ReachFigures RunReach(const std::string& dir, const std::string& argument
     FILE* pipe = popen(("cd " + dir + " && " REACH_BINARY " " + arguments + " 2>/dev/null").c_str(), "r");
     char line[512];
     while (pipe && fgets(line, sizeof line, pipe)) r.report += line;
-    r.status = pipe ? pclose(pipe) : -1;
-    r.status = WIFEXITED(r.status) ? WEXITSTATUS(r.status) : -1;
+    int status = pipe ? pclose(pipe) : -1;
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     const char* at = strstr(r.report.c_str(), "cells stood on by layer:");
-    EXPECT_TRUE(at) << r.report;
-    if (!at) return r;
+    if (!at) return ADD_FAILURE() << r.report, r;
     at += strlen("cells stood on by layer:");
     for (int& n : r.layers) n = (int)strtol(at, (char**)&at, 10);
     EXPECT_EQ(sscanf(at, " (%*d in all, %*d updates)\ncollectables within reach: %d/%d\nruns out of the world: %d "
@@ -210,9 +209,7 @@ TEST(WalkableMedia, TheReachToolReportsEachFaultOfACraftedWorld)
     }
     Put(124, ROOM_LAYER, 128, TILE_EMPTY);
     Put(122, ROOM_LAYER, 122, TILE_BOUNDARY);
-    Put(128, ROOM_LAYER, 128, TILE_LIFT_BOTTOM);
-    Put(128, ROOM_LAYER + 1, 128, TILE_LIFT_SHAFT);
-    Put(128, ROOM_LAYER + 2, 128, TILE_LIFT_TOP);
+    for (int tile : {TILE_LIFT_BOTTOM, TILE_LIFT_SHAFT, TILE_LIFT_TOP}) Put(128, ROOM_LAYER + tile - TILE_LIFT_BOTTOM, 128, tile);
     FileEntity(CellIndex(128, ROOM_LAYER, 128), new Entity{ENTITY_LIFT, 1280, 30, 1280, 0, 0, LIFT_SPEED, 0, 0});
     FileEntity(CellIndex(122, ROOM_LAYER, 122), new Entity{ENTITY_COLLECTABLE, 1220, 27, 1220, 0, 0, 0, 0, 0.05f});
     FileEntity(CellIndex(123, ROOM_LAYER, 125), new Entity{ENTITY_COLLECTABLE, 1230, 27, 1250, 0, 0, 0, 0, 0.05f});
