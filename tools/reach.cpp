@@ -2,15 +2,22 @@
 // place a walking player can get to with the game's own physics (UpdateGame: walking, jumping,
 // collision, lifts), searched cell by cell. Run from the repository root (it reads Media/):
 //
-//   reach SEED [--region X0 Z0 X1 Z1] [--map FILE.ppm]
+//   reach SEED|--saved [--step DT] [--view N] [--region X0 Z0 X1 Z1] [--map FILE.ppm]
 //
 // It prints the cells stood on by layer, the collectables within reach, every run that leaves the
-// world (its start and keys) and every lift boarded on foot from the room floor, and exits 1 when
-// a collectable is out of reach, a run leaves the world or a lift cannot be boarded. --region keeps
+// world (its start and keys, how it left: below the floor, above the top, off the grid or at a
+// position that is not a number), every lift boarded on foot from the room floor and every
+// descent walked down from the channel bed to the cave and back up, and exits 1 when a collectable
+// is out of reach, a run leaves the world, a lift cannot be boarded or a descent cannot be walked.
+// --saved searches the world and game saved in Saves/ (as the tile editor leaves them) from where
+// its player stands, instead of a seed's new game. Every update advances the game by --step time
+// units (the game's own step lies between 0.96 at its frame cap and 2.0; 0.96 when not given) with
+// lifts moving within --view cells of the player (a new game's 10 when not given). --region keeps
 // the search inside a rectangle of columns (what it must reach stands 10 columns inside); --map
 // draws the reached cells of the cave, channel and room levels and of the levels above.
 #include <SDL.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -21,26 +28,52 @@
 #include <string>
 #include <vector>
 
+#include "app/frame_clock.h"
+#include "app/game_loop.h"
 #include "app/input.h"
 #include "player/game_state.h"
 #include "player/nearby_entities.h"
 #include "player/player_update.h"
 #include "render/model_sets.h"
+#include "world/saves.h"
 #include "world/world_grid.h"
+#include "worldgen/cave_level.h"
 #include "worldgen/generate_world.h"
 #include "worldgen/place_entities.h"
 
-// ---- the search's limits
+// ---- the search's limits, in time units (one is an update at step 1; a run of T lasts T / step updates)
 
 static const int HEADINGS = 8;             // walking directions tried from each cell, 45 degrees apart
-static const int RUN_UPDATES = 90;         // longest jump from a cell (dt 1): a held jump lands within it
-static const int WALK_UPDATES = 160;       // longest walk, across about six cells
-static const int RIDE_UPDATES = 2400;      // longest ride on a lift: the tallest shaft takes about 1,500
-static const int RIDE_SETTLED = 40;        // updates without moving that end a ride (the lift waits)
-static const int RIDE_OFF_UPDATES = 10;    // updates not standing on the lift that end a ride
-static const float RIDE_STILL = 0.2f;      // a rider's feet staying this near a height (a lift moves 0.075 an update) stand still
-static const float FREE_JUMP_RISE = 10.0f;  // a held jump under open sky rises about 17 units
-static const float OUT_OF_WORLD_Y = -20.0f;  // feet this low have left the world through its floor
+static const int RUN_TIME = 90;            // longest jump from a cell: a held jump lands within it
+static const int WALK_TIME = 160;          // longest walk, across about six cells
+static const int RIDE_TIME = 2400;         // longest ride on a lift: the tallest shaft takes about 1,500
+static const int RIDE_SETTLED = 40;        // time without moving that ends a ride (the lift waits)
+static const int RIDE_OFF_TIME = 10;       // time not standing on the lift that ends a ride
+static const int SETTLE_TIME = 10;         // a walk that has not moved after this long may be stopped
+static const float RIDE_STILL = 0.2f;      // a rider's feet staying this near a height (a lift moves 0.15 an update at step 2) stand still
+static const float AIM_OFFSET = 1.0f;      // a start this far off the middle line across the walk is off it
+static const float AIM_REACHED = 0.5f;     // an aimed walk this near its point has reached it
+static const float LIFT_WAIT_GAP = 0.01f;  // how far above a standing player's head a lift coming down waits, at least
+static const float FREE_JUMP_RISE = 10.0f;  // a held jump under open sky rises about 16 units (17 at step 0.96)
+
+// The game's time step at both ends of its range: 60 / fps at the 62.5 fps of the shortest frame,
+// and the bound the step never exceeds.
+static const float STEP_AT_FRAME_CAP = 60.0f * MIN_FRAME_MS / 1000.0f;
+
+static float step = STEP_AT_FRAME_CAP;      // time units each update advances the game
+static int viewDistance = 10;               // cells around the player in which lifts move, as a new game's
+
+// Updates that cover `time` time units at the search's step.
+static int Updates(float time) { return (int)std::ceil(time / step); }
+
+// The ways a run leaves the world. Below the floor: the whole player is under the underside of
+// the lowest layer (feet half a cell below it), where nothing can hold them. Above the top: the
+// feet over the top of the highest layer. Off the grid: past the outer faces of the edge columns.
+enum WayOut { OUT_BELOW, OUT_ABOVE, OUT_OFF_GRID, OUT_NOT_A_NUMBER, WAY_OUT_COUNT };
+static const char* const WAY_OUT_NAMES[WAY_OUT_COUNT] = {"below the floor", "above the top", "off the grid",
+                                                         "not a number"};
+static const float BELOW_WORLD_Y = -CELL_SIZE;
+static const float ABOVE_WORLD_Y = CELL_SIZE * GRID_LAYERS - CELL_SIZE / 2.0f;
 
 // The ways a run may use the jump key: none, a tap in its first update, held throughout.
 enum JumpMode { JUMP_NONE, JUMP_TAP, JUMP_HELD, JUMP_MODE_COUNT };
@@ -71,8 +104,13 @@ static std::vector<uint8_t> visited;         // per cell: stood on (2 once merge
 static std::vector<Node> queue;      // cells newly stood on, in the order found
 static float liftDeck;                       // height of a lift's deck above its origin, from its model
 static int region[4] = {0, 0, GRID_SIZE_X - 1, GRID_SIZE_Z - 1};
-static int escapes = 0;
+static int escapes[WAY_OUT_COUNT] = {};      // runs out of the world, by the way they left
 static long long updates = 0;
+static bool runOver;                         // the run has left the world or the region: it is not followed further
+static CellCoord lastStood;                  // the cell the run last stood in
+static bool searching = true;                // runs add the cells they stand on and collectables they pass
+static bool runStarting;                     // no update of the run yet
+static char startLifts[256];                 // the lifts in and beside the column a run starts in, as it starts
 static float lastRise;                       // how far the last run rose above its start
 
 static bool InRegion(int x, int z) { return x >= region[0] && x <= region[2] && z >= region[1] && z <= region[3]; }
@@ -149,13 +187,27 @@ static int LiftUnderPlayer()
 static void PutPlayer(const Node& node, float yaw)
 {
     ResetGameState();
-    gameState.viewDistance = VIEW_DISTANCE_MIN;
+    gameState.viewDistance = viewDistance;
     gameState.position = node.position;
     gameState.eye = {node.position.x, node.position.y + EYE_HEIGHT, node.position.z};
     gameState.cell = {PlayerCell(node.position.x), PlayerCell(node.position.y), PlayerCell(node.position.z)};
     gameState.onGround = true;
     gameState.yaw = yaw;
     if (node.lift >= 0) SetLift(lifts[node.lift], node.liftY, node.liftVelocity);
+    // A lift coming down the column the player stands in waits above their head for as long as
+    // they stand there, so no lift is ever lower over a standing player; where its shaft ends
+    // lower than that, the player can only be standing on it. A run before may have left it anywhere.
+    int own = InGrid(gameState.cell.x, gameState.cell.z) ? liftInColumn[gameState.cell.x * GRID_SIZE_Z + gameState.cell.z] : -1;
+    if (own >= 0 && own != node.lift) {
+        const Lift& lift = lifts[own];
+        float y = lift.entity->y, feet = node.position.y, head = feet + LIFT_CLEARANCE;
+        if (y <= head && y + liftDeck > feet)
+            SetLift(lift, head + LIFT_WAIT_GAP <= lift.top ? head + LIFT_WAIT_GAP : std::max(lift.bottom, feet - liftDeck),
+                    -LIFT_SPEED);
+    }
+    runOver = false;
+    runStarting = true;
+    lastStood = gameState.cell;
 }
 
 static void HoldKeys(bool walk, bool jump)
@@ -165,10 +217,16 @@ static void HoldKeys(bool walk, bool jump)
     if (jump) keyState[SDLK_SPACE] = BUTTON_HELD;
 }
 
-static bool OutOfWorld(const Vec3& p)
+// How the player at `p` has left the world, or -1 while they are in it. In it, the player's cell
+// lies on the grid.
+static int WayOutOfWorld(const Vec3& p)
 {
-    float far = (float)(CELL_SIZE * GRID_SIZE_X) - CELL_SIZE / 2.0f;
-    return p.y < OUT_OF_WORLD_Y || p.y > CELL_SIZE * GRID_LAYERS || p.x < -5 || p.z < -5 || p.x > far || p.z > far;
+    const float near = -CELL_SIZE / 2.0f, farX = CELL_SIZE * GRID_SIZE_X + near, farZ = CELL_SIZE * GRID_SIZE_Z + near;
+    if (std::isnan(p.x) || std::isnan(p.y) || std::isnan(p.z)) return OUT_NOT_A_NUMBER;
+    if (p.y < BELOW_WORLD_Y) return OUT_BELOW;
+    if (p.y >= ABOVE_WORLD_Y) return OUT_ABOVE;
+    if (p.x < near || p.z < near || p.x >= farX || p.z >= farZ) return OUT_OFF_GRID;
+    return -1;
 }
 
 // Calls visit(i) for each collectable i not yet within reach in the cells next to cell c (and c).
@@ -184,20 +242,45 @@ static void ForUnreachedAround(const CellCoord& c, Visit visit)
 }
 
 // One update of the run, and what it found: collectables within reach, and the cell stood on,
-// queued when new. False when the player has left the world or the region.
+// queued when new. False when the run is over: the player has left the world (counted), or
+// stands outside the region (cut; outside it a run is followed only while the player is in the
+// air, so that a fall out of the world beside the region is seen).
 static bool Step(const Node& start, const char* keys)
 {
-    UpdateGame(1.0f);
+    if (runOver) return false;
+    if (runStarting) {
+        // Where the lifts around the start were, for the report of a run out of the world.
+        runStarting = false;
+        int n = 0;
+        startLifts[0] = 0;
+        for (int x = gameState.cell.x - 1; x <= gameState.cell.x + 1; x++)
+            for (int z = gameState.cell.z - 1; z <= gameState.cell.z + 1; z++) {
+                int l = InGrid(x, z) ? liftInColumn[x * GRID_SIZE_Z + z] : -1;
+                if (l >= 0 && n < (int)sizeof startLifts - 64)
+                    n += snprintf(startLifts + n, sizeof startLifts - n, ", the lift at (%d, %d) at %.2f moving %.3f", x, z,
+                                  lifts[l].entity->y, lifts[l].entity->velocityY);
+            }
+    }
+    UpdateGame(step);
     updates++;
     const Vec3& p = gameState.position;
-    if (OutOfWorld(p)) {
-        escapes++;
-        printf("out of the world: from (%.2f, %.2f, %.2f), %s, yaw %.2f, now at (%.1f, %.1f, %.1f)\n",
-               start.position.x, start.position.y, start.position.z, keys, gameState.yaw, p.x, p.y, p.z);
+    int way = WayOutOfWorld(p);
+    if (way >= 0) {
+        escapes[way]++;
+        runOver = true;
+        printf("out of the world, %s: from (%.2f, %.2f, %.2f), %s, yaw %.2f, last stood in cell (%d, %d, %d), "
+               "now at (%.1f, %.1f, %.1f)%s\n",
+               WAY_OUT_NAMES[way], start.position.x, start.position.y, start.position.z, keys, gameState.yaw,
+               lastStood.x, lastStood.y, lastStood.z, p.x, p.y, p.z, startLifts);
         return false;
     }
     const CellCoord& c = gameState.cell;
-    if (!InRegion(c.x, c.z) || c.y < 0 || c.y >= GRID_LAYERS) return false;
+    if (!InRegion(c.x, c.z)) {
+        runOver = gameState.onGround;
+        return !runOver;
+    }
+    if (gameState.onGround) lastStood = c;
+    if (!searching) return true;
     ForUnreachedAround(c, [&](int i) {
         const Vec3& e = collectables[i];
         float dx = e.x - p.x, dy = e.y - p.y, dz = e.z - p.z;
@@ -214,24 +297,24 @@ static bool Step(const Node& start, const char* keys)
 
 // Lets go of every key until the player stands again, so that no fall that ends a run goes
 // unseen (a fall out of the world takes a few hundred updates). False when they left the world.
-static const int LAND_UPDATES = 600;
+static const int LAND_TIME = 600;
 
 static bool Land(const Node& start, const char* keys)
 {
     HoldKeys(false, false);
-    for (int i = 0; i < LAND_UPDATES && !gameState.onGround; i++)
+    for (int i = 0, n = Updates(LAND_TIME); i < n && !gameState.onGround; i++)
         if (!Step(start, keys)) return false;
-    return true;
+    return !runOver;
 }
 
 // How a run ended.
 enum Outcome { RUN_MOVED, RUN_BLOCKED, RUN_DROPPED, RUN_LEFT };
 
-static Outcome Run(const Node& start, float yaw, JumpMode mode, int walkAfter = 0);
+static Outcome Run(const Node& start, float yaw, JumpMode mode, int walkAfter = 0, const Vec3* aim = nullptr);
 
 // When the jumps from a waiting lift start walking: at once, or once risen past the ceiling of
 // the storey the lift waits in, to land on the floor above it.
-static const int RIDE_JUMP_WALK_AFTER[] = {0, 8, 16};
+static const int RIDE_JUMP_WALK_AFTER[] = {0, 8, 16};  // time units
 
 // Stands still on a lift until it turns at the top of its shaft or stops (it waits there for a
 // rider standing over its origin), or the player is off it. Where it waits, a held jump along
@@ -242,7 +325,8 @@ static bool Ride(const Node& start, int lift)
     HoldKeys(false, false);
     Vec3 last = gameState.position;
     bool rose = false, top = false;
-    for (int i = 0, still = 0, off = 0; i < RIDE_UPDATES; i++) {
+    const int settled = Updates(RIDE_SETTLED), offLimit = Updates(RIDE_OFF_TIME);
+    for (int i = 0, still = 0, off = 0, n = Updates(RIDE_TIME); i < n; i++) {
         if (!Step(start, "riding a lift")) return false;
         if (lifts[lift].entity->velocityY < 0) {
             top = rose;
@@ -251,7 +335,7 @@ static bool Ride(const Node& start, int lift)
         // A lift that waits may sink a little under its rider, who then stands in the air for an
         // update; off it for longer, they have left it.
         if (LiftUnderPlayer() != lift) {
-            if (++off == RIDE_OFF_UPDATES) break;
+            if (++off == offLimit) break;
             continue;
         }
         off = 0;
@@ -264,10 +348,10 @@ static bool Ride(const Node& start, int lift)
             still = 0;
             last = p;
         }
-        if (still == RIDE_SETTLED) {
+        if (still == settled) {
             Node waiting = {p, lift, lifts[lift].entity->y, lifts[lift].entity->velocityY};
             for (int h = 0; h < 4; h++)
-                for (int walkAfter : RIDE_JUMP_WALK_AFTER) Run(waiting, (float)h * PI / 2, JUMP_HELD, walkAfter);
+                for (int walkAfter : RIDE_JUMP_WALK_AFTER) Run(waiting, (float)h * PI / 2, JUMP_HELD, Updates(walkAfter));
             return true;
         }
     }
@@ -278,16 +362,20 @@ static bool Ride(const Node& start, int lift)
 // Walks from `start` along `yaw` (from update `walkAfter` on) with the jump key used as `mode`, until the player stands in
 // another cell (or, jumping, lands), stops against something, or the run's time is up; then
 // rides any lift stood on.
-static Outcome Run(const Node& start, float yaw, JumpMode mode, int walkAfter)
+static Outcome Run(const Node& start, float yaw, JumpMode mode, int walkAfter, const Vec3* aim)
 {
     PutPlayer(start, yaw);
     CellCoord from = gameState.cell, at = from;
     Outcome outcome = RUN_BLOCKED;
     bool airborne = false;
     size_t pending = SIZE_MAX;  // the queued node of the cell the walk is crossing
-    int limit = mode == JUMP_NONE ? WALK_UPDATES : RUN_UPDATES;
+    int limit = Updates(mode == JUMP_NONE ? WALK_TIME : RUN_TIME), settle = Updates(SETTLE_TIME);
     lastRise = 0;
     for (int i = 0; i < limit; i++) {
+        // Steered at `aim` until there, as a player walks to a point; then straight on.
+        const Vec3& now = gameState.position;
+        if (aim && (aim->x - now.x) * (aim->x - now.x) + (aim->z - now.z) * (aim->z - now.z) > AIM_REACHED * AIM_REACHED)
+            gameState.yaw = std::atan2(aim->z - now.z, aim->x - now.x);
         HoldKeys(i >= walkAfter, mode == JUMP_HELD || (mode == JUMP_TAP && i == 0));
         size_t queued = queue.size();
         if (!Step(start, JUMP_NAMES[mode])) return RUN_LEFT;
@@ -312,7 +400,7 @@ static Outcome Run(const Node& start, float yaw, JumpMode mode, int walkAfter)
             if (LiftUnderPlayer() >= 0) break;
             pending = SIZE_MAX;
         }
-        if (i > 10 && std::fabs(gameState.velocity.x) + std::fabs(gameState.velocity.z) < 0.01f) break;
+        if (i > settle && std::fabs(gameState.velocity.x) + std::fabs(gameState.velocity.z) < 0.01f) break;
     }
     if (!Land(start, JUMP_NAMES[mode])) return RUN_LEFT;
     int lift = LiftUnderPlayer();
@@ -381,7 +469,7 @@ static bool NeighbourVisited(const Node& node, int h)
 // Walks from a cell straight at each collectable not yet within reach in the cells around it,
 // steering toward it as a player does: first walking, then with the jump held for one floating
 // above a roof or a step. The walks between cells need not pass close enough to take it.
-static const int AIMED_UPDATES = 60;
+static const int AIMED_TIME = 60;
 
 static void WalkToCollectables(const Node& node)
 {
@@ -390,14 +478,14 @@ static void WalkToCollectables(const Node& node)
         for (int mode = JUMP_NONE; !collectableReached[i] && mode <= JUMP_HELD; mode += 2) {
             const Vec3 e = collectables[i];
             PutPlayer(node, 0);
-            for (int u = 0; u < AIMED_UPDATES && !collectableReached[i]; u++) {
+            for (int u = 0, n = Updates(AIMED_TIME); u < n && !collectableReached[i]; u++) {
                 const Vec3& p = gameState.position;
                 float dx = e.x - p.x, dz = e.z - p.z;
                 gameState.yaw = std::atan2(dz, dx);
                 HoldKeys(dx * dx + dz * dz > 0.25f, mode == JUMP_HELD);
                 if (!Step(node, JUMP_NAMES[mode])) break;
             }
-            if (!OutOfWorld(gameState.position)) Land(node, JUMP_NAMES[mode]);
+            Land(node, JUMP_NAMES[mode]);
         }
     });
 }
@@ -405,6 +493,22 @@ static void WalkToCollectables(const Node& node)
 // Walks from a cell toward each neighbour not yet stood on: along the four axes, and along a
 // diagonal where the walks on both sides of it were stopped or led down. Gives the headings
 // whose walk did not reach another cell.
+// A walk along axis h from off the middle line of the cell may miss a doorway at its far side
+// (a door 5 wide leaves a player 2.5 wide little room): once more then, steered at the middle of
+// the cell beyond. True when that walk reached another cell.
+
+static bool AimAtNeighbour(const Node& node, int h)
+{
+    int x, z;
+    ColumnAlong(node, h, 1, x, z);
+    float dx = std::cos(HeadingYaw(h)), dz = std::sin(HeadingYaw(h));
+    float across = (node.position.x - CELL_SIZE * PlayerCell(node.position.x)) * dz -
+                   (node.position.z - CELL_SIZE * PlayerCell(node.position.z)) * dx;
+    if (std::fabs(across) < AIM_OFFSET) return false;
+    Vec3 aim = {(float)CELL_SIZE * x, node.position.y, (float)CELL_SIZE * z};
+    return Run(node, HeadingYaw(h), JUMP_NONE, 0, &aim) == RUN_MOVED;
+}
+
 static unsigned WalkFrom(const Node& node)
 {
     WalkToCollectables(node);
@@ -413,7 +517,8 @@ static unsigned WalkFrom(const Node& node)
     for (int phase = 0; phase < (near.empty() ? 1 : LIFT_PHASE_COUNT); phase++) {
         SetLiftPhase(near, node.position, phase);
         for (int h = 0; h < HEADINGS; h += 2)
-            if (!NeighbourVisited(node, h) && Run(node, HeadingYaw(h), JUMP_NONE) != RUN_MOVED) stopped |= 1u << h;
+            if (!NeighbourVisited(node, h) && Run(node, HeadingYaw(h), JUMP_NONE) != RUN_MOVED && !AimAtNeighbour(node, h))
+                stopped |= 1u << h;
         for (int h = 1; h < HEADINGS; h += 2) {
             unsigned sides = (1u << (h - 1)) | (1u << ((h + 1) % HEADINGS));
             if ((stopped & sides) == sides && !NeighbourVisited(node, h) &&
@@ -471,7 +576,7 @@ static void WriteFindings(FILE* f, const std::vector<unsigned>& stopped)
 {
     size_t n = queue.size();
     fwrite(&updates, sizeof updates, 1, f);
-    fwrite(&escapes, sizeof escapes, 1, f);
+    fwrite(escapes, sizeof escapes, 1, f);
     fwrite(stopped.data(), sizeof(unsigned), stopped.size(), f);
     fwrite(&n, sizeof n, 1, f);
     for (const Node& node : queue) fwrite(&node, sizeof node, 1, f);
@@ -482,9 +587,9 @@ static void WriteFindings(FILE* f, const std::vector<unsigned>& stopped)
 static void ReadFindings(FILE* f, unsigned* stopped, size_t count, std::vector<Node>& found)
 {
     long long moreUpdates = 0;
-    int moreEscapes = 0;
+    int moreEscapes[WAY_OUT_COUNT] = {};
     size_t n = 0;
-    bool ok = fread(&moreUpdates, sizeof moreUpdates, 1, f) == 1 && fread(&moreEscapes, sizeof moreEscapes, 1, f) == 1 &&
+    bool ok = fread(&moreUpdates, sizeof moreUpdates, 1, f) == 1 && fread(moreEscapes, sizeof moreEscapes, 1, f) == 1 &&
               fread(stopped, sizeof(unsigned), count, f) == count && fread(&n, sizeof n, 1, f) == 1;
     for (size_t i = 0; ok && i < n; i++) {
         Node node;
@@ -504,7 +609,7 @@ static void ReadFindings(FILE* f, unsigned* stopped, size_t count, std::vector<N
         exit(2);
     }
     updates += moreUpdates;
-    escapes += moreEscapes;
+    for (int w = 0; w < WAY_OUT_COUNT; w++) escapes[w] += moreEscapes[w];
 }
 
 // Walks (or jumps) from nodes[from..to): in two worker processes when there are enough of
@@ -540,7 +645,7 @@ static void SearchFrom(std::vector<Node>& nodes, size_t from, size_t to, std::ve
             }
             if (pids[w] == 0) {
                 updates = 0;
-                escapes = 0;
+                std::fill(escapes, escapes + WAY_OUT_COUNT, 0);
                 std::vector<unsigned> stopped;
                 work(bounds[w], bounds[w + 1], stopped);
                 WriteFindings(results[w], stopped);
@@ -592,6 +697,61 @@ static void Search()
     }
 }
 
+// ---- the descents
+
+// Heights the models give the floors, above their cell's centre: the cave floor, a channel's bed.
+static const float CAVE_FLOOR_TOP = -4.0f, CHANNEL_BED_TOP = -4.6f;
+static const int DESCENT_WALK_TIME = 900;  // longest walk down or up a descent (about 80 units)
+static const float STANDS_ON = 0.05f;      // feet this near a floor's height stand on it
+static const float ON_THE_BED = 0.5f;      // on a channel's bed (or the drain stone of its head), not its walkway
+
+// Walks with W held from (x, y, z) along `yaw` until the feet stand within `near` of height
+// `floor` at least `along` units from the start, or the time is up; true when they did. A walk out
+// of the world is counted with the search's runs.
+static bool WalkTo(const char* name, float x, float y, float z, float yaw, float along, float floor, float near)
+{
+    Node start = {{x, y, z}, -1, 0, 0};
+    PutPlayer(start, yaw);
+    HoldKeys(true, false);
+    float cx = std::cos(yaw), cz = std::sin(yaw);
+    for (int i = 0, n = Updates(DESCENT_WALK_TIME); i < n; i++) {
+        if (!Step(start, name)) return false;
+        const Vec3& p = gameState.position;
+        if (gameState.onGround && std::fabs(p.y - floor) < near && (p.x - x) * cx + (p.z - z) * cz >= along)
+            return true;
+    }
+    return false;
+}
+
+// Walks down the middle of every descent the search must reach, from the channel's bed beside its
+// top to the floor of its entrance, and back up to the bed: the ways between the channel
+// and the cave levels. Gives how many lead both ways, and prints each that does not.
+static int WalkDescents(int& total)
+{
+    int good = 0;
+    total = 0;
+    for (int x = 0; x < GRID_SIZE_X; x++)
+        for (int z = 0; z < GRID_SIZE_Z; z++) {
+            const WorldCell& top = worldGrid[CellIndex(x, CHANNEL_LAYER, z)];
+            if (top.tileType != TILE_DESCENT_TOP || !Required(x, z)) continue;
+            total++;
+            int dx = DESCENT_RUN_DX[top.orientation % 4], dz = DESCENT_RUN_DZ[top.orientation % 4];
+            float yaw = std::atan2((float)dz, (float)dx), bed = CELL_SIZE * CHANNEL_LAYER + CHANNEL_BED_TOP;
+            // Down from the middle of the channel beside the top to the middle of the entrance, and
+            // up from there into the channel, past the edge of its walkway.
+            float cave = CELL_SIZE * CAVE_LAYER + CAVE_FLOOR_TOP, length = (float)CELL_SIZE * (DESCENT_ENTRANCE + 1);
+            bool down = WalkTo("down a descent", (float)CELL_SIZE * (x - dx), bed, (float)CELL_SIZE * (z - dz), yaw,
+                               length, cave, STANDS_ON);
+            bool up = WalkTo("up a descent", (float)CELL_SIZE * (x + DESCENT_ENTRANCE * dx), cave,
+                             (float)CELL_SIZE * (z + DESCENT_ENTRANCE * dz), yaw + PI, length - CELL_SIZE / 2.0f, bed,
+                             ON_THE_BED);
+            if (down && up) good++;
+            else printf("descent not walked %s: from the top at (%d, %d, %d)\n", down ? "up" : up ? "down" : "down or up", x,
+                        CHANNEL_LAYER, z);
+        }
+    return good;
+}
+
 // ---- the map
 
 // The reached cells as a picture: four panels (cave level, channel level, room level, and the
@@ -641,14 +801,23 @@ static bool WriteMap(const char* path)
 int main(int argc, char** argv)
 {
     if (argc < 2) {
-        fprintf(stderr, "usage: reach SEED [--region X0 Z0 X1 Z1] [--map FILE.ppm]\n");
+        fprintf(stderr, "usage: reach SEED|--saved [--step DT] [--view N] [--region X0 Z0 X1 Z1] [--map FILE.ppm]\n");
         return 2;
     }
-    unsigned seed = (unsigned)strtoul(argv[1], nullptr, 10);
+    bool saved = !strcmp(argv[1], "--saved");
+    unsigned seed = saved ? 0 : (unsigned)strtoul(argv[1], nullptr, 10);
     const char* mapPath = nullptr;
     for (int i = 2; i < argc; i++) {
         if (!strcmp(argv[i], "--region") && i + 4 < argc) {
             for (int k = 0; k < 4; k++) region[k] = atoi(argv[++i]);
+        } else if (!strcmp(argv[i], "--step") && i + 1 < argc) {
+            step = (float)atof(argv[++i]);
+            if (!(step >= MIN_TIME_STEP && step <= MAX_TIME_STEP)) {
+                fprintf(stderr, "reach: the step lies between %g and %g\n", MIN_TIME_STEP, MAX_TIME_STEP);
+                return 2;
+            }
+        } else if (!strcmp(argv[i], "--view") && i + 1 < argc) {
+            viewDistance = std::max(VIEW_DISTANCE_MIN, std::min(VIEW_DISTANCE_MAX, atoi(argv[++i])));
         } else if (!strcmp(argv[i], "--map") && i + 1 < argc) {
             mapPath = argv[++i];
         } else {
@@ -668,12 +837,20 @@ int main(int argc, char** argv)
     liftDeck = -1e9f;
     for (int i = 0; i < liftModel.vertexCount; i++) liftDeck = std::max(liftDeck, liftModel.positions[3 * i + 1]);
 
-    // A first start's new game: the world of the seed, the player at the start, the entities placed.
-    srand(seed);
-    GenerateWorld();
-    ClearEntityIndex();
-    ResetGameState();
-    PlaceEntities();
+    // A first start's new game: the world of the seed, the player at the start, the entities
+    // placed; or the saved world and game.
+    if (saved) {
+        if (!LoadWorldGrid() || !LoadCoreState()) {
+            fprintf(stderr, "reach: no whole saved world and game in Saves/\n");
+            return 2;
+        }
+    } else {
+        srand(seed);
+        GenerateWorld();
+        ClearEntityIndex();
+        ResetGameState();
+        PlaceEntities();
+    }
     SurveyEntities();
     visited.assign(CELL_COUNT, 0);
 
@@ -682,13 +859,16 @@ int main(int argc, char** argv)
     PutPlayer(start, 0);
     gameState.onGround = false;
     HoldKeys(false, false);
-    for (int i = 0; i < 60; i++) Step(start, "standing");
+    for (int i = 0, n = Updates(60); i < n; i++) Step(start, "standing");
     if (!gameState.onGround) {
         printf("the player does not come to rest at the start\n");
         return 1;
     }
     if (queue.empty()) queue.push_back({gameState.position, -1, 0, 0});
     Search();
+    // The descents are walked with what the search found set aside: their walks add nothing to it.
+    searching = false;
+    int descents = 0, descentsWalked = WalkDescents(descents);
 
     // ---- what was found
     int total = 0, reached = 0;
@@ -706,7 +886,10 @@ int main(int argc, char** argv)
         if (lift.boarded) boarded++;
         else printf("not boarded on foot: the lift at (%d, %d)\n", lift.x, lift.z);
     }
-    printf("seed %u, searched columns (%d, %d) to (%d, %d)\n", seed, region[0], region[1], region[2], region[3]);
+    if (saved) printf("the saved world");
+    else printf("seed %u", seed);
+    printf(", step %g, view distance %d, searched columns (%d, %d) to (%d, %d)\n", step, viewDistance, region[0],
+           region[1], region[2], region[3]);
     printf("cells stood on by layer:");
     int cells = 0;
     for (int y = 0; y < GRID_LAYERS; y++) {
@@ -718,11 +901,15 @@ int main(int argc, char** argv)
     }
     printf(" (%d in all, %lld updates)\n", cells, updates);
     printf("collectables within reach: %d/%d\n", reached, total);
-    printf("runs out of the world: %d\n", escapes);
-    printf("lifts boarded on foot: %d/%d\n", boarded, liftTotal);
+    int out = 0;
+    for (int n : escapes) out += n;
+    printf("runs out of the world: %d (", out);
+    for (int w = 0; w < WAY_OUT_COUNT; w++) printf("%s%s %d", w ? ", " : "", WAY_OUT_NAMES[w], escapes[w]);
+    printf(")\nlifts boarded on foot: %d/%d\n", boarded, liftTotal);
+    printf("descents walked down and up: %d/%d\n", descentsWalked, descents);
     if (mapPath && !WriteMap(mapPath)) {
         fprintf(stderr, "reach: could not write %s\n", mapPath);
         return 2;
     }
-    return reached == total && escapes == 0 && boarded == liftTotal ? 0 : 1;
+    return reached == total && out == 0 && boarded == liftTotal && descentsWalked == descents ? 0 : 1;
 }

@@ -78,7 +78,13 @@ void CollideWithMesh(float radius, float ox, float oy, float oz, float angle, co
         p.z = z;
     }
 
-    for (int t = 0; t < mesh->triangleCount; t++) {
+    // A triangle moves the centre only from within the radius of its edges, or of its face as far
+    // as the inside test reaches: a centre farther than that outside the box of all corners is
+    // moved by none, and is only carried into the mesh's space and back, as always.
+    float margin = radius + INSIDE_TEST_REACH * mesh->longestEdge;
+    bool near = !(p.x < mesh->low.x - margin || p.x > mesh->high.x + margin || p.y < mesh->low.y - margin ||
+                  p.y > mesh->high.y + margin || p.z < mesh->low.z - margin || p.z > mesh->high.z + margin);
+    for (int t = 0; near && t < mesh->triangleCount; t++) {
         Vec3 a = Corner(mesh->cornerA, t), b = Corner(mesh->cornerB, t), c = Corner(mesh->cornerC, t);
         Vec3 n = Corner(mesh->faceNormal, t);
         // A triangle with no area (two equal corners) has the zero normal: it

@@ -13,6 +13,10 @@ constexpr int COLLISION_RANGE = 2;  // cells tested on each side of the player's
 // Angle sum (0.99 x 2 pi) above which a point counts as inside a triangle;
 // the 1 % tolerance lets points on or just beside an edge count as inside.
 constexpr double INSIDE_ANGLE_SUM = 6.220353454107791;
+// How far outside a triangle, in its longest edge, a point can still count as
+// inside: only where the triangle spans at least 0.99 pi as seen from it, which
+// is within 0.0157 of the longest edge (4 atan(0.0157) = 0.01 x 2 pi).
+constexpr float INSIDE_TEST_REACH = 0.02f;
 
 // Signed distance d = normal.point - normal.corner of a point from a plane;
 // true when |d| < radius.

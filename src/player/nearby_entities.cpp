@@ -1,6 +1,8 @@
 #include "player/nearby_entities.h"
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 #include "player/game_state.h"
 #include "world/saves.h"
@@ -18,6 +20,21 @@ static NearbyCube CubeAroundPlayer()
     const CellCoord& c = gameState.cell;
     return NearbyCube{ClipCellSpan(c.x, d, GRID_SIZE_X), ClipCellSpan(c.y, d, GRID_LAYERS),
                       ClipCellSpan(c.z, d, GRID_SIZE_Z)};
+}
+
+// The first z from `z` up to (not including) `end` at which cell (x, y, z) has
+// entities filed, or `end`. Most cells have none: they are passed eight at a time.
+static int NextFiledCell(int x, int y, int z, int end)
+{
+    const int8_t* counts = &entityCount[CellIndex(x, y, 0)];
+    for (uint64_t eight; z + 8 <= end; z += 8) {
+        memcpy(&eight, counts + z, sizeof eight);
+        if (eight != 0)
+            break;
+    }
+    while (z < end && counts[z] == 0)
+        z++;
+    return z;
 }
 
 // The tile of (x, y, z); a layer off the grid exists nowhere and matches no tile.
@@ -83,7 +100,8 @@ void UpdateNearbyEntities(float dt)
     NearbyCube cube = CubeAroundPlayer();
     for (int x = cube.x.from; x < cube.x.to; x++)
         for (int y = cube.y.from; y < cube.y.to; y++)
-            for (int z = cube.z.from; z < cube.z.to; z++) {
+            for (int z = NextFiledCell(x, y, cube.z.from, cube.z.to); z < cube.z.to;
+                 z = NextFiledCell(x, y, z + 1, cube.z.to)) {
                 int i = CellIndex(x, y, z);
                 for (int k = 0; k < entityCount[i];) {
                     Entity& e = *EntitySlot(i, k);
@@ -103,7 +121,8 @@ void RefileNearbyEntities()
     NearbyCube cube = CubeAroundPlayer();
     for (int x = cube.x.from; x < cube.x.to; x++)
         for (int y = cube.y.from; y < cube.y.to; y++)
-            for (int z = cube.z.from; z < cube.z.to; z++) {
+            for (int z = NextFiledCell(x, y, cube.z.from, cube.z.to); z < cube.z.to;
+                 z = NextFiledCell(x, y, z + 1, cube.z.to)) {
                 int i = CellIndex(x, y, z);
                 // After a move the entity that slides into slot k waits for the next update.
                 for (int k = 0; k < entityCount[i]; k++) {

@@ -1,5 +1,6 @@
 #include "render/obj_loader.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
@@ -182,6 +183,9 @@ CollisionMesh* BuildCollisionMesh(int32_t vertexCount, const float* positions)
     mesh->cornerB = new float[3 * triangles];
     mesh->cornerC = new float[3 * triangles];
     mesh->faceNormal = new float[3 * triangles];
+    mesh->low = Vec3{INFINITY, INFINITY, INFINITY};
+    mesh->high = Vec3{-INFINITY, -INFINITY, -INFINITY};
+    mesh->longestEdge = 0.0f;
     float* corners[3] = {mesh->cornerA, mesh->cornerB, mesh->cornerC};
     for (int t = 0; t < triangles; t++) {
         Vec3 squashed[3];
@@ -196,6 +200,17 @@ CollisionMesh* BuildCollisionMesh(int32_t vertexCount, const float* positions)
         mesh->faceNormal[3 * t] = n.x;
         mesh->faceNormal[3 * t + 1] = n.y;
         mesh->faceNormal[3 * t + 2] = n.z;
+        // A corner that is not a finite number leaves its triangle out of every test of collision.
+        bool finite = true;
+        for (const Vec3& c : squashed) finite = finite && std::isfinite(c.x) && std::isfinite(c.y) && std::isfinite(c.z);
+        if (!finite)
+            continue;
+        for (int k = 0; k < 3; k++) {
+            const Vec3& c = squashed[k];
+            mesh->low = Vec3{std::min(mesh->low.x, c.x), std::min(mesh->low.y, c.y), std::min(mesh->low.z, c.z)};
+            mesh->high = Vec3{std::max(mesh->high.x, c.x), std::max(mesh->high.y, c.y), std::max(mesh->high.z, c.z)};
+            mesh->longestEdge = std::max(mesh->longestEdge, Length(Sub(squashed[(k + 1) % 3], c)));
+        }
     }
     return mesh;
 }

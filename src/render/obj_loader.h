@@ -37,6 +37,8 @@ struct CollisionMesh {
     float* cornerB;
     float* cornerC;
     float* faceNormal;  // unit TriangleNormal of the squashed corners
+    Vec3 low, high;     // the box of the corners (of triangles whose corners are all finite numbers)
+    float longestEdge;  // the longest edge among those triangles
 };
 
 // Reads an OBJ file; a file that cannot be opened gives an empty mesh and one

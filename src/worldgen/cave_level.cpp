@@ -7,10 +7,6 @@ uint8_t caveReached[GRID_SIZE_X * GRID_SIZE_Z];
 // Cells waiting in the reach flood fill; each layer-0 cell enters at most once.
 static int reachQueue[GRID_SIZE_X * GRID_SIZE_Z];
 
-// Run direction of a descent for the channel side's orientation o: where o turns the base
-// model's -x side (0: -x, 1: +z, 2: +x, 3: -z).
-static const int RUN_DX[4] = {-1, 0, 1, 0};
-static const int RUN_DZ[4] = {0, 1, 0, -1};
 
 // Where a ramp, entrance or cave wall of orientation q faces (0: +z, 1: +x, 2: -z, 3: -x).
 static const int FACING_DX[4] = {0, 1, 0, -1};
@@ -27,7 +23,7 @@ bool TryPlaceDescent(int x, int z)
     if (top.tileType != TILE_CHANNEL_SIDE || top.orientation > 3)
         return false;
     int o = top.orientation;
-    int dx = RUN_DX[o], dz = RUN_DZ[o];
+    int dx = DESCENT_RUN_DX[o], dz = DESCENT_RUN_DZ[o];
     int sx = dz, sz = dx;  // across the run
     uint8_t p = (uint8_t)((o + 3) % 4);  // the orientation that faces along the run
     auto at = [&](int d, int s, int y) -> WorldCell& {
@@ -46,10 +42,10 @@ bool TryPlaceDescent(int x, int z)
                 return false;
 
     top.tileType = TILE_DESCENT_TOP;
-    at(2, 0, 1) = WorldCell{TILE_DESCENT_RAMP, p};
-    at(5, 0, 0) = WorldCell{TILE_DESCENT_RAMP, p};
-    at(7, 0, 0) = WorldCell{TILE_CAVE_ENTRANCE, p};
-    at(8, 0, 0).tileType = TILE_CAVE_FLOOR;
+    at(DESCENT_UPPER_RAMP, 0, 1) = WorldCell{TILE_DESCENT_RAMP, p};
+    at(DESCENT_LOWER_RAMP, 0, 0) = WorldCell{TILE_DESCENT_RAMP, p};
+    at(DESCENT_ENTRANCE, 0, 0) = WorldCell{TILE_CAVE_ENTRANCE, p};
+    at(DESCENT_FRONT, 0, 0).tileType = TILE_CAVE_FLOOR;
     // Markers keep the space around the ramp and the entrance out of the cave fill.
     at(3, 0, 0).tileType = TILE_BOUNDARY;
     at(4, 0, 0).tileType = TILE_BOUNDARY;

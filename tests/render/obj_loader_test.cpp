@@ -111,5 +111,14 @@ TEST(ObjLoader, NormalsAndCollisionMeshesAreUnitOrZeroNeverNaN)
     EXPECT_EQ(Floats(mesh->cornerB, mesh->cornerB + 6), (Floats{0, 5, 0, 1, one, 1}));
     EXPECT_EQ(Floats(mesh->cornerC, mesh->cornerC + 6), (Floats{9, 0, 0, 3, three, 3}));
     EXPECT_EQ(Floats(mesh->faceNormal, mesh->faceNormal + 6), (Floats{0, 0, 1, 0, 0, 0}));
+    // The box of the corners and the longest edge, which collision passes by; a triangle with a
+    // corner that is not a number is in neither.
+    EXPECT_EQ(Xyz(mesh->low), (Floats{0, 0, 0}));
+    EXPECT_EQ(Xyz(mesh->high), (Floats{9, 5, 3}));
+    EXPECT_FLOAT_EQ(mesh->longestEdge, std::sqrt(106.0f));
+    FreeCollisionMesh(mesh);
+    const float notANumber[] = {NAN, 0, 0, 0, 0, 0, 1, 0, 0};
+    mesh = BuildCollisionMesh(3, notANumber);
+    EXPECT_EQ(Xyz(mesh->low), (Floats{INFINITY, INFINITY, INFINITY})) << mesh->longestEdge;
     FreeCollisionMesh(mesh);
 }
