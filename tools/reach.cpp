@@ -29,6 +29,7 @@
 #include "world/world_grid.h"
 #include "worldgen/generate_world.h"
 #include "worldgen/place_entities.h"
+#include "worldgen/world_random.h"
 
 // ---- the search's limits
 
@@ -669,7 +670,7 @@ int main(int argc, char** argv)
     for (int i = 0; i < liftModel.vertexCount; i++) liftDeck = std::max(liftDeck, liftModel.positions[3 * i + 1]);
 
     // A first start's new game: the world of the seed, the player at the start, the entities placed.
-    srand(seed);
+    SeedWorldRandom(seed);
     GenerateWorld();
     ClearEntityIndex();
     ResetGameState();

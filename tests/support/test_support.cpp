@@ -108,8 +108,8 @@ GameRun RunGameIn(const std::string& dir, const std::string& launch, const std::
 {
     // Under AddressSanitizer the game's own leak check is off: the graphics driver is unloaded
     // before it runs; a wrapper such as faketime preloads its library ahead of the sanitizer. A home
-    // of its own keeps the libraries' notices about their caches off the standard error checked; a new
-    // shader cache of Mesa 25 draws from rand(), which would change the world a seed gives, so it is off.
+    // of its own keeps the libraries' notices about their caches off the standard error checked, and
+    // Mesa's shader cache is off so that no run leaves one behind.
     WriteFileText(dir + "/run.sh", "export ASAN_OPTIONS=${ASAN_OPTIONS:-}:detect_leaks=0:verify_asan_link_order=0; "
                                    "mkdir -p home; export HOME=$PWD/home XDG_RUNTIME_DIR=$PWD/home "
                                    "MESA_SHADER_CACHE_DISABLE=true; " + launch + " " + program + " 2> err & pid=$!; " +
