@@ -39,6 +39,8 @@ std::string EnterTempDir(const std::vector<std::string>& folders = {});
 std::vector<unsigned char> ReadFileBytes(const std::string& path);
 bool FileExists(const std::string& path);
 void WriteFileText(const std::string& path, const std::string& text);
+// The SHA-256 digest of the bytes, in lower-case hexadecimal.
+std::string Sha256Hex(const std::vector<unsigned char>& bytes);
 
 // A folder laid out as the game expects: a copy of Media/, an empty Saves/, an 800 x 600 window.
 std::string MakeGameFolder();

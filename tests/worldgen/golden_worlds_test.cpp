@@ -7,17 +7,6 @@
 #include "worldgen/place_entities.h"
 #include "worldgen/world_random.h"
 
-static std::string Sha256(const std::string& path)
-{
-    char digest[65] = {};
-    FILE* pipe = popen(("sha256sum " + path).c_str(), "r");
-    if (pipe) {
-        if (fread(digest, 1, 64, pipe) != 64) digest[0] = 0;
-        pclose(pipe);
-    }
-    return digest;
-}
-
 // The value WorldRandom() gives after `draws` draws since SeedWorldRandom(seed).
 static int DrawAfter(unsigned seed, int draws)
 {
@@ -49,7 +38,7 @@ TEST(GoldenWorlds, GenerationPlacementAndBothFilesMatchTheKnownGoodWorlds)
         EXPECT_EQ(next, DrawAfter(w.seed, w.draws)) << "draws of generation and placement";
         SaveWorldGrid();
         SaveCoreState();
-        EXPECT_EQ(Sha256(WORLD_SAVE_PATH), w.worldSha);
-        EXPECT_EQ(Sha256(CORE_SAVE_PATH), w.coreSha);
+        EXPECT_EQ(Sha256Hex(ReadFileBytes(WORLD_SAVE_PATH)), w.worldSha);
+        EXPECT_EQ(Sha256Hex(ReadFileBytes(CORE_SAVE_PATH)), w.coreSha);
     }
 }
