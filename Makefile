@@ -181,3 +181,17 @@ test-package: deb
 test-deb:
 	$(call install_missing,debootstrap)
 	$(SUDO) $(CURDIR)/tools/debian_chroot.sh trixie $(abspath $(DEBIAN13_DIR)) "test-package PURGE_BUILD_PACKAGES=1"
+
+# ---- Windows: cairnfold-windows-x86_64.zip cross-built with MinGW-w64, tested under Wine on Xvfb.
+# The libraries (SDL 1.2, libpng, zlib) are built from Debian's source
+# packages into WINDOWS_CACHE, outside the clone, and reused by every later build.
+WINDOWS_PACKAGES = g++-mingw-w64-x86-64-posix wine wine64 zip unzip dpkg-dev xz-utils cmake make pkg-config \
+                   googletest xvfb xauth xdotool faketime
+WINDOWS_CACHE ?= $(or $(XDG_CACHE_HOME),$(HOME)/.cache)/cairnfold/windows-x86_64
+WINDOWS_BUILD_DIR ?= build-windows
+WINDOWS_BUILD := $(abspath $(WINDOWS_BUILD_DIR))
+.PHONY: windows test-windows deps-windows
+deps-windows:
+	$(call install_missing,$(WINDOWS_PACKAGES))
+windows: deps-windows
+	WINDOWS_CACHE=$(WINDOWS_CACHE) JOBS=$(JOBS) $(CURDIR)/tools/windows_build.sh $(WINDOWS_BUILD)

@@ -18,7 +18,7 @@ FileResult WriteFileToDisk(const char* path, const unsigned char* data, size_t s
 
 // Puts the file at from in place of the file at to in one step: whoever opens to meets the old
 // file or the new one, whole, also after a crash or a power cut.
-FileResult ReplaceFile(const char* from, const char* to);
+FileResult ReplaceFileAtomically(const char* from, const char* to);
 
 // Keeps what the file at path holds under keptPath as well, leaving path itself where it is
 // (a second name for the same file where the system allows it). FILE_MISSING when there is no

@@ -53,7 +53,7 @@ FileResult WriteFileToDisk(const char* path, const unsigned char* data, size_t s
     return FILE_DONE;
 }
 
-FileResult ReplaceFile(const char* from, const char* to)
+FileResult ReplaceFileAtomically(const char* from, const char* to)
 {
     return rename(from, to) == 0 ? FILE_DONE : Failed(errno);
 }

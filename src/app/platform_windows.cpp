@@ -49,7 +49,7 @@ FileResult WriteFileToDisk(const char* path, const unsigned char* data, size_t s
     return FILE_DONE;
 }
 
-FileResult ReplaceFile(const char* from, const char* to)
+FileResult ReplaceFileAtomically(const char* from, const char* to)
 {
     if (MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return FILE_DONE;

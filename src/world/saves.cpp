@@ -172,7 +172,7 @@ static void WriteFileSafely(const char* path, const unsigned char* data, size_t 
         }
         *keep = false;
     }
-    if (ReplaceFile(tempPath, path) != FILE_DONE) {
+    if (ReplaceFileAtomically(tempPath, path) != FILE_DONE) {
         ReportSaveFailure(path, "replace", LastFileErrorText());
         RemoveFile(tempPath);
     }
