@@ -110,6 +110,8 @@ CopyDlls() {
 
 for library in zlib libpng1.6 libsdl1.2; do BuildLibrary $library; done
 
+# The cross-built tests find SDL.dll beside them when Wine runs them.
+[ $TESTS = ON ] && mkdir -p "$BUILD/tests" && cp "$PREFIX/bin/SDL.dll" "$BUILD/tests/"
 cmake -S "$ROOT" -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/tools/windows_toolchain.cmake" \
   -DCAIRNFOLD_WINDOWS_PREFIX="$PREFIX" -DCMAKE_BUILD_TYPE=Release -DCAIRNFOLD_TESTS=$TESTS \
   -DCAIRNFOLD_BENCH=OFF -DCAIRNFOLD_TOOLS=OFF

@@ -23,5 +23,10 @@ class Saves : public ::testing::Test {
 protected:
     std::string dir;
     void SetUp() override { dir = EnterTempDir({"Saves"}); }
-    void TearDown() override { std::filesystem::remove_all(dir); }
+    // Windows removes no folder that is a process's current one: step out first.
+    void TearDown() override
+    {
+        std::filesystem::current_path(std::filesystem::temp_directory_path());
+        std::filesystem::remove_all(dir);
+    }
 };
