@@ -195,3 +195,9 @@ deps-windows:
 	$(call install_missing,$(WINDOWS_PACKAGES))
 windows: deps-windows
 	WINDOWS_CACHE=$(WINDOWS_CACHE) JOBS=$(JOBS) $(CURDIR)/tools/windows_build.sh $(WINDOWS_BUILD)
+
+# The zip and the test suite cross-built, the suite run under Wine, and the packed game played under
+# Wine beside the Linux game (tools/windows_test.sh), all on a private Xvfb.
+test-windows: deps-windows build
+	WINDOWS_CACHE=$(WINDOWS_CACHE) JOBS=$(JOBS) $(CURDIR)/tools/windows_build.sh $(WINDOWS_BUILD) --tests
+	WINDOWS_CACHE=$(WINDOWS_CACHE) $(CURDIR)/tools/with_display.sh $(CURDIR)/tools/windows_test.sh $(WINDOWS_BUILD) $(BUILD)
