@@ -21,6 +21,8 @@ SUDO=$([ "$(id -u)" = 0 ] || echo sudo)
 mkdir -p "$PREFIX" "$SOURCES" "$BUILD"
 export PATH="$PREFIX/bin:$PATH" CC=$HOST-gcc-posix CXX=$HOST-g++-posix
 export PKG_CONFIG_LIBDIR=$PREFIX/lib/pkgconfig PKG_CONFIG_PATH=
+# The test programs are listed through Wine as they are built; its prefix lives in the cache too.
+export WINEPREFIX=$CACHE/wineprefix WINEDEBUG=-all
 
 # apt-get source needs a deb-src entry. Where the machine has none, one is added that copies each of
 # its own deb entries (the same URIs, suites and components), in the format the entry is written in.
