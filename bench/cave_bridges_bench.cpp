@@ -12,11 +12,12 @@
 #include "worldgen/floors_interiors.h"
 #include "worldgen/generate_world.h"
 #include "worldgen/room_level.h"
+#include "worldgen/world_random.h"
 
 // The grid as the passes before the cave pass leave it (and, with cave, before bridges).
 static std::vector<WorldCell> WorldBefore(bool withCave)
 {
-    srand(2026);
+    SeedWorldRandom(2026);
     ClearWorldGrid();
     GenerateRoomLevel();
     GenerateChannels();
@@ -32,7 +33,7 @@ static void BM_GenerateCaveLevel(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         memcpy(worldGrid, start.data(), sizeof worldGrid);
-        srand(7);
+        SeedWorldRandom(7);
         state.ResumeTiming();
         GenerateCaveLevel();
         benchmark::ClobberMemory();
@@ -46,7 +47,7 @@ static void BM_GenerateBridges(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         memcpy(worldGrid, start.data(), sizeof worldGrid);
-        srand(7);
+        SeedWorldRandom(7);
         state.ResumeTiming();
         GenerateBridges();
         benchmark::ClobberMemory();

@@ -8,6 +8,7 @@
 #include "worldgen/edge_features_lifts.h"
 #include "worldgen/finishing_details.h"
 #include "worldgen/generate_world.h"
+#include "worldgen/world_random.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ GenerationPass worldBeforePass = nullptr;
 void RestoreWorldBefore(GenerationPass pass)
 {
     if (worldBeforePass != pass) {
-        srand(1);
+        SeedWorldRandom(1);
         ClearWorldGrid();
         for (int i = 0; i < GENERATION_PASS_COUNT && GENERATION_PASSES[i] != pass; i++)
             GENERATION_PASSES[i]();
@@ -34,7 +35,7 @@ void BM_GenerationPass(benchmark::State& state, GenerationPass pass)
     for (auto _ : state) {
         state.PauseTiming();
         RestoreWorldBefore(pass);
-        srand(2);
+        SeedWorldRandom(2);
         state.ResumeTiming();
         pass();
     }

@@ -6,15 +6,16 @@
 #include "world/world_grid.h"
 #include "worldgen/generate_world.h"
 #include "worldgen/place_entities.h"
+#include "worldgen/world_random.h"
 
 // Collectables, lifts and props for one generated world; a new seed per run.
 static void BM_PlaceEntities(benchmark::State& state)
 {
-    srand(1);
+    SeedWorldRandom(1);
     GenerateWorld();
     unsigned seed = 1;
     for (auto _ : state) {
-        srand(seed++);
+        SeedWorldRandom(seed++);
         PlaceEntities();
         benchmark::DoNotOptimize(entityCount);
         benchmark::ClobberMemory();

@@ -18,6 +18,7 @@
 #include "world/world_grid.h"
 #include "worldgen/generate_world.h"
 #include "worldgen/place_entities.h"
+#include "worldgen/world_random.h"
 
 // The game's models from Media/ in the working directory, a generated world (seed 1) with its
 // entities and a new game; then the working directory becomes a temporary folder with a Saves/,
@@ -30,7 +31,7 @@ static bool PrepareWorld(benchmark::State& state)
         if (ready) {
             LoadTileModels();
             LoadEntityModels();
-            srand(1);
+            SeedWorldRandom(1);
             GenerateWorld();
             PlaceEntities();
             char pattern[] = "/tmp/cairnfold-player-bench-XXXXXX";

@@ -19,6 +19,7 @@
 #include "world/world_grid.h"
 #include "worldgen/generate_world.h"
 #include "worldgen/place_entities.h"
+#include "worldgen/world_random.h"
 
 // Writes a box of 6 faces, each split into n x n squares of two triangles,
 // 10 units wide around the origin: 12 n^2 triangles.
@@ -176,7 +177,7 @@ static bool PrepareWorld(benchmark::State& state)
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexImage2D(GL_TEXTURE_2D, 0, 3, 64, 64, 0, GL_RGB, GL_UNSIGNED_BYTE, texels);
-    srand(1);
+    SeedWorldRandom(1);
     GenerateWorld();
     PlaceEntities();
     ResetGameState();

@@ -5,13 +5,14 @@
 
 #include "world/world_grid.h"
 #include "worldgen/generate_world.h"
+#include "worldgen/world_random.h"
 
 // A whole new world, from the cleared grid to the finished passes; a new seed per run.
 static void BM_GenerateWorld(benchmark::State& state)
 {
     unsigned seed = 1;
     for (auto _ : state) {
-        srand(seed++);
+        SeedWorldRandom(seed++);
         GenerateWorld();
         benchmark::DoNotOptimize(worldGrid);
         benchmark::ClobberMemory();

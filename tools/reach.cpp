@@ -40,6 +40,7 @@
 #include "worldgen/cave_level.h"
 #include "worldgen/generate_world.h"
 #include "worldgen/place_entities.h"
+#include "worldgen/world_random.h"
 
 // ---- the search's limits, in time units (one is an update at step 1; a run of T lasts T / step updates)
 
@@ -845,7 +846,7 @@ int main(int argc, char** argv)
             return 2;
         }
     } else {
-        srand(seed);
+        SeedWorldRandom(seed);
         GenerateWorld();
         ClearEntityIndex();
         ResetGameState();

@@ -1,19 +1,19 @@
 // The game's entry point: start-up, the frame loop and shutdown.
 #include <SDL.h>
-#include <cstdlib>
 #include <ctime>
 
 #include "app/display.h"
 #include "app/game_loop.h"
 #include "app/settings.h"
 #include "interface/interface_media.h"
+#include "worldgen/world_random.h"
 
 int main(int argc, char* argv[])
 {
     (void)argc;
     (void)argv;
     LoadSettings();
-    srand((unsigned)time(nullptr));
+    SeedWorldRandom((unsigned)time(nullptr));
     OpenDisplay();
     LoadInterfaceMedia();
     StartWorld();

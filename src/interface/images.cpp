@@ -1,10 +1,10 @@
 #include "interface/images.h"
 
-#include <SDL_image.h>
+#include "interface/image_file.h"
 
 SDL_Surface* LoadImageSurface(const char* path)
 {
-    SDL_Surface* decoded = IMG_Load(path);
+    SDL_Surface* decoded = DecodeImageFile(path);
     if (!decoded)
         return nullptr;
     SDL_Surface* converted = SDL_DisplayFormatAlpha(decoded);

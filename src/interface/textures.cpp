@@ -1,10 +1,10 @@
 #include "interface/textures.h"
 
 #include <GL/glu.h>
-#include <SDL_image.h>
 #include <cstdio>
 
 #include "app/display.h"
+#include "interface/image_file.h"
 
 static const char* WORLD_TEXTURE_PATH = "Media/worldtexture.png";
 
@@ -70,10 +70,10 @@ GLuint UploadSurfaceTexture(SDL_Surface* surface, bool buildMipmaps)
 
 GLuint LoadWorldTexture()
 {
-    SDL_Surface* image = IMG_Load(WORLD_TEXTURE_PATH);
+    SDL_Surface* image = DecodeImageFile(WORLD_TEXTURE_PATH);
     if (!image) {
         fprintf(stderr, "cairnfold: cannot load %s (%s); the world is drawn untextured\n", WORLD_TEXTURE_PATH,
-                IMG_GetError());
+                ImageFileError());
         return 0;
     }
     GLuint name = UploadSurfaceTexture(image, mipmapping);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <GL/gl.h>
+#include <GL/glext.h>  // GL_BGR, GL_BGRA: named from OpenGL 1.2 on (as EXT_bgra on Windows' OpenGL 1.1)
 #include <SDL.h>
 
 // How a surface's pixels are handed to OpenGL.

@@ -1,15 +1,12 @@
 #include "world/saves.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
+#include "app/platform.h"
 #include "player/game_state.h"
 #include "world/world_grid.h"
 
@@ -125,15 +122,14 @@ static const size_t MAX_CORE_FILE_SIZE =
 
 // ---- whole-file writing and reading
 
-static void ReportSaveFailure(const char* path, const char* what, int error)
+static void ReportSaveFailure(const char* path, const char* what, const char* reason)
 {
-    fprintf(stderr, "cairnfold: could not save %s (%s: %s)\n", path, what, strerror(error));
+    fprintf(stderr, "cairnfold: could not save %s (%s: %s)\n", path, what, reason);
 }
 
 // Keeps the file at path under path + suffix, or with ".1", ".2", ... after
-// that when the name is taken, so that no file kept earlier is replaced. A
-// hard link keeps it, leaving path itself in place until the new file is
-// renamed over it; where links are not supported the file is renamed.
+// that when the name is taken, so that no file kept earlier is replaced. The
+// file at path stays in place until the new file replaces it.
 static bool KeepAside(const char* path, const char* suffix)
 {
     char asidePath[300];
@@ -142,74 +138,43 @@ static bool KeepAside(const char* path, const char* suffix)
             snprintf(asidePath, sizeof asidePath, "%s%s", path, suffix);
         else
             snprintf(asidePath, sizeof asidePath, "%s%s.%d", path, suffix, n);
-        if (link(path, asidePath) == 0 || errno == ENOENT)
-            return true;
-        if (errno == EEXIST)
-            continue;
-        if (access(asidePath, F_OK) == 0)
-            continue;
-        return rename(path, asidePath) == 0 || errno == ENOENT;
+        FileResult kept = KeepFileAs(path, asidePath);
+        if (kept != FILE_TAKEN)
+            return kept != FILE_FAILED;
     }
-    errno = EEXIST;
     return false;
 }
 
-// Writes the bytes to path + ".tmp", flushes them to the disk and renames the
-// temporary file over path, so the file at path is always either the old one
-// or the new one in full. A file that must not be lost (`*keep` set, with
-// its suffix) is first kept aside.
+// Writes the bytes to path + ".tmp", flushes them to the disk and puts the
+// temporary file in place of path, so the file at path is always either the
+// old one or the new one in full. A file that must not be lost (`*keep` set,
+// with its suffix) is first kept aside.
 static void WriteFileSafely(const char* path, const unsigned char* data, size_t size, bool* keep,
                             const char* keepSuffix)
 {
     char tempPath[256];
     snprintf(tempPath, sizeof tempPath, "%s%s", path, TEMP_SUFFIX);
-    int fd = open(tempPath, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const char* step;
+    FileResult written = WriteFileToDisk(tempPath, data, size, &step);
     // A missing Saves/ folder (deleted, or never unpacked) is made again
     // rather than losing every save of the session.
-    if (fd < 0 && errno == ENOENT && mkdir(SAVES_FOLDER, 0755) == 0)
-        fd = open(tempPath, O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0) {
-        ReportSaveFailure(path, "create", errno);
-        return;
-    }
-    size_t done = 0;
-    while (done < size) {
-        ssize_t n = write(fd, data + done, size - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            int error = n < 0 ? errno : EIO;
-            close(fd);
-            unlink(tempPath);
-            ReportSaveFailure(path, "write", error);
-            return;
-        }
-        done += (size_t)n;
-    }
-    int synced = fdatasync(fd);
-    int error = errno;
-    if (close(fd) != 0 && synced == 0) {
-        synced = -1;
-        error = errno;
-    }
-    if (synced != 0) {
-        unlink(tempPath);
-        ReportSaveFailure(path, "flush", error);
+    if (written == FILE_MISSING && MakeFolder(SAVES_FOLDER) == FILE_DONE)
+        written = WriteFileToDisk(tempPath, data, size, &step);
+    if (written != FILE_DONE) {
+        ReportSaveFailure(path, step, LastFileErrorText());
         return;
     }
     if (*keep) {
         if (!KeepAside(path, keepSuffix)) {
-            int asideError = errno;
-            unlink(tempPath);
-            ReportSaveFailure(path, "keep the earlier file", asideError);
+            ReportSaveFailure(path, "keep the earlier file", LastFileErrorText());
+            RemoveFile(tempPath);
             return;
         }
         *keep = false;
     }
-    if (rename(tempPath, path) != 0) {
-        int renameError = errno;
-        unlink(tempPath);
-        ReportSaveFailure(path, "rename", renameError);
+    if (ReplaceFileAtomically(tempPath, path) != FILE_DONE) {
+        ReportSaveFailure(path, "replace", LastFileErrorText());
+        RemoveFile(tempPath);
     }
 }
 

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "world/world_grid.h"
+#include "worldgen/world_random.h"
 
 static inline bool IsColumn(uint8_t tile)
 {
@@ -60,8 +61,8 @@ void GenerateBridges()
 {
     for (int y = BRIDGE_LOWEST_LAYER; y <= BRIDGE_HIGHEST_LAYER; y++)
         for (int attempt = 0; attempt < BRIDGE_ATTEMPTS_PER_LAYER; attempt++) {
-            int x = rand() % INNER_LAST_X + 1;
-            int z = rand() % INNER_LAST_Z + 1;
+            int x = WorldRandom() % INNER_LAST_X + 1;
+            int z = WorldRandom() % INNER_LAST_Z + 1;
             TryPlaceBridge(x, y, z);
         }
 }

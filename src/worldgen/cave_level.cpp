@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "worldgen/world_random.h"
+
 uint8_t caveReached[GRID_SIZE_X * GRID_SIZE_Z];
 
 // Cells waiting in the reach flood fill; each layer-0 cell enters at most once.
@@ -60,8 +62,8 @@ bool TryPlaceDescent(int x, int z)
 void PlaceDescents()
 {
     for (int attempt = 0; attempt < DESCENT_ATTEMPTS; attempt++) {
-        int x = rand() % 230 + 10;
-        int z = rand() % 230 + 10;
+        int x = WorldRandom() % 230 + 10;
+        int z = WorldRandom() % 230 + 10;
         TryPlaceDescent(x, z);
     }
 }
@@ -89,7 +91,7 @@ void CutCaveWallLine(int x, int z, bool alongX)
     int lx = alongX ? 1 : 0, lz = alongX ? 0 : 1;
     if (!IsOpen(x, z) || !IsOpen(x - lz, z - lx) || !IsOpen(x + lz, z + lx))
         return;
-    int r = rand() % 2;
+    int r = WorldRandom() % 2;
     if (r == 1)
         GridCell(x, CAVE_LAYER, z).tileType = TILE_EMPTY;
     // One count for both walks: the low side may use up all six cells.
@@ -111,11 +113,11 @@ void CutCaveWallLine(int x, int z, bool alongX)
 void CutCaveWallLines()
 {
     for (int i = 0; i < CAVE_WALL_LINE_ITERATIONS; i++) {
-        int x = rand() % INNER_LAST_X + 1;
-        int z = rand() % INNER_LAST_Z + 1;
+        int x = WorldRandom() % INNER_LAST_X + 1;
+        int z = WorldRandom() % INNER_LAST_Z + 1;
         CutCaveWallLine(x, z, true);
-        x = rand() % INNER_LAST_X + 1;
-        z = rand() % INNER_LAST_Z + 1;
+        x = WorldRandom() % INNER_LAST_X + 1;
+        z = WorldRandom() % INNER_LAST_Z + 1;
         CutCaveWallLine(x, z, false);
     }
 }

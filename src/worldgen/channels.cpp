@@ -5,6 +5,7 @@
 
 #include "world/world_grid.h"
 #include "worldgen/room_level.h"
+#include "worldgen/world_random.h"
 
 namespace {
 
@@ -45,14 +46,14 @@ void TryOutlet(int a, int b)
     if (TileAt(a - 2, ROOM_LAYER, b) == TILE_WALL && TileAt(a + 2, ROOM_LAYER, b) == TILE_WALL &&
         TileAt(a, ROOM_LAYER, b - 1) == TILE_WALL_CORE && TileAt(a, ROOM_LAYER, b + 1) == TILE_WALL_CORE) {
         MakeOutlet(a, b, 0);
-        int r = rand() % 2;
+        int r = WorldRandom() % 2;
         RunChannel(a, b, 0, r == 0 ? 1 : -1);
     }
     // A wall running along x; the cell need not still be core.
     if (TileAt(a, ROOM_LAYER, b - 2) == TILE_WALL && TileAt(a, ROOM_LAYER, b + 2) == TILE_WALL &&
         TileAt(a - 1, ROOM_LAYER, b) == TILE_WALL_CORE && TileAt(a + 1, ROOM_LAYER, b) == TILE_WALL_CORE) {
         MakeOutlet(a, b, 1);
-        int r = rand() % 2;
+        int r = WorldRandom() % 2;
         RunChannel(a, b, r == 0 ? 1 : -1, 0);
     }
 }
@@ -60,8 +61,8 @@ void TryOutlet(int a, int b)
 void PlaceOutletsAndChannels()
 {
     for (int n = 0; n < OUTLET_ATTEMPTS; n++) {
-        int a = rand() % GRID_SIZE_X;
-        int b = rand() % GRID_SIZE_Z;
+        int a = WorldRandom() % GRID_SIZE_X;
+        int b = WorldRandom() % GRID_SIZE_Z;
         TryOutlet(a, b);
     }
 }

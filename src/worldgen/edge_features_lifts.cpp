@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "worldgen/world_random.h"
+
 uint8_t floorBlockMark[GRID_SIZE_X * GRID_SIZE_Z];
 
 namespace {
@@ -62,8 +64,8 @@ void PlaceEdgeFeatures(const FloorBlock& block)
 {
     const int x0 = block.x0, z0 = block.z0, length = block.length, width = block.width;
 
-    int xa = x0 + rand() % length;
-    int za = z0 + rand() % width;
+    int xa = x0 + WorldRandom() % length;
+    int za = z0 + WorldRandom() % width;
     int n = 0;
     // A side gets a feature where the wall beyond it has its core two cells further out.
     if (TileAt(x0 - 3, ROOM_LAYER, za) == TILE_WALL_CORE) {
@@ -83,14 +85,14 @@ void PlaceEdgeFeatures(const FloorBlock& block)
         n++;
     }
 
-    int xb = x0 + rand() % length;
-    int zb = z0 + rand() % width;
+    int xb = x0 + WorldRandom() % length;
+    int zb = z0 + WorldRandom() % width;
     // Sides -x, +x, -z, +z at the second position: the first is certain while the block has no
     // feature yet; every other one takes a one-in-five draw.
     const int sideX[4] = {x0 - 1, x0 + length, xb, xb};
     const int sideZ[4] = {zb, zb, z0 - 1, z0 + width};
     for (int side = 0; side < 4; side++) {
-        if (n == 0 || rand() % CHANCE_FEATURE_ODDS == 0) {
+        if (n == 0 || WorldRandom() % CHANCE_FEATURE_ODDS == 0) {
             PlaceFeature(sideX[side], sideZ[side]);
             n++;
         }
@@ -99,9 +101,9 @@ void PlaceEdgeFeatures(const FloorBlock& block)
 
 void PlaceLift(const FloorBlock& block)
 {
-    int xs = block.x0 + rand() % block.length;
-    int zs = block.z0 + rand() % block.width;
-    uint8_t r = (uint8_t)(rand() % 4);
+    int xs = block.x0 + WorldRandom() % block.length;
+    int zs = block.z0 + WorldRandom() % block.width;
+    uint8_t r = (uint8_t)(WorldRandom() % 4);
 
     GridCell(xs, ROOM_LAYER, zs) = WorldCell{TILE_LIFT_BOTTOM, r};
     GridCell(xs, ROOM_LAYER + 1, zs) = WorldCell{TILE_LIFT_TOP, r};

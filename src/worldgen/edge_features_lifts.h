@@ -18,7 +18,7 @@ struct FloorBlock {
     int width;
 };
 
-// Places the edge features of every floor block, then stands one lift in every block (draws rand()).
+// Places the edge features of every floor block, then stands one lift in every block (draws WorldRandom()).
 void GenerateEdgeFeaturesAndLifts();
 
 // The steps of GenerateEdgeFeaturesAndLifts.

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "world/world_grid.h"
+#include "worldgen/world_random.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ void SetLayerTile(int x, int y, int z, uint8_t tile)
 }
 
 // Draws a coordinate inside the boundary ring, 1..248 on either axis.
-int DrawInnerCoordinate() { return rand() % INNER_LAST_X + 1; }
+int DrawInnerCoordinate() { return WorldRandom() % INNER_LAST_X + 1; }
 
 // True when no cell of the square of half-size `reach` around (x, z) on layer y holds `tile`.
 bool SquareLacks(int x, int y, int z, int reach, int tile)
@@ -148,7 +149,7 @@ void AddWallFixtures()
             int z = DrawInnerCoordinate();
             if (layerTiles[0][x * GRID_SIZE_Z + z] != TILE_THICK_WALL_COLUMN)
                 continue;
-            uint8_t kind = (uint8_t)(rand() % 4 + TILE_WALL_FIXTURE_1);
+            uint8_t kind = (uint8_t)(WorldRandom() % 4 + TILE_WALL_FIXTURE_1);
             int o = GridCell(x, y, z).orientation;
             if (o > 3)
                 continue;  // no face to hang on; every generated column has a quarter-turn orientation

@@ -1,7 +1,7 @@
 // Finishing pass: clears room-level rock, dresses rock, room tops and wall columns, and closes the world.
 #pragma once
 
-// Runs the finishing steps below in order (draws rand() for column caps and wall fixtures).
+// Runs the finishing steps below in order (draws WorldRandom() for column caps and wall fixtures).
 void GenerateFinishingDetails();
 
 // The steps of GenerateFinishingDetails in the order it runs them.

@@ -4,6 +4,7 @@
 
 #include "world/world_grid.h"
 #include "worldgen/room_level.h"
+#include "worldgen/world_random.h"
 
 namespace {
 
@@ -63,7 +64,7 @@ void AssignRoomHeights(HeightMap heightMap)
         for (int z = 0; z < GRID_SIZE_Z; z++) {
             if (heightMap[x][z] != 1)
                 continue;
-            int h = rand() % 7 + MIN_ROOM_HEIGHT;
+            int h = WorldRandom() % 7 + MIN_ROOM_HEIGHT;
             // Down the rows while the start column is still unheighted; along each row
             // every floor cell to the first gap takes h, earlier heights included.
             for (int xr = x; xr < GRID_SIZE_X && heightMap[xr][z] == 1; xr++) {

@@ -1,7 +1,7 @@
 // World generation driver: clears the grid and runs the generation passes in their fixed order.
 #pragma once
 
-// One generation pass: works on worldGrid in place, drawing from rand().
+// One generation pass: works on worldGrid in place, drawing from WorldRandom().
 typedef void (*GenerationPass)();
 
 // The passes in the order GenerateWorld runs them after clearing the grid; each
@@ -9,7 +9,7 @@ typedef void (*GenerationPass)();
 extern const GenerationPass GENERATION_PASSES[];
 extern const int GENERATION_PASS_COUNT;
 
-// Builds a new world in worldGrid from the current state of rand().
+// Builds a new world in worldGrid from the current state of WorldRandom().
 void GenerateWorld();
 
 // Sets both bytes of every cell to 0.

@@ -4,6 +4,7 @@
 
 #include "world/mathlib.h"
 #include "world/world_grid.h"
+#include "worldgen/world_random.h"
 
 bool CollectableMayStand(int x, int y, int z)
 {
@@ -57,9 +58,9 @@ static void PlaceCollectables()
     int freeCells = CountCollectableCells();
     int placed = 0;
     while (placed < COLLECTABLE_TOTAL && freeCells > 0) {
-        int x = rand() % INNER_LAST_X + 1;
-        int y = rand() % TOP_LAYER;
-        int z = rand() % INNER_LAST_Z + 1;
+        int x = WorldRandom() % INNER_LAST_X + 1;
+        int y = WorldRandom() % TOP_LAYER;
+        int z = WorldRandom() % INNER_LAST_Z + 1;
         int cell = CellIndex(x, y, z);
         if (!CollectableMayStand(x, y, z) || entityCount[cell] != 0)
             continue;
@@ -67,7 +68,7 @@ static void PlaceCollectables()
         entity->x = (float)(CELL_SIZE * x);
         entity->y = (float)(CELL_SIZE * y - 3);
         entity->z = (float)(CELL_SIZE * z);
-        entity->angle = (float)(rand() % 1000);
+        entity->angle = (float)(WorldRandom() % 1000);
         entity->spinRate = COLLECTABLE_SPIN_RATE;
         FileEntity(cell, entity);
         placed++;
@@ -96,15 +97,15 @@ static void PlaceLifts()
 static void PlaceProps()
 {
     for (int attempt = 0; attempt < PROP_ATTEMPTS; attempt++) {
-        int x = rand() % GRID_SIZE_X;
-        int z = rand() % GRID_SIZE_Z;
+        int x = WorldRandom() % GRID_SIZE_X;
+        int z = WorldRandom() % GRID_SIZE_Z;
         int cell = CellIndex(x, ROOM_LAYER, z);
         uint8_t tile = worldGrid[cell].tileType;
         if ((tile != TILE_WALL && tile != TILE_PROP_GROUND) || entityCount[cell] >= MAX_ENTITIES_PER_CELL)
             continue;
-        int jx = rand() % 80;
-        int jz = rand() % 80;
-        int a = rand() % 360;
+        int jx = WorldRandom() % 80;
+        int jz = WorldRandom() % 80;
+        int a = WorldRandom() % 360;
         Entity* entity = NewEntity(ENTITY_PROP);
         entity->x = (float)(CELL_SIZE * x - 4) + 0.1f * (float)jx;
         entity->y = PROP_HEIGHT;

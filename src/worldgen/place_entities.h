@@ -15,5 +15,5 @@ bool CollectableMayStand(int x, int y, int z);
 // Empties the entity index (deleting the old records) and places the entities
 // of a new game from the current grid: collectables at random eligible cells,
 // one lift on every lift bottom, props on random wall cells of layer 3.
-// Uses rand() in a fixed order, so the same seed and grid give the same result.
+// Uses WorldRandom() in a fixed order, so the same seed and grid give the same result.
 void PlaceEntities();

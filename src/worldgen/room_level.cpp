@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "world/world_grid.h"
+#include "worldgen/world_random.h"
 
 namespace {
 
@@ -42,10 +43,10 @@ void CarveRooms(CoarseMap roomMap)
 {
     memset(roomMap, 1, sizeof(CoarseMap));
     for (int n = 0; n < ROOM_COUNT; n++) {
-        int ci = rand() % 30 + 10;
-        int cj = rand() % 30 + 10;
-        int hi = rand() % 4 + 2;
-        int hj = rand() % 4 + 2;
+        int ci = WorldRandom() % 30 + 10;
+        int cj = WorldRandom() % 30 + 10;
+        int hi = WorldRandom() % 4 + 2;
+        int hj = WorldRandom() % 4 + 2;
         CarveRoom(roomMap, ci, cj, hi, hj);
     }
 }
@@ -64,11 +65,11 @@ void TryCoarseWall(CoarseMap wallMap, int i, int j, bool alongI)
 void DrawCoarseWalls(CoarseMap wallMap)
 {
     for (int n = 0; n < COARSE_WALL_ATTEMPTS; n++) {
-        int i = rand() % 48 + 1;
-        int j = rand() % 48 + 1;
+        int i = WorldRandom() % 48 + 1;
+        int j = WorldRandom() % 48 + 1;
         TryCoarseWall(wallMap, i, j, true);
-        i = rand() % 48 + 1;
-        j = rand() % 48 + 1;
+        i = WorldRandom() % 48 + 1;
+        j = WorldRandom() % 48 + 1;
         TryCoarseWall(wallMap, i, j, false);
     }
 }
@@ -221,11 +222,11 @@ void TryRandomThinWall(int x, int z, bool alongZ)
 void DrawRandomThinWalls()
 {
     for (int n = 0; n < THIN_WALL_ATTEMPTS; n++) {
-        int x = rand() % GRID_SIZE_X;
-        int z = rand() % GRID_SIZE_Z;
+        int x = WorldRandom() % GRID_SIZE_X;
+        int z = WorldRandom() % GRID_SIZE_Z;
         TryRandomThinWall(x, z, true);
-        x = rand() % GRID_SIZE_X;
-        z = rand() % GRID_SIZE_Z;
+        x = WorldRandom() % GRID_SIZE_X;
+        z = WorldRandom() % GRID_SIZE_Z;
         TryRandomThinWall(x, z, false);
     }
 }

@@ -27,7 +27,7 @@ TEST(FrameClock, FramesAreMeasuredAndHeldAndTheTimeStepIsSixtyOverTheFrameRateWi
 
 TEST(FrameClock, TimeAndDateTexts)
 {
-    // The local time as read (strptime also works out the weekday from the date).
+    // The local time as read; mktime works out the weekday from the date.
     const struct { const char *at, *date, *time; } cases[] = {
         {"2026-12-05 00:07:03", "Saturday December 5th 2026", "12:07:03 AM"},
         {"2027-03-22 12:00:00", "Monday March 22nd 2027", "12:00:00 PM"},
@@ -38,7 +38,14 @@ TEST(FrameClock, TimeAndDateTexts)
     };
     for (const auto& c : cases) {
         struct tm local = {};
-        ASSERT_NE(strptime(c.at, "%Y-%m-%d %H:%M:%S", &local), nullptr) << c.at;
+        ASSERT_EQ(sscanf(c.at, "%d-%d-%d %d:%d:%d", &local.tm_year, &local.tm_mon, &local.tm_mday, &local.tm_hour,
+                         &local.tm_min, &local.tm_sec), 6) << c.at;
+        local.tm_year -= 1900;
+        local.tm_mon -= 1;
+        struct tm day = local;
+        day.tm_isdst = -1;
+        ASSERT_NE(mktime(&day), (time_t)-1) << c.at;
+        local.tm_wday = day.tm_wday;
         char text[256];
         FormatDateText(local, text);
         EXPECT_STREQ(text, c.date);

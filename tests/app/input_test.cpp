@@ -17,7 +17,8 @@ static void Push(Uint8 type, int code)
 TEST(Input, PressedForOneFrameThenHeldTheLastStateOfAFrameWinsAndOtherEventsStayQueued)
 {
     // SDL's real event queue on the dummy video driver: no window needed.
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    static char dummyDriver[] = "SDL_VIDEODRIVER=dummy";
+    putenv(dummyDriver);
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
     ASSERT_NE(SDL_SetVideoMode(64, 64, 0, 0), nullptr);
     // Indexes past the tables are ignored; a quit event is left in the queue.

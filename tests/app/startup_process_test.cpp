@@ -5,6 +5,7 @@
 #include "world/saves.h"
 #include "worldgen/generate_world.h"
 #include "worldgen/place_entities.h"
+#include "worldgen/world_random.h"
 
 using Bytes = std::vector<unsigned char>;
 
@@ -36,10 +37,10 @@ TEST(StartupProcess, StartUpWritesExactlyTheFilesItCouldNotRead)
         ASSERT_EQ(run.status, 0) << run.error;
     };
     const std::string world = saves + "/worldgrid.dat", core = saves + "/coresave.dat";
-    // A first start writes the world srand(seed) then GenerateWorld give, placement continuing the draws.
+    // A first start writes the world SeedWorldRandom(seed) then GenerateWorld give, placement continuing the draws.
     RunGame();
     EXPECT_EQ(ListDir(saves), "coresave.dat\nworldgrid.dat\n");
-    srand(FAKE_SEED);
+    SeedWorldRandom(FAKE_SEED);
     GenerateWorld();
     ResetGameState();
     PlaceEntities();
@@ -61,7 +62,7 @@ TEST(StartupProcess, StartUpWritesExactlyTheFilesItCouldNotRead)
     EXPECT_EQ(ListDir(saves), "coresave.dat\ncoresave.dat.rejected\nworldgrid.dat\n");
     EXPECT_EQ(Identity(world), worldId);
     EXPECT_TRUE(ReadFileBytes(core + ".rejected") == corrupted);
-    srand(FAKE_SEED);
+    SeedWorldRandom(FAKE_SEED);
     ResetGameState();
     PlaceEntities();
     SaveCoreState();

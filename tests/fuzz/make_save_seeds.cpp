@@ -5,10 +5,11 @@
 #include "world/saves.h"
 #include "worldgen/generate_world.h"
 #include "worldgen/place_entities.h"
+#include "worldgen/world_random.h"
 
 int main(int argc, char** argv)
 {
-    srand(argc > 1 ? (unsigned)atoi(argv[1]) : 1u);
+    SeedWorldRandom(argc > 1 ? (unsigned)atoi(argv[1]) : 1u);
     GenerateWorld();
     ResetGameState();
     PlaceEntities();

@@ -1,12 +1,12 @@
-#include <SDL_image.h>
 #include "app/display.h"
+#include "interface/image_file.h"
 #include "interface/textures.h"
 #include "support/test_support.h"
 
 TEST(Textures, WorldTextureLevelsUploadOrderByBytesPerPixelAndRedMaskAndNarrowImagesWidened)
 {
     OpenTestDisplay(800, 600);
-    SDL_Surface* image = IMG_Load("Media/worldtexture.png");  // 256 x 256, red in the lowest byte
+    SDL_Surface* image = DecodeImageFile("Media/worldtexture.png");  // 256 x 256, red in the lowest byte
     ASSERT_NE(image, nullptr);
     ASSERT_EQ((Ints{image->format->BytesPerPixel, (GLint)image->format->Rmask}), (Ints{3, 0xFF}));
     std::vector<uint8_t> rows(256 * 768);

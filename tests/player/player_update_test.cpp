@@ -182,13 +182,13 @@ TEST(NearbyEntities, CollectablesLiftsAndRefiling)
     int home = CellIndex(125, 3, 125);
     File(ENTITY_COLLECTABLE, 1253.2f, 26, 1250);              // 3.2 away: taken
     Entity* edge = File(ENTITY_COLLECTABLE, 1250, 26, 1253.25f);  // 3.25 away: slides into slot 0, spun once
-    Entity* near = File(ENTITY_COLLECTABLE, 1350, 26, 1250);      // 10 cells away: spun
+    Entity* nearby = File(ENTITY_COLLECTABLE, 1350, 26, 1250);      // 10 cells away: spun
     Entity* frozen = File(ENTITY_COLLECTABLE, 1360, 26, 1250);    // 11 cells away: frozen
     UpdateNearbyEntities(2.0f);
     EXPECT_EQ(gameState.collectablesFound, 1);
     ASSERT_EQ(entityCount[home], 1);
     EXPECT_EQ(EntitySlot(home, 0), edge);
-    EXPECT_EQ((Floats{edge->angle, near->angle, frozen->angle}), (Floats{0.1f, 0.1f, 0.0f}));
+    EXPECT_EQ((Floats{edge->angle, nearby->angle, frozen->angle}), (Floats{0.1f, 0.1f, 0.0f}));
     std::vector<unsigned char> core = ReadFileBytes("Saves/coresave.dat");  // rewritten at once
     ASSERT_EQ(core.size(), 937576u + 3 * 36);
     EXPECT_EQ(core[10] + (core[11] << 8), 1);

@@ -1,6 +1,6 @@
-#define GL_GLEXT_PROTOTYPES
 #include "support/test_support.h"
 #include <GL/glext.h>
+#include <SDL.h>
 #include "app/camera.h"
 #include "interface/textures.h"
 #include "player/game_state.h"
@@ -29,6 +29,12 @@ static void SetUpScene()
 // Draws a frame; returns the colour at the screen centre and the number of triangles submitted.
 static std::vector<int> Render()
 {
+    // Query objects (OpenGL 1.5) are reached through the context, as Windows' OpenGL 1.1 library
+    // does not export them.
+    auto glGenQueries = (PFNGLGENQUERIESPROC)SDL_GL_GetProcAddress("glGenQueries");
+    auto glBeginQuery = (PFNGLBEGINQUERYPROC)SDL_GL_GetProcAddress("glBeginQuery");
+    auto glEndQuery = (PFNGLENDQUERYPROC)SDL_GL_GetProcAddress("glEndQuery");
+    auto glGetQueryObjectuiv = (PFNGLGETQUERYOBJECTUIVPROC)SDL_GL_GetProcAddress("glGetQueryObjectuiv");
     GLuint query = 0, triangles = 0;
     unsigned char rgb[3];
     glGenQueries(1, &query);
@@ -79,7 +85,7 @@ TEST(WorldRenderer, SetsUpCameraLightAndFogTurnsThemOffAfterThePassAndLightsTheT
     EXPECT_EQ(Brightness(Render()), 0);
     // An entity turns by its own angle at its own position.
     Put(127, 3, 125, 0, 0);
-    Entity* lift = new Entity{ENTITY_LIFT, 1271.0f, 31.0f, 1250.0f, (float)M_PI, 0, 0, 0, 0};
+    Entity* lift = new Entity{ENTITY_LIFT, 1271.0f, 31.0f, 1250.0f, PI, 0, 0, 0, 0};
     FileEntity(CellIndex(127, 3, 125), lift);
     EXPECT_EQ(Brightness(Render()), 0);
     lift->angle = 0.0f;

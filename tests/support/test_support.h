@@ -39,6 +39,8 @@ std::string EnterTempDir(const std::vector<std::string>& folders = {});
 std::vector<unsigned char> ReadFileBytes(const std::string& path);
 bool FileExists(const std::string& path);
 void WriteFileText(const std::string& path, const std::string& text);
+// The SHA-256 digest of the bytes, in lower-case hexadecimal.
+std::string Sha256Hex(const std::vector<unsigned char>& bytes);
 
 // A folder laid out as the game expects: a copy of Media/, an empty Saves/, an 800 x 600 window.
 std::string MakeGameFolder();
@@ -54,7 +56,7 @@ struct GameRun {
 GameRun RunGameIn(const std::string& dir, const std::string& launch, const std::string& input,
                   int seconds = 120, const std::string& program = CAIRNFOLD_BINARY);
 
-// A launch under faketime: time() at start-up, and so the seed of the game's rand(), is FAKE_SEED.
+// A launch under faketime: time() at start-up, and so the seed of the game's WorldRandom(), is FAKE_SEED.
 constexpr const char* FAKE_START = "TZ=UTC faketime -f '@2024-12-05 21:05:07'";
 constexpr unsigned FAKE_SEED = 1733432707u;
 // `input` that waits for the window, then sends the close request (to a wrapper's child if any).

@@ -1,28 +1,18 @@
-// Whole worlds against known-good ones: for three seeds, the rand() draws a first start takes
+// Whole worlds against known-good ones: for three seeds, the WorldRandom() draws a first start takes
 // (generation, then placement) and the SHA-256 of both files it writes.
 #include "player/game_state.h"
 #include "support/test_support.h"
 #include "world/saves.h"
 #include "worldgen/generate_world.h"
 #include "worldgen/place_entities.h"
+#include "worldgen/world_random.h"
 
-static std::string Sha256(const std::string& path)
-{
-    char digest[65] = {};
-    FILE* pipe = popen(("sha256sum " + path).c_str(), "r");
-    if (pipe) {
-        if (fread(digest, 1, 64, pipe) != 64) digest[0] = 0;
-        pclose(pipe);
-    }
-    return digest;
-}
-
-// The value rand() gives after `draws` draws since srand(seed).
+// The value WorldRandom() gives after `draws` draws since SeedWorldRandom(seed).
 static int DrawAfter(unsigned seed, int draws)
 {
-    srand(seed);
-    for (int i = 0; i < draws; i++) rand();
-    return rand();
+    SeedWorldRandom(seed);
+    for (int i = 0; i < draws; i++) WorldRandom();
+    return WorldRandom();
 }
 
 TEST(GoldenWorlds, GenerationPlacementAndBothFilesMatchTheKnownGoodWorlds)
@@ -39,16 +29,16 @@ TEST(GoldenWorlds, GenerationPlacementAndBothFilesMatchTheKnownGoodWorlds)
     for (const auto& w : worlds) {
         SCOPED_TRACE(w.seed);
         // A first start: the whole world, a new game, both files.
-        srand(w.seed);
+        SeedWorldRandom(w.seed);
         GenerateWorld();
         ClearEntityIndex();
         ResetGameState();
         PlaceEntities();
-        int next = rand();
+        int next = WorldRandom();
         EXPECT_EQ(next, DrawAfter(w.seed, w.draws)) << "draws of generation and placement";
         SaveWorldGrid();
         SaveCoreState();
-        EXPECT_EQ(Sha256(WORLD_SAVE_PATH), w.worldSha);
-        EXPECT_EQ(Sha256(CORE_SAVE_PATH), w.coreSha);
+        EXPECT_EQ(Sha256Hex(ReadFileBytes(WORLD_SAVE_PATH)), w.worldSha);
+        EXPECT_EQ(Sha256Hex(ReadFileBytes(CORE_SAVE_PATH)), w.coreSha);
     }
 }

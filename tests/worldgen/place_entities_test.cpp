@@ -1,6 +1,7 @@
 #include "support/test_support.h"
 #include "worldgen/generate_world.h"
 #include "worldgen/place_entities.h"
+#include "worldgen/world_random.h"
 
 static const int ELIGIBLE_CODES[] = {3, 4, 5, 7, 8, 9, 10, 11, 13, 16, 17, 18, 27};
 
@@ -30,7 +31,7 @@ TEST(PlaceEntities, CraftedCellsGetExactlyTheirCollectablesAndLifts)
     std::sort(eligible.begin(), eligible.end());
     // Fewer eligible cells than collectables: placement ends once every one holds exactly one collectable,
     // 3 below its centre; lifts stand in the four lift-bottom cells, turned by their orientation; no props.
-    srand(77);
+    SeedWorldRandom(77);
     PlaceEntities();
     std::vector<int> collectables;
     int lifts = 0, props = 0;

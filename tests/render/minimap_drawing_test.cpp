@@ -1,5 +1,6 @@
 #include "app/camera.h"
 #include "player/game_state.h"
+#include "render/minimap_drawing.h"
 #include "support/test_support.h"
 #include "world/minimap.h"
 

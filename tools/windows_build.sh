@@ -1,0 +1,133 @@
+#!/usr/bin/env bash
+# Cross-builds the game for 64-bit Windows with MinGW-w64 and packs cairnfold-windows-x86_64.zip.
+#
+#   tools/windows_build.sh BUILD_DIR [--tests]
+#
+# The libraries the game needs (zlib, libpng, SDL 1.2; libpng decodes the images) are built from
+# Debian's own source packages into WINDOWS_CACHE (outside the clone, kept between builds: a library
+# already there is not built again). With --tests the GoogleTest suite is cross-built too, from
+# Debian's googletest sources, to run under Wine. Packages are installed by `make windows`.
+set -euo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+BUILD=${1:?usage: windows_build.sh BUILD_DIR [--tests]}
+TESTS=OFF
+[ "${2:-}" = --tests ] && TESTS=ON
+CACHE=${WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/cairnfold/windows-x86_64}
+JOBS=${JOBS:-2}
+HOST=x86_64-w64-mingw32
+PREFIX=$CACHE/prefix
+SOURCES=$CACHE/sources
+SUDO=$([ "$(id -u)" = 0 ] || echo sudo)
+mkdir -p "$PREFIX" "$SOURCES" "$BUILD"
+export PATH="$PREFIX/bin:$PATH" CC=$HOST-gcc-posix CXX=$HOST-g++-posix
+export PKG_CONFIG_LIBDIR=$PREFIX/lib/pkgconfig PKG_CONFIG_PATH=
+# The test programs are listed through Wine as they are built; its prefix lives in the cache too.
+export WINEPREFIX=$CACHE/wineprefix WINEDEBUG=-all
+
+# apt-get source needs a deb-src entry. Where the machine has none, one is added that copies each of
+# its own deb entries (the same URIs, suites and components), in the format the entry is written in.
+EnsureSourceEntries() {
+  if grep -Eqs '^[[:space:]]*(deb-src[[:space:]]|Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/*.list \
+       /etc/apt/sources.list.d/*.sources; then
+    return
+  fi
+  local list=/etc/apt/sources.list.d/cairnfold-deb-src.list sources=/etc/apt/sources.list.d/cairnfold-deb-src.sources
+  # One-line entries: "deb [options] URI suite components" becomes "deb-src ...".
+  sed -n 's/^[[:space:]]*deb[[:space:]]/deb-src /p' /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null |
+    $SUDO tee "$list" >/dev/null || true
+  # deb822 stanzas: each stanza whose Types holds deb, with Types: deb-src and every other field kept.
+  cat /etc/apt/sources.list.d/*.sources 2>/dev/null | awk '
+    function flush() { if (keep) printf "%s\n", stanza; stanza = ""; keep = 0 }
+    /^[[:space:]]*$/ { flush(); next }
+    /^Types:/ { if ($0 ~ /[[:space:]]deb([[:space:]]|$)/) keep = 1; stanza = stanza "Types: deb-src\n"; next }
+    /^#/ { next }
+    { stanza = stanza $0 "\n" }
+    END { flush() }' | $SUDO tee "$sources" >/dev/null
+  [ -s "$list" ] || $SUDO rm -f "$list"
+  [ -s "$sources" ] || $SUDO rm -f "$sources"
+  $SUDO env DEBIAN_FRONTEND=noninteractive apt-get update >&2
+}
+
+# Unpacks Debian's source package $1 into SOURCES (once) and prints its folder.
+FetchSource() {
+  local folder
+  folder=$(find "$SOURCES/$1" -mindepth 1 -maxdepth 1 -type d 2>/dev/null | head -1)
+  if [ -z "$folder" ]; then
+    EnsureSourceEntries
+    rm -rf "$SOURCES/$1" && mkdir -p "$SOURCES/$1"
+    # The newest version first; where its archive cannot be fetched (a mirror without the security
+    # suite's sources), the release's own version.
+    (cd "$SOURCES/$1" && { apt-get source -q "$1" || apt-get source -q "$1/$(. /etc/os-release && echo "$VERSION_CODENAME")"; } >&2)
+    folder=$(find "$SOURCES/$1" -mindepth 1 -maxdepth 1 -type d | head -1)
+  fi
+  echo "$folder"
+}
+
+# Builds a library unless its stamp says it is in PREFIX already.
+BuildLibrary() {
+  local name=$1
+  [ -e "$PREFIX/.built-$name" ] && return
+  echo "windows_build.sh: building $name for $HOST into $PREFIX" >&2
+  local src
+  src=$(FetchSource "$name")
+  (cd "$src" && "Build_$name" "$src")
+  touch "$PREFIX/.built-$name"
+}
+
+# Debian's zlib source leaves out win32/; its configure builds the static library for MinGW.
+Build_zlib() {
+  CHOST=$HOST ./configure --static --prefix="$PREFIX"
+  make -j"$JOBS" libz.a && make install
+}
+
+# libpng and zlib are linked into the game; SDL stays a DLL.
+Build_libpng1.6() {
+  ./configure -q --host=$HOST --prefix="$PREFIX" --disable-shared CPPFLAGS="-I$PREFIX/include" LDFLAGS="-L$PREFIX/lib"
+  make -j"$JOBS" && make install
+}
+
+# No DirectX (the GDI driver "windib" serves an OpenGL window) and standard output and error left
+# where the caller put them, rather than in files beside the program.
+Build_libsdl1.2() {
+  ./configure -q --host=$HOST --prefix="$PREFIX" --disable-directx --disable-stdio-redirect --disable-static
+  make -j"$JOBS" && make install
+}
+
+# Copies into $2 every DLL that $1 loads, and those they load, found among the libraries built here
+# and MinGW's runtime; the rest (kernel32, opengl32, ...) are Windows' own.
+DLL_FOLDERS="$PREFIX/bin $(dirname "$($CXX -print-libgcc-file-name)") /usr/$HOST/lib"
+CopyDlls() {
+  local dll folder
+  for dll in $($HOST-objdump -p "$1" | sed -n 's/^[[:space:]]*DLL Name: //p'); do
+    [ -e "$2/$dll" ] && continue
+    for folder in $DLL_FOLDERS; do
+      if [ -e "$folder/$dll" ]; then
+        cp "$folder/$dll" "$2/"
+        CopyDlls "$2/$dll" "$2"
+        break
+      fi
+    done
+  done
+}
+
+for library in zlib libpng1.6 libsdl1.2; do BuildLibrary $library; done
+
+# The cross-built tests find SDL.dll beside them when Wine runs them.
+[ $TESTS = ON ] && mkdir -p "$BUILD/tests" && cp "$PREFIX/bin/SDL.dll" "$BUILD/tests/"
+cmake -S "$ROOT" -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/tools/windows_toolchain.cmake" \
+  -DCAIRNFOLD_WINDOWS_PREFIX="$PREFIX" -DCMAKE_BUILD_TYPE=Release -DCAIRNFOLD_TESTS=$TESTS \
+  -DCAIRNFOLD_BENCH=OFF -DCAIRNFOLD_TOOLS=OFF
+cmake --build "$BUILD" -j"$JOBS"
+
+# The zip: one folder holding the program, every DLL it loads that Windows does not have, the
+# game's data, an empty Saves/ and the players' README.txt.
+PACK=$BUILD/pack/Cairnfold
+rm -rf "$BUILD/pack" && mkdir -p "$PACK/Saves"
+cp "$BUILD/cairnfold.exe" "$PACK/"
+cp -r "$ROOT/Media" "$ROOT/settings.ini" "$PACK/"
+cp "$ROOT/tools/windows_readme.txt" "$PACK/README.txt"
+sed -i 's/$/\r/' "$PACK/README.txt"
+CopyDlls "$PACK/cairnfold.exe" "$PACK"
+rm -f "$BUILD/cairnfold-windows-x86_64.zip"
+(cd "$BUILD/pack" && zip -qr -X "$BUILD/cairnfold-windows-x86_64.zip" Cairnfold)
+echo "windows_build.sh: $BUILD/cairnfold-windows-x86_64.zip" >&2

@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# The Windows build under Wine, on the X display this runs on (tools/with_display.sh gives one):
+# the cross-built test suite with Wine as ctest's emulator, then the packed game played from a
+# fresh unpacking of the zip, beside the Linux game under the same fixed clock.
+#
+#   tools/windows_test.sh WINDOWS_BUILD_DIR LINUX_BUILD_DIR
+#
+# The Wine prefix is kept in WINDOWS_CACHE (made on first use, about 10 s). Exits 1 when any check fails.
+set -uo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+WINDOWS_BUILD=$(cd "${1:?usage: windows_test.sh WINDOWS_BUILD_DIR LINUX_BUILD_DIR}" && pwd)
+LINUX_GAME=$(cd "${2:?usage: windows_test.sh WINDOWS_BUILD_DIR LINUX_BUILD_DIR}" && pwd)/cairnfold
+CACHE=${WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/cairnfold/windows-x86_64}
+export WINEPREFIX=$CACHE/wineprefix WINEDEBUG=-all
+# The calendar clock stands still at a fixed moment, so both games seed their worlds alike however
+# long Wine takes to start; the frame clock runs.
+CLOCK=(env TZ=UTC FAKETIME='2024-12-05 21:05:07' FAKETIME_DONT_FAKE_MONOTONIC=1
+       LD_PRELOAD=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1)
+WORK=$(mktemp -d /tmp/cairnfold-windows-XXXXXX)
+failures=0
+Fail() { echo "windows_test.sh: FAILED: $*" >&2; failures=$((failures + 1)); }
+Seconds() { date +%s.%N; }
+Elapsed() { awk -v from="$1" -v to="$(Seconds)" 'BEGIN { printf "%.1f", to - from }'; }
+Stop() {
+  wineserver -k 2>/dev/null
+  rm -rf "$WORK"
+}
+trap Stop EXIT
+
+# Wine's own helper processes start with the prefix, their notices kept off the game's standard error.
+started=$(Seconds)
+wineboot >/dev/null 2>&1
+echo "windows_test.sh: Wine prefix ready in $(Elapsed "$started") s"
+
+started=$(Seconds)
+(cd "$WINDOWS_BUILD" && ctest -j2 --timeout 300 --output-on-failure) || Fail "the test suite under Wine"
+echo "windows_test.sh: test suite under Wine: $(Elapsed "$started") s"
+
+# Plays the game in folder $1 ("linux" or "windows" in $2); $3 is shell run while it plays, and
+# $4 how the game is asked to close. Sets STATUS and ERROR (standard error, line ends as on Linux).
+Play() {
+  local game=("$LINUX_GAME")
+  [ "$2" = windows ] && game=(wine cairnfold.exe)
+  (cd "$1" && HOME="$WORK/home" MESA_SHADER_CACHE_DISABLE=true exec "${CLOCK[@]}" "${game[@]}" 2> err) &
+  local pid=$!
+  eval "$3"
+  [ -n "${4:-}" ] && eval "$4"
+  wait $pid
+  STATUS=$?
+  ERROR=$(tr -d '\r' < "$1/err")
+}
+WAIT_FOR_SAVES='for i in $(seq 600); do [ -e "$1/Saves/coresave.dat" ] && break; sleep 0.1; done; sleep 1;'
+WAIT_FOR_WINDOW='timeout 60 xdotool search --sync --onlyvisible --name Cairnfold >/dev/null; sleep 2;'
+# Key 8 held a few frames, with the pointer over the window so that it has the keyboard.
+PRESS_8='win=$(xdotool search --onlyvisible --name Cairnfold | head -1); xdotool mousemove --window $win 400 300;
+         sleep 0.5; xdotool keydown 8; sleep 0.3; xdotool keyup 8; sleep 1;'
+CLOSE_LINUX='kill -TERM $pid'
+CLOSE_WINDOWS='wine taskkill /im cairnfold.exe >/dev/null'
+Identity() { stat -c '%i %s %Y' "$@"; }
+
+started=$(Seconds)
+mkdir -p "$WORK/home" "$WORK/linux/Saves" "$WORK/windows"
+cp -r "$ROOT/Media" "$ROOT/settings.ini" "$WORK/linux/"
+(cd "$WORK/windows" && unzip -q "$WINDOWS_BUILD/cairnfold-windows-x86_64.zip")
+LIN=$WORK/linux WIN=$WORK/windows/Cairnfold
+
+# First starts: the same world and new game, byte for byte.
+Play "$LIN" linux "$WAIT_FOR_SAVES" "$CLOSE_LINUX"
+[ $STATUS = 0 ] || Fail "the Linux game's first start ended with $STATUS: $ERROR"
+Play "$WIN" windows "$WAIT_FOR_SAVES" "$CLOSE_WINDOWS"
+[ $STATUS = 0 ] || Fail "the first start under Wine ended with $STATUS: $ERROR"
+for file in worldgrid.dat coresave.dat; do
+  cmp -s "$LIN/Saves/$file" "$WIN/Saves/$file" || Fail "the first $file differs from the Linux game's"
+done
+echo "windows_test.sh: first saves under Wine: $(sha256sum "$WIN/Saves/"*.dat | sed "s#$WIN/##" | tr '\n' ' ')"
+mkdir "$WORK/first" && cp "$LIN/Saves/"*.dat "$WORK/first/"
+
+# Key 8 replaces both files (nothing else rewrites the world file of a resumed game); the window
+# closed ends the game with status 0.
+before=$(Identity "$WIN/Saves/worldgrid.dat")
+Play "$WIN" windows "$WAIT_FOR_WINDOW $PRESS_8" "$CLOSE_WINDOWS"
+[ $STATUS = 0 ] || Fail "closing the window under Wine gave status $STATUS: $ERROR"
+[ "$(Identity "$WIN/Saves/worldgrid.dat")" != "$before" ] || Fail "key 8 under Wine saved nothing"
+[ "$(ls "$WIN/Saves")" = "$(printf 'coresave.dat\nworldgrid.dat')" ] || Fail "Saves/ under Wine holds $(ls "$WIN/Saves")"
+
+# The save made under Wine resumes on Linux, and Linux's resumes under Wine: neither writes a file.
+cp "$WIN/Saves/"*.dat "$LIN/Saves/"
+before=$(Identity "$LIN/Saves/"*.dat)
+Play "$LIN" linux "$WAIT_FOR_WINDOW" "$CLOSE_LINUX"
+[ $STATUS = 0 ] && [ "$(Identity "$LIN/Saves/"*.dat)" = "$before" ] && [ "$(ls "$LIN/Saves" | wc -l)" = 2 ] ||
+  Fail "the Linux game did not resume the save made under Wine (status $STATUS: $ERROR)"
+cp "$WORK/first/"*.dat "$WIN/Saves/"
+before=$(Identity "$WIN/Saves/"*.dat)
+Play "$WIN" windows "$WAIT_FOR_WINDOW" "$CLOSE_WINDOWS"
+[ $STATUS = 0 ] && [ "$(Identity "$WIN/Saves/"*.dat)" = "$before" ] && [ "$(ls "$WIN/Saves" | wc -l)" = 2 ] ||
+  Fail "the game under Wine did not resume the Linux game's save (status $STATUS: $ERROR)"
+
+# Started without Media/: the same one line and status as on Linux.
+rm -r "$LIN/Media" "$WIN/Media"
+Play "$LIN" linux ""
+linuxStatus=$STATUS linuxError=$ERROR
+Play "$WIN" windows ""
+[ $STATUS = "$linuxStatus" ] && [ "$ERROR" = "$linuxError" ] && [ "$(echo "$ERROR" | wc -l)" = 1 ] ||
+  Fail "without Media/ the game under Wine gave status $STATUS and \"$ERROR\", on Linux $linuxStatus and \"$linuxError\""
+echo "windows_test.sh: the packed game played under Wine: $(Elapsed "$started") s"
+
+[ $failures = 0 ] && echo "windows_test.sh: all passed" && exit 0
+echo "windows_test.sh: $failures check(s) failed" >&2
+exit 1
