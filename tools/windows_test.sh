@@ -51,9 +51,12 @@ Play() {
 }
 WAIT_FOR_SAVES='for i in $(seq 600); do [ -e "$1/Saves/coresave.dat" ] && break; sleep 0.1; done; sleep 1;'
 WAIT_FOR_WINDOW='timeout 60 xdotool search --sync --onlyvisible --name Cairnfold >/dev/null; sleep 2;'
-# Key 8 held a few frames, with the pointer over the window so that it has the keyboard.
+# Key 8 held, with the pointer over the window so that it has the keyboard, until the game has
+# written the core file anew (the last file a save writes), however slowly it draws under load.
 PRESS_8='win=$(xdotool search --onlyvisible --name Cairnfold | head -1); xdotool mousemove --window $win 400 300;
-         sleep 0.5; xdotool keydown 8; sleep 0.3; xdotool keyup 8; sleep 1;'
+         old=$(Identity "$1/Saves/coresave.dat"); xdotool keydown 8;
+         for i in $(seq 600); do [ "$(Identity "$1/Saves/coresave.dat")" != "$old" ] && break; sleep 0.1; done;
+         xdotool keyup 8;'
 CLOSE_LINUX='kill -TERM $pid'
 CLOSE_WINDOWS='wine taskkill /im cairnfold.exe >/dev/null'
 Identity() { stat -c '%i %s %Y' "$@"; }
