@@ -39,9 +39,10 @@ echo "windows_test.sh: test suite under Wine: $(Elapsed "$started") s"
 # Plays the game in folder $1 ("linux" or "windows" in $2); $3 is shell run while it plays, and
 # $4 how the game is asked to close. Sets STATUS and ERROR (standard error, line ends as on Linux).
 Play() {
-  local game=("$LINUX_GAME")
-  [ "$2" = windows ] && game=(wine cairnfold.exe)
-  (cd "$1" && HOME="$WORK/home" MESA_SHADER_CACHE_DISABLE=true exec "${CLOCK[@]}" "${game[@]}" 2> err) &
+  # The game under Wine is started from another folder, as from a shortcut: it finds its files beside itself.
+  local game=("$LINUX_GAME") folder=$1
+  [ "$2" = windows ] && game=(wine "$1/cairnfold.exe") folder=$WORK
+  (cd "$folder" && HOME="$WORK/home" MESA_SHADER_CACHE_DISABLE=true exec "${CLOCK[@]}" "${game[@]}" 2> "$1/err") &
   local pid=$!
   eval "$3"
   [ -n "${4:-}" ] && eval "$4"

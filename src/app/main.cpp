@@ -4,6 +4,7 @@
 
 #include "app/display.h"
 #include "app/game_loop.h"
+#include "app/platform.h"
 #include "app/settings.h"
 #include "interface/interface_media.h"
 #include "worldgen/world_random.h"
@@ -12,6 +13,7 @@ int main(int argc, char* argv[])
 {
     (void)argc;
     (void)argv;
+    EnterGameFolder();
     LoadSettings();
     SeedWorldRandom((unsigned)time(nullptr));
     OpenDisplay();

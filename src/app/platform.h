@@ -1,4 +1,5 @@
-// Platform: the file operations whose form differs between systems; one implementation file per system.
+// Platform: the file operations whose form differs between systems, and where the game's files are; one
+// implementation file per system.
 #pragma once
 
 #include <cstddef>
@@ -33,3 +34,9 @@ void RemoveFile(const char* path);
 
 // The system's words for the last failure of the functions above.
 const char* LastFileErrorText();
+
+// Makes the folder that holds the game's files (Media/, settings.ini, Saves/) the working directory,
+// so that every other file name is relative to it. On Windows that is the folder of the program itself,
+// however the player started it (a shortcut, a command prompt in another folder); elsewhere it is the
+// folder the game was started in (the repository root, or the one the package's launcher chooses).
+void EnterGameFolder();

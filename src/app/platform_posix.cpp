@@ -79,3 +79,6 @@ FileResult MakeFolder(const char* path)
 void RemoveFile(const char* path) { unlink(path); }
 
 const char* LastFileErrorText() { return strerror(lastError); }
+
+// The launcher (or the player) starts the game in the folder that holds its files.
+void EnterGameFolder() {}

@@ -88,3 +88,20 @@ const char* LastFileErrorText()
         snprintf(lastErrorText, sizeof lastErrorText, "error %lu", (unsigned long)lastError);
     return lastErrorText;
 }
+
+// The folder of cairnfold.exe, in the system's wide characters so that any folder name works. Where
+// that fails, the game stays where it was started and says so when a file is missing.
+void EnterGameFolder()
+{
+    wchar_t path[MAX_PATH];
+    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    if (n == 0 || n == MAX_PATH)
+        return;
+    while (n > 0 && path[n - 1] != L'\\' && path[n - 1] != L'/')
+        n--;
+    if (n == 0)
+        return;
+    // A drive's root keeps its backslash: "C:" alone names the drive's current folder, not its root.
+    path[n >= 2 && path[n - 2] == L':' ? n : n - 1] = 0;
+    SetCurrentDirectoryW(path);
+}
