@@ -313,22 +313,41 @@ enum Outcome { RUN_MOVED, RUN_BLOCKED, RUN_DROPPED, RUN_LEFT };
 
 static Outcome Run(const Node& start, float yaw, JumpMode mode, int walkAfter = 0, const Vec3* aim = nullptr);
 
+// Heights the models give the floors, above their cell's centre: a room's floor and each storey
+// above it, the cave floor; a channel's bed.
+static const float FLOOR_TOP = -4.0f, CHANNEL_BED_TOP = -4.6f;
+static const float LEVEL_WITH = 0.5f;  // a rider's feet this little above a storey's floor step off onto it
+
 // When the jumps from a waiting lift start walking: at once, or once risen past the ceiling of
 // the storey the lift waits in, to land on the floor above it.
 static const int RIDE_JUMP_WALK_AFTER[] = {0, 8, 16};  // time units
 
+// Walks off a rising lift along each axis where it was level with the floor of a storey it passed,
+// as a rider steps off at the storey they want.
+static void StepOff(const std::vector<Node>& storeys)
+{
+    for (const Node& level : storeys)
+        for (int h = 0; h < 4; h++) Run(level, (float)h * PI / 2, JUMP_NONE);
+}
+
 // Stands still on a lift until it turns at the top of its shaft or stops (it waits there for a
-// rider standing over its origin), or the player is off it. Where it waits, a held jump along
-// each axis: the storey of the shaft's head is above the lift, reached only that way. True when
-// the ride got to the top; a ride cut short leaves the lift to be ridden again.
+// rider standing over its origin), or the player is off it; then steps off at each storey passed.
+// Where it waits, a held jump along each axis: the storey of the shaft's head is above the lift,
+// reached only that way. True when the ride got to the top; a ride cut short leaves the lift to be
+// ridden again.
 static bool Ride(const Node& start, int lift)
 {
     HoldKeys(false, false);
     Vec3 last = gameState.position;
     bool rose = false, top = false;
+    std::vector<Node> storeys;
+    int passed = gameState.cell.y;  // the highest layer whose floor the rider has been level with
     const int settled = Updates(RIDE_SETTLED), offLimit = Updates(RIDE_OFF_TIME);
     for (int i = 0, still = 0, off = 0, n = Updates(RIDE_TIME); i < n; i++) {
-        if (!Step(start, "riding a lift")) return false;
+        if (!Step(start, "riding a lift")) {
+            StepOff(storeys);
+            return false;
+        }
         if (lifts[lift].entity->velocityY < 0) {
             top = rose;
             break;
@@ -342,6 +361,11 @@ static bool Ride(const Node& start, int lift)
         off = 0;
         rose = true;
         const Vec3& p = gameState.position;
+        float above = p.y - (CELL_SIZE * gameState.cell.y + FLOOR_TOP);
+        if (gameState.cell.y > passed && above >= 0 && above < LEVEL_WITH && lifts[lift].entity->velocityY > 0) {
+            passed = gameState.cell.y;
+            storeys.push_back({p, lift, lifts[lift].entity->y, lifts[lift].entity->velocityY});
+        }
         // A waiting lift may tremble by a few hundredths as it is filed in one layer or the next.
         if (std::fabs(p.y - last.y) < RIDE_STILL) {
             still++;
@@ -353,10 +377,12 @@ static bool Ride(const Node& start, int lift)
             Node waiting = {p, lift, lifts[lift].entity->y, lifts[lift].entity->velocityY};
             for (int h = 0; h < 4; h++)
                 for (int walkAfter : RIDE_JUMP_WALK_AFTER) Run(waiting, (float)h * PI / 2, JUMP_HELD, Updates(walkAfter));
+            StepOff(storeys);
             return true;
         }
     }
     Land(start, "riding a lift");
+    StepOff(storeys);
     return top;
 }
 
@@ -700,8 +726,6 @@ static void Search()
 
 // ---- the descents
 
-// Heights the models give the floors, above their cell's centre: the cave floor, a channel's bed.
-static const float CAVE_FLOOR_TOP = -4.0f, CHANNEL_BED_TOP = -4.6f;
 static const int DESCENT_WALK_TIME = 900;  // longest walk down or up a descent (about 80 units)
 static const float STANDS_ON = 0.05f;      // feet this near a floor's height stand on it
 static const float ON_THE_BED = 0.5f;      // on a channel's bed (or the drain stone of its head), not its walkway
@@ -724,6 +748,42 @@ static bool WalkTo(const char* name, float x, float y, float z, float yaw, float
     return false;
 }
 
+// The cell of layer 1 that the descent from the top at (x, z) passes d cells along its run.
+static void DescentWay(int x, int z, int d, int& wayX, int& wayZ)
+{
+    int o = worldGrid[CellIndex(x, CHANNEL_LAYER, z)].orientation % 4;
+    wayX = x + d * DESCENT_RUN_DX[o];
+    wayZ = z + d * DESCENT_RUN_DZ[o];
+}
+
+// Whether the descent from the top at (x, z) has another's upper ramp in its way on layer 1, or
+// its own upper ramp in another's way; *otherX, *otherZ give that descent's top. The generator
+// checks only that a new descent's own cells are empty, so two may cross there, each one's ramp
+// then standing across the other's way.
+static bool CrossedDescent(int x, int z, int* otherX, int* otherZ)
+{
+    auto inWay = [](int topX, int topZ, int cellX, int cellZ) {
+        for (int d = 0, wx, wz; d <= DESCENT_LOWER_RAMP; d++) {
+            DescentWay(topX, topZ, d, wx, wz);
+            if (d != DESCENT_UPPER_RAMP && wx == cellX && wz == cellZ) return true;
+        }
+        return false;
+    };
+    int rampX, rampZ, otherRampX, otherRampZ;
+    DescentWay(x, z, DESCENT_UPPER_RAMP, rampX, rampZ);
+    for (int ox = x - 2 * DESCENT_LOWER_RAMP; ox <= x + 2 * DESCENT_LOWER_RAMP; ox++)
+        for (int oz = z - 2 * DESCENT_LOWER_RAMP; oz <= z + 2 * DESCENT_LOWER_RAMP; oz++) {
+            if ((ox == x && oz == z) || TileAt(ox, CHANNEL_LAYER, oz) != TILE_DESCENT_TOP) continue;
+            DescentWay(ox, oz, DESCENT_UPPER_RAMP, otherRampX, otherRampZ);
+            if (inWay(x, z, otherRampX, otherRampZ) || inWay(ox, oz, rampX, rampZ)) {
+                *otherX = ox;
+                *otherZ = oz;
+                return true;
+            }
+        }
+    return false;
+}
+
 // Walks down the middle of every descent the search must reach, from the channel's bed beside its
 // top to the floor of its entrance, and back up to the bed: the ways between the channel
 // and the cave levels. Gives how many lead both ways, and prints each that does not.
@@ -740,15 +800,23 @@ static int WalkDescents(int& total)
             float yaw = std::atan2((float)dz, (float)dx), bed = CELL_SIZE * CHANNEL_LAYER + CHANNEL_BED_TOP;
             // Down from the middle of the channel beside the top to the middle of the entrance, and
             // up from there into the channel, past the edge of its walkway.
-            float cave = CELL_SIZE * CAVE_LAYER + CAVE_FLOOR_TOP, length = (float)CELL_SIZE * (DESCENT_ENTRANCE + 1);
+            float cave = CELL_SIZE * CAVE_LAYER + FLOOR_TOP, length = (float)CELL_SIZE * (DESCENT_ENTRANCE + 1);
             bool down = WalkTo("down a descent", (float)CELL_SIZE * (x - dx), bed, (float)CELL_SIZE * (z - dz), yaw,
                                length, cave, STANDS_ON);
             bool up = WalkTo("up a descent", (float)CELL_SIZE * (x + DESCENT_ENTRANCE * dx), cave,
                              (float)CELL_SIZE * (z + DESCENT_ENTRANCE * dz), yaw + PI, length - CELL_SIZE / 2.0f, bed,
                              ON_THE_BED);
-            if (down && up) good++;
-            else printf("descent not walked %s: from the top at (%d, %d, %d)\n", down ? "up" : up ? "down" : "down or up", x,
-                        CHANNEL_LAYER, z);
+            if (down && up) {
+                good++;
+                continue;
+            }
+            printf("descent not walked %s: from the top at (%d, %d, %d)", down ? "up" : up ? "down" : "down or up", x,
+                   CHANNEL_LAYER, z);
+            int ox, oz;
+            if (CrossedDescent(x, z, &ox, &oz))
+                printf(", crossed on layer %d by the descent from the top at (%d, %d, %d)", CHANNEL_LAYER - 1, ox,
+                       CHANNEL_LAYER, oz);
+            printf("\n");
         }
     return good;
 }
