@@ -87,7 +87,7 @@ struct Lift {
     int x, z;            // its column
     float bottom, top;   // the heights its origin turns at
     bool boarded;        // a player walked onto it from the room floor
-    bool ridden;         // a player rode it to the top: every such ride passes the same cells
+    bool ridden;         // a player rode it from its foot to the top: every such ride passes the same cells
 };
 
 struct Node {
@@ -433,9 +433,14 @@ static Outcome Run(const Node& start, float yaw, JumpMode mode, int walkAfter, c
     int lift = LiftUnderPlayer();
     if (lift >= 0) {
         if (start.lift == lift) return RUN_MOVED;
-        // Boarded from the floor of the foot's layer (a street, or a room floor at its top).
-        if (start.position.y < lifts[lift].bottom + CELL_SIZE) lifts[lift].boarded = true;
-        if (!lifts[lift].ridden) lifts[lift].ridden = Ride(start, lift);
+        // Boarded from the floor of the foot's layer (a street, or a room floor at its top). Only a
+        // ride from there passes every storey of the shaft; one boarded higher up is ridden each time.
+        bool fromFoot = start.position.y < lifts[lift].bottom + CELL_SIZE;
+        if (fromFoot) lifts[lift].boarded = true;
+        if (!lifts[lift].ridden) {
+            bool top = Ride(start, lift);
+            if (fromFoot) lifts[lift].ridden = top;
+        }
         return RUN_MOVED;
     }
     return outcome;

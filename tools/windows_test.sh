@@ -53,11 +53,8 @@ Play() {
 WAIT_FOR_SAVES='for i in $(seq 600); do [ -e "$1/Saves/coresave.dat" ] && break; sleep 0.1; done; sleep 1;'
 WAIT_FOR_WINDOW='timeout 60 xdotool search --sync --onlyvisible --name Cairnfold >/dev/null; sleep 2;'
 # Key 8 held, with the pointer over the window so that it has the keyboard, until the game has
-# written the core file anew (the last file a save writes), however slowly it draws under load.
-PRESS_8='win=$(xdotool search --onlyvisible --name Cairnfold | head -1); xdotool mousemove --window $win 400 300;
-         old=$(Identity "$1/Saves/coresave.dat"); xdotool keydown 8;
-         for i in $(seq 600); do [ "$(Identity "$1/Saves/coresave.dat")" != "$old" ] && break; sleep 0.1; done;
-         xdotool keyup 8;'
+# written the core file anew, however slowly it draws under load: as the Linux game's tests do it.
+PRESS_8='(cd "$1" && . "$ROOT/tests/support/game_input.sh" && save)'
 CLOSE_LINUX='kill -TERM $pid'
 CLOSE_WINDOWS='wine taskkill /im cairnfold.exe >/dev/null'
 Identity() { stat -c '%i %s %Y' "$@"; }
