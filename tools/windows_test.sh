@@ -5,12 +5,12 @@
 #
 #   tools/windows_test.sh WINDOWS_BUILD_DIR LINUX_BUILD_DIR
 #
-# The Wine prefix is kept in WINDOWS_CACHE (made on first use, about 10 s). Exits 1 when any check fails.
+# The Wine prefix is kept in WINDOWS_CACHE, in the release's folder (made on first use, about 10 s). Exits 1 when any check fails.
 set -uo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 WINDOWS_BUILD=$(cd "${1:?usage: windows_test.sh WINDOWS_BUILD_DIR LINUX_BUILD_DIR}" && pwd)
 LINUX_GAME=$(cd "${2:?usage: windows_test.sh WINDOWS_BUILD_DIR LINUX_BUILD_DIR}" && pwd)/cairnfold
-CACHE=${WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/cairnfold/windows-x86_64}
+CACHE=${WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/cairnfold/windows-x86_64}/$(. /etc/os-release && echo "$VERSION_CODENAME")
 export WINEPREFIX=$CACHE/wineprefix WINEDEBUG=-all
 # The calendar clock stands still at a fixed moment, so both games seed their worlds alike however
 # long Wine takes to start; the frame clock runs.
