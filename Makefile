@@ -192,8 +192,8 @@ test-deb:
 	$(SUDO) $(CURDIR)/tools/debian_chroot.sh trixie $(abspath $(DEBIAN13_DIR)) "test-package PURGE_BUILD_PACKAGES=1"
 
 # ---- Windows: cairnfold-windows-x86_64.zip cross-built with MinGW-w64, tested under Wine on Xvfb.
-# The libraries (SDL 1.2, libpng, zlib) are built from Debian's source
-# packages into WINDOWS_CACHE, outside the clone, and reused by every later build.
+# The libraries (SDL 1.2, on Debian 13 sdl12-compat over SDL 2; libpng, zlib) are built from Debian's
+# source packages into WINDOWS_CACHE, outside the clone, one folder a release, reused by every later build.
 WINDOWS_PACKAGES = g++-mingw-w64-x86-64-posix wine wine64 zip unzip dpkg-dev xz-utils cmake make pkg-config \
                    googletest xvfb xauth xdotool faketime
 WINDOWS_CACHE ?= $(or $(XDG_CACHE_HOME),$(HOME)/.cache)/cairnfold/windows-x86_64

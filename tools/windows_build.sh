@@ -5,14 +5,17 @@
 #
 # The libraries the game needs (zlib, libpng, SDL 1.2; libpng decodes the images) are built from
 # Debian's own source packages into WINDOWS_CACHE (outside the clone, kept between builds: a library
-# already there is not built again). With --tests the GoogleTest suite is cross-built too, from
-# Debian's googletest sources, to run under Wine. Packages are installed by `make windows`.
+# already there is not built again), in a folder for the Debian release they come from. SDL 1.2 is
+# Debian 12's libsdl1.2; where the sources hold none (Debian 13), sdl12-compat over libsdl2. With
+# --tests the GoogleTest suite is cross-built too, from Debian's googletest sources, to run under
+# Wine. Packages are installed by `make windows`.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD=${1:?usage: windows_build.sh BUILD_DIR [--tests]}
 TESTS=OFF
 [ "${2:-}" = --tests ] && TESTS=ON
-CACHE=${WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/cairnfold/windows-x86_64}
+RELEASE=$(. /etc/os-release && echo "$VERSION_CODENAME")
+CACHE=${WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/cairnfold/windows-x86_64}/$RELEASE
 JOBS=${JOBS:-2}
 HOST=x86_64-w64-mingw32
 PREFIX=$CACHE/prefix
@@ -51,16 +54,40 @@ EnsureSourceEntries() {
 # Unpacks Debian's source package $1 into SOURCES (once) and prints its folder.
 FetchSource() {
   local folder
-  folder=$(find "$SOURCES/$1" -mindepth 1 -maxdepth 1 -type d 2>/dev/null | head -1)
+  folder=$(find "$SOURCES/$1" -mindepth 1 -maxdepth 1 -type d 2>/dev/null | head -1) || true
   if [ -z "$folder" ]; then
     EnsureSourceEntries
     rm -rf "$SOURCES/$1" && mkdir -p "$SOURCES/$1"
-    # The newest version first; where its archive cannot be fetched (a mirror without the security
-    # suite's sources), the release's own version.
-    (cd "$SOURCES/$1" && { apt-get source -q "$1" || apt-get source -q "$1/$(. /etc/os-release && echo "$VERSION_CODENAME")"; } >&2)
+    # The newest version first; where its archives cannot be fetched (a mirror without the sources
+    # of a security update or of a point release's), each older version the sources list.
+    (cd "$SOURCES/$1" && {
+      apt-get source -q "$1" ||
+        for version in $(apt-cache showsrc --only-source "$1" | sed -n 's/^Version: //p' | sort -urV); do
+          apt-get source -q "$1=$version" && break
+        done
+    } >&2) || true
     folder=$(find "$SOURCES/$1" -mindepth 1 -maxdepth 1 -type d | head -1)
+    [ -n "$folder" ] || { echo "windows_build.sh: the sources of $1 could not be fetched" >&2; return 1; }
   fi
   echo "$folder"
+}
+
+# Prints the source packages that give SDL 1.2: Debian 12's own SDL 1.2, or, where the sources have
+# none (Debian 13), sdl12-compat, SDL 1.2's interface over SDL 2, built over libsdl2. The libraries
+# already built say it without asking apt.
+SdlLibraries() {
+  if [ -e "$PREFIX/.built-libsdl1.2" ]; then echo libsdl1.2; return; fi
+  if [ -e "$PREFIX/.built-sdl12-compat" ]; then echo libsdl2 sdl12-compat; return; fi
+  EnsureSourceEntries
+  local try
+  for try in 1 2; do
+    if [ -n "$(apt-cache showsrc --only-source libsdl1.2 2>/dev/null)" ]; then echo libsdl1.2; return; fi
+    if [ -n "$(apt-cache showsrc --only-source sdl12-compat 2>/dev/null)" ]; then echo libsdl2 sdl12-compat; return; fi
+    # Neither is known: the source lists were never fetched.
+    [ $try = 1 ] && $SUDO env DEBIAN_FRONTEND=noninteractive apt-get update >&2
+  done
+  echo "windows_build.sh: apt knows the sources of neither libsdl1.2 nor sdl12-compat" >&2
+  return 1
 }
 
 # Builds a library unless its stamp says it is in PREFIX already.
@@ -93,6 +120,22 @@ Build_libsdl1.2() {
   make -j"$JOBS" && make install
 }
 
+# SDL 2 as the DLL that sdl12-compat loads; its Windows video driver opens the OpenGL window. The
+# DLL is stripped of its debugging symbols (16 MB of them).
+Build_libsdl2() {
+  ./configure -q --host=$HOST --prefix="$PREFIX" --disable-static
+  make -j"$JOBS" && make install && $HOST-strip --strip-debug "$PREFIX/bin/SDL2.dll"
+}
+
+# SDL.dll with SDL 1.2's interface, which loads SDL2.dll when SDL starts, its headers and SDLmain;
+# standard output and error left where the caller put them, as with SDL 1.2 above.
+Build_sdl12-compat() {
+  cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE="$ROOT/tools/windows_toolchain.cmake" \
+    -DCAIRNFOLD_WINDOWS_PREFIX="$PREFIX" -DCMAKE_INSTALL_PREFIX="$PREFIX" -DCMAKE_BUILD_TYPE=Release \
+    -DSDL2_INCLUDE_DIR="$PREFIX/include/SDL2" -DSDL12TESTS=OFF -DCMAKE_C_FLAGS=-DNO_STDIO_REDIRECT
+  cmake --build build-windows -j"$JOBS" && cmake --install build-windows
+}
+
 # Copies into $2 every DLL that $1 loads, and those they load, found among the libraries built here
 # and MinGW's runtime; the rest (kernel32, opengl32, ...) are Windows' own.
 DLL_FOLDERS="$PREFIX/bin $(dirname "$($CXX -print-libgcc-file-name)") /usr/$HOST/lib"
@@ -110,10 +153,25 @@ CopyDlls() {
   done
 }
 
-for library in zlib libpng1.6 libsdl1.2; do BuildLibrary $library; done
+# The SDL DLLs and what they import, into folder $1. sdl12-compat's SDL.dll loads SDL2.dll rather
+# than importing it, so that one is named here.
+CopySdl() {
+  local dll
+  for dll in SDL.dll SDL2.dll; do
+    [ -e "$PREFIX/bin/$dll" ] || continue
+    cp "$PREFIX/bin/$dll" "$1/"
+    CopyDlls "$1/$dll" "$1"
+  done
+}
 
-# The cross-built tests find SDL.dll beside them when Wine runs them.
-[ $TESTS = ON ] && mkdir -p "$BUILD/tests" && cp "$PREFIX/bin/SDL.dll" "$BUILD/tests/"
+LIBRARIES="zlib libpng1.6 $(SdlLibraries)"
+# Every source is fetched before anything is built, so that one that cannot be fetched stops the
+# build at once.
+for library in $LIBRARIES; do [ -e "$PREFIX/.built-$library" ] || FetchSource $library >/dev/null; done
+for library in $LIBRARIES; do BuildLibrary $library; done
+
+# The cross-built tests find the SDL DLLs beside them when Wine runs them.
+[ $TESTS = ON ] && mkdir -p "$BUILD/tests" && CopySdl "$BUILD/tests"
 cmake -S "$ROOT" -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/tools/windows_toolchain.cmake" \
   -DCAIRNFOLD_WINDOWS_PREFIX="$PREFIX" -DCMAKE_BUILD_TYPE=Release -DCAIRNFOLD_TESTS=$TESTS \
   -DCAIRNFOLD_BENCH=OFF -DCAIRNFOLD_TOOLS=OFF
@@ -127,6 +185,7 @@ cp "$BUILD/cairnfold.exe" "$PACK/"
 cp -r "$ROOT/Media" "$ROOT/settings.ini" "$PACK/"
 cp "$ROOT/tools/windows_readme.txt" "$PACK/README.txt"
 sed -i 's/$/\r/' "$PACK/README.txt"
+CopySdl "$PACK"
 CopyDlls "$PACK/cairnfold.exe" "$PACK"
 rm -f "$BUILD/cairnfold-windows-x86_64.zip"
 (cd "$BUILD/pack" && zip -qr -X "$BUILD/cairnfold-windows-x86_64.zip" Cairnfold)
