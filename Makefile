@@ -100,7 +100,8 @@ assets: build-game
 # Every place a walking player reaches from the start of a new game, searched with the game's own
 # physics in the whole world of each known-good seed (REACH_SEEDS) at each end of the game's time
 # step (REACH_STEPS); REACH_MAP (when not empty) becomes the map of the first seed at the first step.
-# Fails when a collectable is out of reach, a run leaves the world or a lift cannot be boarded.
+# Fails when a collectable is out of reach, a run leaves the world, a lift cannot be boarded or a
+# descent cannot be walked.
 REACH_SEEDS ?= 1733432707 1 42 3141592
 REACH_STEPS ?= 0.96 2
 REACH_MAP ?= docs/reach.png

@@ -331,23 +331,19 @@ static void StepOff(const std::vector<Node>& storeys)
 }
 
 // Stands still on a lift until it turns at the top of its shaft or stops (it waits there for a
-// rider standing over its origin), or the player is off it; then steps off at each storey passed.
-// Where it waits, a held jump along each axis: the storey of the shaft's head is above the lift,
-// reached only that way. True when the ride got to the top; a ride cut short leaves the lift to be
-// ridden again.
-static bool Ride(const Node& start, int lift)
+// rider standing over its origin), or the player is off it, noting in `storeys` where it was level
+// with the floor of each storey it passed. Where it waits, a held jump along each axis: the storey
+// of the shaft's head is above the lift, reached only that way. True when the ride got to the top;
+// a ride cut short leaves the lift to be ridden again.
+static bool Ride(const Node& start, int lift, std::vector<Node>& storeys)
 {
     HoldKeys(false, false);
     Vec3 last = gameState.position;
     bool rose = false, top = false;
-    std::vector<Node> storeys;
     int passed = gameState.cell.y;  // the highest layer whose floor the rider has been level with
     const int settled = Updates(RIDE_SETTLED), offLimit = Updates(RIDE_OFF_TIME);
     for (int i = 0, still = 0, off = 0, n = Updates(RIDE_TIME); i < n; i++) {
-        if (!Step(start, "riding a lift")) {
-            StepOff(storeys);
-            return false;
-        }
+        if (!Step(start, "riding a lift")) return false;
         if (lifts[lift].entity->velocityY < 0) {
             top = rose;
             break;
@@ -377,12 +373,10 @@ static bool Ride(const Node& start, int lift)
             Node waiting = {p, lift, lifts[lift].entity->y, lifts[lift].entity->velocityY};
             for (int h = 0; h < 4; h++)
                 for (int walkAfter : RIDE_JUMP_WALK_AFTER) Run(waiting, (float)h * PI / 2, JUMP_HELD, Updates(walkAfter));
-            StepOff(storeys);
             return true;
         }
     }
     Land(start, "riding a lift");
-    StepOff(storeys);
     return top;
 }
 
@@ -438,7 +432,9 @@ static Outcome Run(const Node& start, float yaw, JumpMode mode, int walkAfter, c
         bool fromFoot = start.position.y < lifts[lift].bottom + CELL_SIZE;
         if (fromFoot) lifts[lift].boarded = true;
         if (!lifts[lift].ridden) {
-            bool top = Ride(start, lift);
+            std::vector<Node> storeys;
+            bool top = Ride(start, lift, storeys);
+            StepOff(storeys);
             if (fromFoot) lifts[lift].ridden = top;
         }
         return RUN_MOVED;
