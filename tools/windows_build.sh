@@ -172,6 +172,12 @@ for library in $LIBRARIES; do BuildLibrary $library; done
 
 # The cross-built tests find the SDL DLLs beside them when Wine runs them.
 [ $TESTS = ON ] && mkdir -p "$BUILD/tests" && CopySdl "$BUILD/tests"
+# A build folder configured against the libraries of another folder (another release's cache, or
+# the cache's earlier layout) keeps their paths in its CMake cache, where CMake never looks again:
+# it is configured afresh.
+if [ -e "$BUILD/CMakeCache.txt" ] && ! grep -qF "SDL_INCLUDE_DIR:PATH=$PREFIX/" "$BUILD/CMakeCache.txt"; then
+  rm "$BUILD/CMakeCache.txt"
+fi
 cmake -S "$ROOT" -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/tools/windows_toolchain.cmake" \
   -DCAIRNFOLD_WINDOWS_PREFIX="$PREFIX" -DCMAKE_BUILD_TYPE=Release -DCAIRNFOLD_TESTS=$TESTS \
   -DCAIRNFOLD_BENCH=OFF -DCAIRNFOLD_TOOLS=OFF
