@@ -8,6 +8,7 @@ constexpr int GRID_SIZE_X = 250;
 constexpr int GRID_LAYERS = 15;
 constexpr int GRID_SIZE_Z = 250;
 constexpr int CELL_COUNT = GRID_SIZE_X * GRID_LAYERS * GRID_SIZE_Z;  // 937,500
+constexpr int COLUMN_COUNT = GRID_SIZE_X * GRID_SIZE_Z;               // columns (x, z), 62,500
 constexpr int LAYER_CELLS = GRID_SIZE_Z;                // index step from one layer to the next
 constexpr int COLUMN_CELLS = GRID_LAYERS * GRID_SIZE_Z;  // index step from one x to the next, 3750
 constexpr int CELL_SIZE = 10;                           // world units along each side of a cell
@@ -113,6 +114,9 @@ inline int CellIndex(int x, int y, int z) { return x * COLUMN_CELLS + y * LAYER_
 inline Entity*& EntitySlot(int cellIndex, int slot) { return entitySlots[cellIndex * MAX_ENTITIES_PER_CELL + slot]; }
 
 inline WorldCell& GridCell(int x, int y, int z) { return worldGrid[CellIndex(x, y, z)]; }
+
+// Index of column (x, z) in a table of one value per column (a layer's worth), x slowest.
+inline int ColumnIndex(int x, int z) { return x * GRID_SIZE_Z + z; }
 
 // Whether column (x, z) lies on the grid.
 inline bool InGrid(int x, int z) { return x >= 0 && x < GRID_SIZE_X && z >= 0 && z < GRID_SIZE_Z; }
