@@ -172,8 +172,9 @@ clean:
 DEB_DIR ?= build-deb
 # Building it: Debian's packaging tools and lintian; the icons come from the asset generator.
 DEB_PACKAGES = $(GAME_PACKAGES) $(ASSET_PACKAGES) dpkg-dev lintian
-# Playing the installed package under Xvfb as a user of its own, and the menu entry's validator.
-PACKAGE_TEST_PACKAGES = xvfb xauth xdotool desktop-file-utils passwd
+# Playing the installed package under Xvfb as a user of its own, the menu entry's validator and the
+# parser of Debian's machine-readable copyright files.
+PACKAGE_TEST_PACKAGES = xvfb xauth xdotool desktop-file-utils passwd python3-debian
 .PHONY: deb test-package test-deb
 
 deb:

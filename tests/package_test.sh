@@ -10,6 +10,20 @@ trap 'set +e; kill $game 2>/dev/null; userdel player 2>/dev/null; rm -rf "$dir"'
 apt() { env DEBIAN_FRONTEND=noninteractive apt-get -y "$@"; }
 fail() { echo "package_test.sh: $*" >&2; exit 1; }
 apt install "$deb"
+# The copyright file in Debian's machine-readable format, parsed strictly by python3-debian: the
+# project's files under the Expat licence in LICENSE's words, the interface image under the font's too.
+python3 - /usr/share/doc/cairnfold/copyright "$(dirname "$support")/../LICENSE" <<'EOF' || fail "the copyright file"
+import sys
+from debian.copyright import Copyright
+with open(sys.argv[1]) as f: copyright = Copyright(f, strict=True)
+files = [(p.files, p.license.synopsis) for p in copyright.all_files_paragraphs()]
+assert files == [(("*",), "Expat"), (("Media/dashboard.png",), "Expat and bitstream-vera")], files
+assert "2003 Bitstream, Inc." in copyright.find_files_paragraph("Media/dashboard.png").copyright
+texts = {p.license.synopsis: p.license.text for p in copyright.all_license_paragraphs()}
+with open(sys.argv[2]) as f: expat = f.read().split("\n\n", 2)[2]
+assert sorted(texts) == ["Expat", "bitstream-vera"], sorted(texts)
+assert texts["Expat"].strip() == expat.strip(), texts["Expat"]
+EOF
 desktop-file-validate /usr/share/applications/cairnfold.desktop
 for side in 48 256; do   # each icon a PNG of its size (IHDR: width and height, 32 bits big-endian)
     header=$(od -An -tu1 -j16 -N8 /usr/share/icons/hicolor/${side}x$side/apps/cairnfold.png | xargs)

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Builds the Debian package cairnfold_<version>_<architecture>.deb with Debian's own tools, in the
 # layout of Debian's games, and checks it with lintian (every tag shown, the pedantic and
-# experimental ones too; any error fails the build).
+# experimental ones too; any error or warning fails the build).
 #   tools/make_deb.sh BUILD_FOLDER
 # The game and the asset generator are built in BUILD_FOLDER with Debian's build flags
 # (dpkg-buildflags: hardening and all); the package is put together in BUILD_FOLDER/package, the way
@@ -52,4 +52,4 @@ dpkg-gencontrol -pcairnfold -Pdebian/cairnfold
 SOURCE_DATE_EPOCH=$(dpkg-parsechangelog -STimestamp) dpkg-deb --root-owner-group --build debian/cairnfold "$build"
 deb=$build/cairnfold_${version}_$(dpkg --print-architecture).deb
 echo "make_deb.sh: $deb"
-lintian --fail-on error --info --pedantic --display-experimental "$deb"
+lintian --fail-on error,warning --info --pedantic --display-experimental "$deb"
