@@ -164,11 +164,67 @@ CopySdl() {
   done
 }
 
+# Prints "package version copyright-file", one line for each Debian package whose work the zip holds:
+# the source packages built here (the version from the unpacked tree's changelog), then the
+# installed packages of the runtimes linked into the program (GCC's libstdc++ and libgcc, MinGW-w64's
+# start-up code and winpthreads), by source package.
+TakenPackages() {
+  local library src file package
+  for library in $LIBRARIES; do
+    src=$(FetchSource $library)
+    echo "$library $(dpkg-parsechangelog -l "$src/debian/changelog" -SVersion) $src/debian/copyright"
+  done
+  for file in "$($CXX -print-file-name=libstdc++.a)" "$($CXX -print-libgcc-file-name)" /usr/$HOST/lib/crt2.o \
+              /usr/$HOST/lib/libwinpthread.a; do
+    package=$(dpkg -S "$(realpath "$file")" | sed 's/: .*//')
+    echo "$(dpkg-query -W -f='${source:Package} ${source:Version}' "$package") /usr/share/doc/$package/copyright"
+  done | awk '!seen[$1]++'
+}
+
+# THIRD-PARTY.md names the version of every package a build takes, in its table of versions: one it
+# does not name stops the build, before a zip ships notices that do not say what it holds.
+CheckNotices() {
+  local package version copyright missing=0
+  while read -r package version copyright; do
+    awk -F' *[|] *' -v release="$RELEASE" -v package="\`$package\`" -v version="\`$version\`" \
+      '$2 == release && $3 ~ /Windows/ && $4 == package && $5 == version { found = 1 } END { exit !found }' \
+      "$ROOT/THIRD-PARTY.md" && continue
+    echo "windows_build.sh: THIRD-PARTY.md does not name $package $version, which this build takes: add the row" \
+      "\"| $RELEASE | Windows | \`$package\` | \`$version\` |\" to its versions, and check its notices still hold" >&2
+    missing=1
+  done
+  return $missing
+}
+
+# The zip's THIRD-PARTY.txt: the packages this build took, THIRD-PARTY.md, then Debian's copyright
+# file of each of those packages (every file's holders and licence); $1 is TakenPackages' output.
+WriteNotices() {
+  local package version copyright
+  echo "Third-party notices of this zip"
+  echo "==============================="
+  echo
+  echo "This zip was built on Debian $(. /etc/os-release && echo "$VERSION_ID ($VERSION_CODENAME)") from these Debian packages"
+  echo "(source package and version):"
+  echo
+  echo "$1" | while read -r package version copyright; do echo "    $package $version"; done
+  echo
+  echo "Below: the notices of every Cairnfold build (THIRD-PARTY.md in its repository), then Debian's"
+  echo "copyright file of each package above."
+  echo
+  cat "$ROOT/THIRD-PARTY.md"
+  echo "$1" | while read -r package version copyright; do
+    printf '\n\n# The copyright file of %s %s, as Debian gives it\n\n' "$package" "$version"
+    cat "$copyright"
+  done
+}
+
 LIBRARIES="zlib libpng1.6 $(SdlLibraries)"
 # Every source is fetched before anything is built, so that one that cannot be fetched stops the
 # build at once.
 for library in $LIBRARIES; do [ -e "$PREFIX/.built-$library" ] || FetchSource $library >/dev/null; done
 for library in $LIBRARIES; do BuildLibrary $library; done
+TAKEN=$(TakenPackages)
+echo "$TAKEN" | CheckNotices
 
 # The cross-built tests find the SDL DLLs beside them when Wine runs them.
 [ $TESTS = ON ] && mkdir -p "$BUILD/tests" && CopySdl "$BUILD/tests"
@@ -184,13 +240,16 @@ cmake -S "$ROOT" -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/tools/windows_toolcha
 cmake --build "$BUILD" -j"$JOBS"
 
 # The zip: one folder holding the program, every DLL it loads that Windows does not have, the
-# game's data, an empty Saves/ and the players' README.txt.
+# game's data, an empty Saves/, the players' README.txt and the licences, the text files with
+# Windows' line ends.
 PACK=$BUILD/pack/Cairnfold
 rm -rf "$BUILD/pack" && mkdir -p "$PACK/Saves"
 cp "$BUILD/cairnfold.exe" "$PACK/"
 cp -r "$ROOT/Media" "$ROOT/settings.ini" "$PACK/"
 cp "$ROOT/tools/windows_readme.txt" "$PACK/README.txt"
-sed -i 's/$/\r/' "$PACK/README.txt"
+cp "$ROOT/LICENSE" "$PACK/LICENSE.txt"
+WriteNotices "$TAKEN" >"$PACK/THIRD-PARTY.txt"
+sed -i 's/\r*$/\r/' "$PACK/README.txt" "$PACK/LICENSE.txt" "$PACK/THIRD-PARTY.txt"
 CopySdl "$PACK"
 CopyDlls "$PACK/cairnfold.exe" "$PACK"
 rm -f "$BUILD/cairnfold-windows-x86_64.zip"

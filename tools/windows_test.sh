@@ -71,6 +71,20 @@ cp -r "$ROOT/Media" "$ROOT/settings.ini" "$WORK/linux/"
 (cd "$WORK/windows" && unzip -q "$WINDOWS_BUILD/cairnfold-windows-x86_64.zip")
 LIN=$WORK/linux WIN=$WORK/windows/Cairnfold
 
+# The licences as the zip holds them: LICENSE.txt is LICENSE, THIRD-PARTY.txt names every DLL in the
+# zip, README.txt names both, and all three have Windows' line ends.
+for file in README.txt LICENSE.txt THIRD-PARTY.txt; do
+  [ -s "$WIN/$file" ] && ! grep -qv $'\r$' "$WIN/$file" || Fail "$file is missing or has a line not ended by CR LF"
+  [ $file = README.txt ] || grep -qF "$file" "$WIN/README.txt" || Fail "README.txt does not name $file"
+done
+tr -d '\r' <"$WIN/LICENSE.txt" | cmp -s - "$ROOT/LICENSE" || Fail "LICENSE.txt is not the repository's LICENSE"
+dlls=$(find "$WIN" -iname '*.dll' -printf '%P\n')
+[ -n "$dlls" ] || Fail "the zip holds no DLL"
+for dll in $dlls; do
+  grep -qF "\`$dll\`" "$WIN/THIRD-PARTY.txt" || Fail "THIRD-PARTY.txt does not name $dll"
+done
+echo "windows_test.sh: the notices name" $dlls
+
 # First starts: the same world and new game, byte for byte.
 Play "$LIN" linux "$WAIT_FOR_SAVES" "$CLOSE_LINUX"
 [ $STATUS = 0 ] || Fail "the Linux game's first start ended with $STATUS: $ERROR"
