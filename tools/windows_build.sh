@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Cross-builds the game for 64-bit Windows with MinGW-w64 and packs cairnfold-windows-x86_64.zip.
+# Cross-builds the game for 64-bit Windows with MinGW-w64 and packs cairnfold-windows-x86_64.zip, its
+# licences (LICENSE.txt, THIRD-PARTY.txt with the Debian packages it took) inside.
 #
 #   tools/windows_build.sh BUILD_DIR [--tests]
 #
