@@ -91,6 +91,7 @@ static void LoadModelSets()
         return;
     LoadTileModels();
     LoadEntityModels();
+    ComputeModelBounds();
     if (chdir(cwd) != 0)
         return;
 }
