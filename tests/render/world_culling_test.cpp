@@ -117,7 +117,6 @@ static void ExpectSameFrames(int width, int height)
         if (strcmp(v.name, "start, far") == 0) {
             EXPECT_LT(3 * drawn, CubeModels()) << drawn << " of " << CubeModels();
         }
-        printf("%-22s %4d x %-4d  drawn %5d of %5d, %7zu lit\n", v.name, width, height, drawn, CubeModels(), lit);
     }
 }
 
