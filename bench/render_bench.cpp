@@ -1,5 +1,7 @@
-// Speed of the model sets and the world renderer: loading all 49 models, and
-// drawing the cube around the player on a generated world under Mesa at 800 x 600.
+// Speed of the model sets, the world renderer and the whole frame: loading all 49 models, drawing
+// the cube around the player on a generated world under Mesa, both as the game's renderer does
+// (what cannot show left out) and as the whole cube submitted, and the frame of world, minimap,
+// heads-up line and pointer at two window sizes.
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
 #include <sys/stat.h>
@@ -10,12 +12,19 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/camera.h"
 #include "app/display.h"
 #include "app/game_loop.h"
+#include "app/input.h"
+#include "interface/interface_media.h"
+#include "interface/quads.h"
+#include "interface/text.h"
 #include "interface/textures.h"
 #include "player/game_state.h"
+#include "render/minimap_drawing.h"
 #include "render/model_sets.h"
 #include "render/world_renderer.h"
+#include "support/reference_renderer.h"
 #include "world/world_grid.h"
 #include "worldgen/generate_world.h"
 #include "worldgen/place_entities.h"
@@ -91,6 +100,7 @@ static void LoadModelSets()
         return;
     LoadTileModels();
     LoadEntityModels();
+    ComputeModelBounds();
     if (chdir(cwd) != 0)
         return;
 }
@@ -150,8 +160,22 @@ static void BM_LoadAllModels(benchmark::State& state)
 }
 BENCHMARK(BM_LoadAllModels)->Unit(benchmark::kMillisecond);
 
-// Opens an 800 x 600 window and makes a generated world with its entities,
-// the world texture and the models; false without an X display.
+// The window is opened once at the largest size measured; a smaller frame is drawn into the
+// bottom-left corner of it, its viewport and scissor box, as into a window of that size.
+static const int WINDOW_WIDTH = 1920, WINDOW_HEIGHT = 1080;
+
+static void UseFrameSize(int width, int height)
+{
+    screenWidth = (float)width;
+    screenHeight = (float)height;
+    aspectRatio = screenWidth / screenHeight;
+    glViewport(0, 0, width, height);
+    glScissor(0, 0, width, height);
+    glEnable(GL_SCISSOR_TEST);
+}
+
+// Opens the window and makes a generated world with its entities, the world texture, the
+// interface media, the minimap and the models; false without an X display.
 static bool PrepareWorld(benchmark::State& state)
 {
     static bool ready = false;
@@ -161,12 +185,13 @@ static bool PrepareWorld(benchmark::State& state)
         state.SkipWithError("needs an X display: run under xvfb-run");
         return false;
     }
-    screenWidth = 800.0f;
-    screenHeight = 600.0f;
+    screenWidth = (float)WINDOW_WIDTH;
+    screenHeight = (float)WINDOW_HEIGHT;
     screenBpp = 0;
     fullscreen = false;
     antialiasing = false;
     OpenDisplay();
+    LoadInterfaceMedia();
     LoadModelSets();
     // A small opaque texture standing in for the world texture.
     unsigned char texels[64 * 64 * 3];
@@ -181,13 +206,14 @@ static bool PrepareWorld(benchmark::State& state)
     GenerateWorld();
     PlaceEntities();
     ResetGameState();
+    BuildMapTexture();
     gameState.eye = Vec3{gameState.position.x, gameState.position.y + EYE_HEIGHT, gameState.position.z};
     ready = true;
     return true;
 }
 
-// Tiles and entities in the cube drawn at the current view distance.
-static void CountDrawn(benchmark::State& state)
+// Tiles and entities in the cube around the player, and those the last frame drew.
+static void CountDrawn(benchmark::State& state, bool culled)
 {
     int d = gameState.viewDistance, tiles = 0, entities = 0;
     for (int x = gameState.cell.x - d; x <= gameState.cell.x + d; x++)
@@ -199,33 +225,41 @@ static void CountDrawn(benchmark::State& state)
                 tiles += worldGrid[i].tileType != 0;
                 entities += entityCount[i];
             }
-    state.counters["tiles"] = tiles;
-    state.counters["entities"] = entities;
+    state.counters["cube"] = tiles + entities;
+    state.counters["drawn"] = culled ? modelsDrawn : tiles + entities;
 }
 
-// One frame of the world: clear, RenderWorld, and glFinish so that the real
-// time includes Mesa's rasterisation. CPU time is the calling thread's:
-// submission and Mesa's vertex stage, which run on it.
+// The world pass: the game's renderer (range 1 = 1) or the whole cube (0).
+static void DrawWorld(benchmark::State& state)
+{
+    if (state.range(1))
+        RenderWorld();
+    else
+        RenderWholeCube();
+}
+
+// One frame of the world: clear, the world pass, and glFinish so that the real time includes
+// Mesa's rasterisation. CPU time is the calling thread's: submission and Mesa's vertex stage,
+// which run on it. Arguments: view distance, game's renderer (1) or whole cube (0).
 static void RenderFrames(benchmark::State& state, int viewportSize)
 {
     if (!PrepareWorld(state))
         return;
     gameState.viewDistance = (int)state.range(0);
-    glViewport(0, 0, viewportSize ? viewportSize : 800, viewportSize ? viewportSize : 600);
+    UseFrameSize(viewportSize ? viewportSize : 800, viewportSize ? viewportSize : 600);
     for (auto _ : state) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        RenderWorld();
+        DrawWorld(state);
         glFinish();
     }
-    glViewport(0, 0, 800, 600);
-    CountDrawn(state);
+    CountDrawn(state, state.range(1));
 }
 
 static void BM_RenderWorld(benchmark::State& state)
 {
     RenderFrames(state, 0);
 }
-BENCHMARK(BM_RenderWorld)->Arg(10)->Arg(20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RenderWorld)->ArgsProduct({{10, 20}, {0, 1}})->Unit(benchmark::kMillisecond);
 
 // The same frame into a 1 x 1 viewport: almost nothing left to rasterise,
 // so this is the cost of submitting the draws and transforming the vertices.
@@ -233,4 +267,31 @@ static void BM_RenderWorldTinyViewport(benchmark::State& state)
 {
     RenderFrames(state, 1);
 }
-BENCHMARK(BM_RenderWorldTinyViewport)->Arg(10)->Arg(20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RenderWorldTinyViewport)->ArgsProduct({{10, 20}, {0, 1}})->Unit(benchmark::kMillisecond);
+
+// The frame the game draws while playing, the frame hold and the buffer swap left out: clear,
+// the world, the minimap, the heads-up line and the pointer, then glFinish. Arguments: view
+// distance, game's renderer (1) or whole cube (0), window width (1024 x 768 or 1920 x 1080).
+static void BM_WholeFrame(benchmark::State& state)
+{
+    if (!PrepareWorld(state))
+        return;
+    int width = (int)state.range(2), height = width == 1024 ? 768 : 1080;
+    gameState.viewDistance = (int)state.range(0);
+    UseFrameSize(width, height);
+    mouseX = width / 2;
+    mouseY = height / 2;
+    char headsUp[HEADS_UP_TEXT_SIZE];
+    for (auto _ : state) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        DrawWorld(state);
+        Begin2D();
+        DrawMapOverlay();
+        FormatHeadsUpText(headsUp, sizeof headsUp, gameState.collectablesFound);
+        DrawText(HEADS_UP_X, HEADS_UP_Y, headsUp);
+        DrawPointer(mouseX, mouseY);
+        glFinish();
+    }
+    CountDrawn(state, state.range(1));
+}
+BENCHMARK(BM_WholeFrame)->ArgsProduct({{10, 20}, {0, 1}, {1024, 1920}})->Unit(benchmark::kMillisecond);

@@ -88,3 +88,34 @@ void LoadEntityModels()
         model.collision = BuildCollisionMesh(model.vertexCount, model.positions);
     }
 }
+
+// The box around `count` vertices; an empty model gets the point at its origin.
+static ModelBounds BoxAround(const float* positions, int32_t count)
+{
+    ModelBounds box = {{0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f}};
+    for (int v = 0; v < count; v++)
+        for (int a = 0; a < 3; a++) {
+            float p = positions[3 * v + a];
+            box.low[a] = (v == 0 || p < box.low[a]) ? p : box.low[a];
+            box.high[a] = (v == 0 || p > box.high[a]) ? p : box.high[a];
+        }
+    return box;
+}
+
+void ComputeModelBounds()
+{
+    for (TileModel& model : tileModels)
+        for (int r = 0; r < ORIENTATION_COUNT; r++)
+            model.bounds[r] = BoxAround(model.positions[r], model.vertexCount);
+    // An entity turns freely about +y: the box holds the cylinder through its farthest vertex.
+    for (EntityModel& model : entityModels) {
+        model.bounds = BoxAround(model.positions, model.vertexCount);
+        double radius = 0.0;
+        for (int v = 0; v < model.vertexCount; v++) {
+            const float* p = model.positions + 3 * v;
+            radius = std::fmax(radius, std::sqrt((double)p[0] * p[0] + (double)p[2] * p[2]));
+        }
+        model.bounds.low[0] = model.bounds.low[2] = (float)-radius;
+        model.bounds.high[0] = model.bounds.high[2] = (float)radius;
+    }
+}

@@ -6,6 +6,12 @@
 #include "render/obj_loader.h"
 #include "world/world_grid.h"
 
+// A box around a model's vertices, in the model's own coordinates.
+struct ModelBounds {
+    float low[3];   // least x, y, z
+    float high[3];  // greatest x, y, z
+};
+
 // A tile model in its four quarter-turn orientations.
 struct TileModel {
     int32_t vertexCount;                           // the same for every orientation
@@ -13,6 +19,7 @@ struct TileModel {
     float* positions[ORIENTATION_COUNT];           // orientation r turned r x 90 degrees about +y
     float* normals[ORIENTATION_COUNT];             // flat face normals per orientation
     CollisionMesh* collision[ORIENTATION_COUNT];   // collision mesh per orientation
+    ModelBounds bounds[ORIENTATION_COUNT];         // box around positions[r]
 };
 
 // An entity model; entities are turned by their own angle when drawn.
@@ -22,6 +29,7 @@ struct EntityModel {
     float* texCoords;
     float* normals;            // flat face normals
     CollisionMesh* collision;
+    ModelBounds bounds;        // box around the model at every turn about +y
 };
 
 extern TileModel tileModels[TILE_TYPE_COUNT];        // by tile code
@@ -32,3 +40,7 @@ void LoadTileModels();
 
 // Loads Media/entities/entity0.obj .. entity2.obj; a missing file gives an empty model.
 void LoadEntityModels();
+
+// Fills the bounds of every tile and entity model from its loaded positions; called once after
+// both sets are loaded.
+void ComputeModelBounds();

@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <cmath>
 #include <cstdint>
 
 #include "app/camera.h"
@@ -19,6 +20,69 @@ static const float LIGHT_QUADRATIC_ATTENUATION = 0.0005f;
 static const float FOG_START = 0.1f;
 static const float FOG_DENSITY = 0.25f;
 
+int modelsDrawn;
+// How far (world units) a model's box must lie beyond a plane of the view to be left out: far
+// more than the rounding of OpenGL's single-precision transforms at the grid's coordinates.
+static const double CULL_MARGIN = 0.1;
+
+// The planes a drawn model must reach: the four sides and the near plane of the view, and the
+// fog's end. Each is (a, b, c, d) with a unit normal, a x + b y + c z + d >= 0 on the side that
+// can be seen, in world coordinates.
+enum { VIEW_PLANE_COUNT = 6 };
+static double viewPlanes[VIEW_PLANE_COUNT][4];
+
+// The planes of the camera's matrices, as OpenGL holds them after SetupCamera3D. A point's clip
+// coordinates are projection x modelview x (x, y, z, 1); it is inside the side and near planes
+// when w + x, w - x, w + y, w - y and w + z are all >= 0. Linear fog turns a fragment wholly the
+// fog colour from the fog end on, measured in eye space either as |z| or as the distance from
+// the eye, never less than |z|: eye depth -z < fogEnd holds wherever a fragment is not black.
+static void SetViewPlanes(double fogEnd)
+{
+    GLfloat projection[16], modelview[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
+    double clip[4][4];  // clip[row][column]
+    for (int row = 0; row < 4; row++)
+        for (int column = 0; column < 4; column++) {
+            double sum = 0.0;
+            for (int k = 0; k < 4; k++)
+                sum += (double)projection[4 * k + row] * (double)modelview[4 * column + k];
+            clip[row][column] = sum;
+        }
+    for (int side = 0; side < 5; side++) {
+        double sign = side % 2 ? -1.0 : 1.0;
+        const double* axis = clip[side / 2];
+        for (int k = 0; k < 4; k++)
+            viewPlanes[side][k] = clip[3][k] + sign * axis[k];
+    }
+    for (int k = 0; k < 4; k++)
+        viewPlanes[5][k] = (double)modelview[4 * k + 2];
+    viewPlanes[5][3] += fogEnd;
+    for (double* plane : viewPlanes) {
+        double length = std::sqrt(plane[0] * plane[0] + plane[1] * plane[1] + plane[2] * plane[2]);
+        for (int k = 0; k < 4; k++)
+            plane[k] /= length;
+    }
+}
+
+// Whether a model's box, moved by (x, y, z), lies wholly beyond one of the view planes by more
+// than the margin, so that no fragment of it can show.
+static bool OutOfView(const ModelBounds& box, double x, double y, double z)
+{
+    double centre[3] = {x + 0.5 * ((double)box.low[0] + box.high[0]), y + 0.5 * ((double)box.low[1] + box.high[1]),
+                        z + 0.5 * ((double)box.low[2] + box.high[2])};
+    double half[3] = {0.5 * ((double)box.high[0] - box.low[0]), 0.5 * ((double)box.high[1] - box.low[1]),
+                      0.5 * ((double)box.high[2] - box.low[2])};
+    for (const double* plane : viewPlanes) {
+        double reach = plane[3];
+        for (int a = 0; a < 3; a++)
+            reach += plane[a] * centre[a] + std::fabs(plane[a]) * half[a];
+        if (reach < -CULL_MARGIN)
+            return true;
+    }
+    return false;
+}
+
 static void DrawTiles(int x0, int x1, int y0, int y1, int z0, int z1)
 {
     for (int x = x0; x < x1; x++) {
@@ -32,6 +96,9 @@ static void DrawTiles(int x0, int x1, int y0, int y1, int z0, int z1)
                 if (t <= 0 || t >= TILE_TYPE_COUNT || r < 0 || r >= ORIENTATION_COUNT)
                     continue;
                 const TileModel& model = tileModels[t];
+                if (OutOfView(model.bounds[r], CELL_SIZE * x, CELL_SIZE * y, CELL_SIZE * z))
+                    continue;
+                modelsDrawn++;
                 glPushMatrix();
                 glTranslatef((float)(CELL_SIZE * x), (float)(CELL_SIZE * y), (float)(CELL_SIZE * z));
                 glVertexPointer(3, GL_FLOAT, 0, model.positions[r]);
@@ -58,6 +125,9 @@ static void DrawEntities(int x0, int x1, int y0, int y1, int z0, int z1)
                     if (!e || e->kind < 0 || e->kind >= ENTITY_KIND_COUNT)
                         continue;
                     const EntityModel& model = entityModels[e->kind];
+                    if (OutOfView(model.bounds, e->x, e->y, e->z))
+                        continue;
+                    modelsDrawn++;
                     glPushMatrix();
                     glTranslatef(e->x, e->y, e->z);
                     // The product is formed in double, then rounded.
@@ -107,11 +177,17 @@ void RenderWorld()
     glFogf(GL_FOG_DENSITY, FOG_DENSITY);
     glHint(GL_FOG_HINT, GL_DONT_CARE);
     glFogf(GL_FOG_START, FOG_START);
-    glFogf(GL_FOG_END, (float)(CELL_SIZE * distance));
+    float fogEnd = (float)(CELL_SIZE * distance);
+    glFogf(GL_FOG_END, fogEnd);
     glEnable(GL_FOG);
 
     // Bound even when texturing is off; every model uses this one texture.
     glBindTexture(GL_TEXTURE_2D, worldTexture);
+
+    // What lies wholly outside the view or beyond the fog's end cannot change a pixel: it is
+    // left out, and everything else is drawn as it would be without it.
+    SetViewPlanes(fogEnd);
+    modelsDrawn = 0;
 
     DrawTiles(xs.from, xs.to, ys.from, ys.to, zs.from, zs.to);
     DrawEntities(xs.from, xs.to, ys.from, ys.to, zs.from, zs.to);

@@ -9,7 +9,8 @@
 
 
 // An 800 x 600 window; tile 2 and entity 1 are a 10 x 10 square on the cell's -x face seen from -x,
-// tile 3 that square 6 beyond the centre on +x. The eye is at (1250, 33.8, 1250) looking along +x.
+// tile 3 that square 6 beyond the centre on +x; tile 4 and entity 0 one triangle whose box holds the
+// whole world wherever it is drawn, so it is never left out as out of view. The eye is at (1250, 33.8, 1250) looking along +x.
 static void SetUpScene()
 {
     OpenTestDisplay(800, 600);
@@ -19,8 +20,13 @@ static void SetUpScene()
     WriteFileText("Media/worldtiles/worldtile2.obj", nearFace);
     WriteFileText("Media/entities/entity1.obj", nearFace);
     WriteFileText("Media/worldtiles/worldtile3.obj", "v 6 -5 -5\nv 6 -5 5\nv 6 5 5\nv 6 5 -5\n" + faces);
+    const std::string everywhere = "v -3000 -3000 -3000\nv 3000 3000 3000\nv 3000 -3000 3000\nvt 0 0\nvn 0 0 0\n"
+                                   "f 1/1/1 2/1/1 3/1/1\n";
+    WriteFileText("Media/worldtiles/worldtile4.obj", everywhere);
+    WriteFileText("Media/entities/entity0.obj", everywhere);
     LoadTileModels();
     LoadEntityModels();
+    ComputeModelBounds();
     ResetGameState();  // view distance 10, cell (125, 3, 125), textures on
     gameState.eye = Vec3{1250.0f, 33.8f, 1250.0f};
     worldTexture = 0;
@@ -117,32 +123,32 @@ TEST(WorldRenderer, DrawsOnlyTheCellsAndEntitiesOfTheClippedCube)
 {
     SetUpScene();
     // A cube around a cell off the grid holds no cell; from x = 137 it just reaches x = 127.
-    Put(127, 3, 125, 2, 0);
+    Put(127, 3, 125, 4, 0);
     for (int x : {-20, 260, 138, 137}) {
         gameState.cell.x = x;
-        EXPECT_EQ(Render()[3], x == 137 ? 2 : 0) << "player cell x " << x;
+        EXPECT_EQ(Render()[3], x == 137 ? 1 : 0) << "player cell x " << x;
     }
     // At the grid's corners the range is 0..10 on each axis, then x 239..249, y 4..14, z 239..249.
     gameState.cell = CellCoord{0, 0, 0};
-    for (const CellCoord& c : {CellCoord{10, 10, 10}, {11, 0, 0}, {0, 11, 0}, {0, 0, 11}}) Put(c.x, c.y, c.z, 2, 1);
-    EXPECT_EQ(Render()[3], 2);
+    for (const CellCoord& c : {CellCoord{10, 10, 10}, {11, 0, 0}, {0, 11, 0}, {0, 0, 11}}) Put(c.x, c.y, c.z, 4, 1);
+    EXPECT_EQ(Render()[3], 1);
     gameState.cell = CellCoord{249, 14, 249};
     for (const CellCoord& c : {CellCoord{239, 4, 239}, {238, 14, 249}, {249, 3, 249}, {249, 14, 238}})
-        Put(c.x, c.y, c.z, 3, 3);
-    EXPECT_EQ(Render()[3], 2);
+        Put(c.x, c.y, c.z, 4, 3);
+    EXPECT_EQ(Render()[3], 1);
     // View distance 1 draws the 3 x 3 x 3 cells around the player; codes and turns outside the tables never.
     gameState.viewDistance = 1;
     gameState.cell = CellCoord{100, 5, 100};
-    for (int y = 3; y <= 7; y++) Fill(98, 102, y, 98, 102, 3);
+    for (int y = 3; y <= 7; y++) Fill(98, 102, y, 98, 102, 4);
     Put(100, 5, 100, 46, 0);
     Put(101, 5, 100, 2, 4);
-    EXPECT_EQ(Render()[3], 2 * 25);
+    EXPECT_EQ(Render()[3], 25);
     // Both entities of a cell holding two; none of a cell whose count is 0, whatever its slots hold.
     int full = CellIndex(100, 6, 100);
-    FileEntity(full, new Entity{ENTITY_LIFT, 1000, 60, 1000, 0, 0, 0, 0, 0});
-    FileEntity(full, new Entity{ENTITY_LIFT, 1000, 65, 1000, 1, 0, 0, 0, 0});
+    FileEntity(full, new Entity{ENTITY_COLLECTABLE, 1000, 60, 1000, 0, 0, 0, 0, 0});
+    FileEntity(full, new Entity{ENTITY_COLLECTABLE, 1000, 65, 1000, 1, 0, 0, 0, 0});
     entitySlots[CellIndex(100, 6, 101) * MAX_ENTITIES_PER_CELL] = entitySlots[full * MAX_ENTITIES_PER_CELL];
-    EXPECT_EQ(Render()[3], 2 * 25 + 4);
+    EXPECT_EQ(Render()[3], 25 + 2);
     gameState.cell = CellCoord{100, 5, 98};
-    EXPECT_EQ(Render()[3], 2 * 18);
+    EXPECT_EQ(Render()[3], 18);
 }
