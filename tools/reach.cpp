@@ -256,7 +256,7 @@ static void HoldKeys(bool walk, bool jump)
 // lies on the grid.
 static int WayOutOfWorld(const Vec3& p)
 {
-    const float near = -CELL_SIZE / 2.0f, farX = CELL_SIZE * GRID_SIZE_X + near, farZ = CELL_SIZE * GRID_SIZE_Z + near;
+    const float near = -CELL_SIZE / 2.0f, farX = WORLD_EXTENT_X + near, farZ = WORLD_EXTENT_Z + near;
     if (std::isnan(p.x) || std::isnan(p.y) || std::isnan(p.z)) return OUT_NOT_A_NUMBER;
     if (p.y < BELOW_WORLD_Y) return OUT_BELOW;
     if (p.y >= ABOVE_WORLD_Y) return OUT_ABOVE;
