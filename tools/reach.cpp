@@ -4,17 +4,17 @@
 //
 //   reach SEED|--saved [--step DT] [--view N] [--region X0 Z0 X1 Z1] [--map FILE.ppm]
 //
-// It prints the cells stood on by layer, the collectables within reach, every run that leaves the
-// world (its start and keys, how it left: below the floor, above the top, off the grid or at a
-// position that is not a number), every lift boarded on foot from the room floor and every
-// descent walked down from the channel bed to the cave and back up, and exits 1 when a collectable
-// is out of reach, a run leaves the world, a lift cannot be boarded or a descent cannot be walked.
-// --saved searches the world and game saved in Saves/ (as the tile editor leaves them) from where
-// its player stands, instead of a seed's new game. Every update advances the game by --step time
-// units (the game's own step lies between 0.96 at its frame cap and 2.0; 0.96 when not given) with
-// lifts moving within --view cells of the player (a new game's 10 when not given). --region keeps
-// the search inside a rectangle of columns (what it must reach stands 10 columns inside); --map
-// draws the reached cells of the cave, channel and room levels and of the levels above.
+// It prints every run that leaves the world as it finds it (its start and keys, how it left:
+// below the floor, above the top, off the grid or at a position that is not a number), then each
+// collectable out of reach, each lift not boarded on foot from the floor of its foot's layer and
+// each descent not walked down from the channel bed to the cave and back up, then its figures as
+// key=value lines, and exits 1 when it found any of those. --saved searches the world and game
+// saved in Saves/ (as the tile editor leaves them) from where its player stands, instead of a
+// seed's new game. Every update advances the game by --step time units (within the game's own
+// range; its step at its frame cap when not given) with lifts moving within --view cells of the
+// player (a new game's view distance when not given). --region keeps the search inside a
+// rectangle of columns (what it must reach stands REGION_MARGIN columns inside); --map draws the
+// reached cells of the cave, channel and room levels and of the levels above.
 #include <SDL.h>
 
 #include <algorithm>
@@ -45,27 +45,21 @@
 // ---- the search's limits, in time units (one is an update at step 1; a run of T lasts T / step updates)
 
 static const int HEADINGS = 8;             // walking directions tried from each cell, 45 degrees apart
+static const int START_TIME = 60;          // time the player is given to come to rest at the start
 static const int RUN_TIME = 90;            // longest jump from a cell: a held jump lands within it
 static const int WALK_TIME = 160;          // longest walk, across about six cells
 static const int RIDE_TIME = 2400;         // longest ride on a lift: the tallest shaft takes about 1,500
 static const int RIDE_SETTLED = 40;        // time without moving that ends a ride (the lift waits)
 static const int RIDE_OFF_TIME = 10;       // time not standing on the lift that ends a ride
 static const int SETTLE_TIME = 10;         // a walk that has not moved after this long may be stopped
-static const float RIDE_STILL = 0.2f;      // a rider's feet staying this near a height (a lift moves 0.15 an update at step 2) stand still
+constexpr float RIDE_STILL = 0.2f;         // a rider's feet staying this near a height stand still
 static const float AIM_OFFSET = 1.0f;      // a start this far off the middle line across the walk is off it
 static const float AIM_REACHED = 0.5f;     // an aimed walk this near its point has reached it
 static const float LIFT_WAIT_GAP = 0.01f;  // how far above a standing player's head a lift coming down waits, at least
-static const float FREE_JUMP_RISE = 10.0f;  // a held jump under open sky rises about 16 units (17 at step 0.96)
+static const float FREE_JUMP_RISE = 10.0f;  // a held jump under open sky rises about 16 units (17 at the frame cap's step)
 
-// The game's time step at both ends of its range: 60 / fps at the 62.5 fps of the shortest frame,
-// and the bound the step never exceeds.
-static const float STEP_AT_FRAME_CAP = 60.0f * MIN_FRAME_MS / 1000.0f;
-
-static float step = STEP_AT_FRAME_CAP;      // time units each update advances the game
-static int viewDistance = 10;               // cells around the player in which lifts move, as a new game's
-
-// Updates that cover `time` time units at the search's step.
-static int Updates(float time) { return (int)std::ceil(time / step); }
+// A moving lift carries its rider further than that in no update of the game's largest step.
+static_assert(RIDE_STILL > LIFT_SPEED * MAX_TIME_STEP, "a rising rider would count as standing still");
 
 // The ways a run leaves the world. Below the floor: the whole player is under the underside of
 // the lowest layer (feet half a cell below it), where nothing can hold them. Above the top: the
@@ -80,7 +74,17 @@ static const float ABOVE_WORLD_Y = CELL_SIZE * GRID_LAYERS - CELL_SIZE / 2.0f;
 enum JumpMode { JUMP_NONE, JUMP_TAP, JUMP_HELD, JUMP_MODE_COUNT };
 static const char* const JUMP_NAMES[JUMP_MODE_COUNT] = {"walk", "walk+tapped jump", "walk+held jump"};
 
-// ---- the world searched
+// ---- the search's record
+
+// What is searched, and how: the arguments.
+struct ReachOptions {
+    bool saved;            // the world and game saved in Saves/, not a seed's new game
+    unsigned seed;         // the seed of the new game's world
+    float step;            // time units each update advances the game
+    int viewDistance;      // cells around the player in which lifts move
+    int region[4];         // the columns searched: x0, z0, x1, z1
+    const char* mapPath;   // where the map of the reached cells goes, or null
+};
 
 struct Lift {
     Entity* entity;
@@ -96,65 +100,95 @@ struct Node {
     float liftY, liftVelocity;
 };
 
-static std::vector<Lift> lifts;
-static std::vector<int> liftInColumn;        // per column x * GRID_SIZE_Z + z: index into lifts, or -1
-static std::vector<Vec3> collectables;       // where every collectable floats
-static std::vector<int> collectableInCell;   // per cell: index into collectables, or -1
-static std::vector<bool> collectableReached;
-static std::vector<uint8_t> visited;         // per cell: stood on (2 once merged into the search)
-static std::vector<Node> queue;      // cells newly stood on, in the order found
-static float liftDeck;                       // height of a lift's deck above its origin, from its model
-static int region[4] = {0, 0, GRID_SIZE_X - 1, GRID_SIZE_Z - 1};
-static int escapes[WAY_OUT_COUNT] = {};      // runs out of the world, by the way they left
-static long long updates = 0;
-static bool runOver;                         // the run has left the world or the region: it is not followed further
-static CellCoord lastStood;                  // the cell the run last stood in
-static bool searching = true;                // runs add the cells they stand on and collectables they pass
-static bool runStarting;                     // no update of the run yet
-static char startLifts[256];                 // the lifts in and beside the column a run starts in, as it starts
-static float lastRise;                       // how far the last run rose above its start
+// Everything a search knows: its options, the lifts and collectables of the world, what its runs
+// have found, and the run under way. The world and the player are the game's own globals.
+struct ReachSearch {
+    ReachOptions options;
+    std::vector<Lift> lifts;
+    std::vector<int> liftInColumn;          // per column (ColumnIndex): index into lifts, or -1
+    float liftDeck;                         // height of a lift's deck above its origin, from its model
+    std::vector<Vec3> collectables;         // where every collectable floats
+    std::vector<int> collectableInCell;     // per cell: index into collectables, or -1
+    std::vector<bool> collectableReached;
+    std::vector<uint8_t> visited;           // per cell: stood on (2 once merged into the search)
+    std::vector<Node> queue;                // cells newly stood on, in the order found
+    int escapes[WAY_OUT_COUNT];             // runs out of the world, by the way they left
+    long long updates;
+    bool searching;                         // runs add the cells they stand on and collectables they pass
+    // The run under way.
+    bool runOver;                           // it has left the world or the region: it is not followed further
+    bool runStarting;                       // no update of it yet
+    CellCoord lastStood;                    // the cell it last stood in
+    char startLifts[256];                   // the lifts in and beside the column it started in, as it started
+    float lastRise;                         // how far it rose above its start
+};
 
-static bool InRegion(int x, int z) { return x >= region[0] && x <= region[2] && z >= region[1] && z <= region[3]; }
+// What a search found, as counts.
+struct ReachFigures {
+    int cellsByLayer[GRID_LAYERS], cells;
+    long long updates;
+    int collectablesReached, collectables;   // of those the search must reach
+    int runsOut, runsOutBy[WAY_OUT_COUNT];
+    int liftsBoarded, lifts;
+    int descentsWalked, descents;
+};
+
+// Updates that cover `time` time units at the search's step.
+static int Updates(const ReachSearch& s, float time) { return (int)std::ceil(time / s.options.step); }
+
+static bool InRegion(const ReachSearch& s, int x, int z)
+{
+    const int* region = s.options.region;
+    return x >= region[0] && x <= region[2] && z >= region[1] && z <= region[3];
+}
 
 // What the search must reach: in a region, only what stands at least REGION_MARGIN columns inside
 // its edges (or at the world's), since the way to a room's storeys or a cave may start outside it.
 static const int REGION_MARGIN = 10;
-static bool Required(int x, int z)
+static bool Required(const ReachSearch& s, int x, int z)
 {
     auto inside = [](int c, int low, int high, int size) {
         return c >= (low > 0 ? low + REGION_MARGIN : 0) && c <= (high < size - 1 ? high - REGION_MARGIN : size - 1);
     };
+    const int* region = s.options.region;
     return inside(x, region[0], region[2], GRID_SIZE_X) && inside(z, region[1], region[3], GRID_SIZE_Z);
 }
 
+// ---- the world searched
+
 // Takes the collectables out of the entity index, so that no run takes one (and saves), and notes
 // where they are; notes every lift and its shaft.
-static void SurveyEntities()
+static void SurveyEntities(ReachSearch& s)
 {
-    collectableInCell.assign(CELL_COUNT, -1);
-    liftInColumn.assign(GRID_SIZE_X * GRID_SIZE_Z, -1);
-    for (int i = 0; i < CELL_COUNT; i++) {
-        for (int k = 0; k < entityCount[i];) {
-            Entity* e = EntitySlot(i, k);
-            if (e->kind == ENTITY_COLLECTABLE) {
-                collectableInCell[i] = (int)collectables.size();
-                collectables.push_back({e->x, e->y, e->z});
-                RemoveEntitySlot(i, k);
-                delete e;
-                continue;
+    s.collectableInCell.assign(CELL_COUNT, -1);
+    s.liftInColumn.assign(COLUMN_COUNT, -1);
+    for (int x = 0; x < GRID_SIZE_X; x++)
+        for (int y = 0; y < GRID_LAYERS; y++)
+            for (int z = 0; z < GRID_SIZE_Z; z++) {
+                int i = CellIndex(x, y, z);
+                for (int k = 0; k < entityCount[i];) {
+                    Entity* e = EntitySlot(i, k);
+                    if (e->kind == ENTITY_COLLECTABLE) {
+                        s.collectableInCell[i] = (int)s.collectables.size();
+                        s.collectables.push_back({e->x, e->y, e->z});
+                        RemoveEntitySlot(i, k);
+                        delete e;
+                        continue;
+                    }
+                    if (e->kind == ENTITY_LIFT) {
+                        int top = y;
+                        while (top < TOP_LAYER && TileAt(x, top, z) != TILE_LIFT_TOP) top++;
+                        s.liftInColumn[ColumnIndex(x, z)] = (int)s.lifts.size();
+                        s.lifts.push_back({e, x, z, (float)(CELL_SIZE * y), (float)(CELL_SIZE * top), false, false});
+                    }
+                    k++;
+                }
             }
-            if (e->kind == ENTITY_LIFT) {
-                int x = i / COLUMN_CELLS, z = i % LAYER_CELLS, y = (i / LAYER_CELLS) % GRID_LAYERS;
-                int top = y;
-                while (top < TOP_LAYER && TileAt(x, top, z) != TILE_LIFT_TOP) top++;
-                liftInColumn[x * GRID_SIZE_Z + z] = (int)lifts.size();
-                lifts.push_back({e, x, z, (float)(CELL_SIZE * y), (float)(CELL_SIZE * top), false, false});
-            }
-            k++;
-        }
-    }
-    collectableReached.assign(collectables.size(), false);
+    s.collectableReached.assign(s.collectables.size(), false);
 }
+
+// The lift whose shaft is column (x, z), or -1 (also off the grid).
+static int LiftInColumn(const ReachSearch& s, int x, int z) { return InGrid(x, z) ? s.liftInColumn[ColumnIndex(x, z)] : -1; }
 
 // Puts a lift at height y moving at `velocity`, filed in the cell that holds it.
 static void SetLift(const Lift& lift, float y, float velocity)
@@ -172,43 +206,43 @@ static void SetLift(const Lift& lift, float y, float velocity)
 }
 
 // The lift the player stands on, or -1.
-static int LiftUnderPlayer()
+static int LiftUnderPlayer(const ReachSearch& s)
 {
     const CellCoord& c = gameState.cell;
-    if (!gameState.onGround || c.x < 0 || c.x >= GRID_SIZE_X || c.z < 0 || c.z >= GRID_SIZE_Z) return -1;
-    int l = liftInColumn[c.x * GRID_SIZE_Z + c.z];
+    if (!gameState.onGround) return -1;
+    int l = LiftInColumn(s, c.x, c.z);
     if (l < 0) return -1;
-    float above = gameState.position.y - (lifts[l].entity->y + liftDeck);
+    float above = gameState.position.y - (s.lifts[l].entity->y + s.liftDeck);
     return above > -0.3f && above < 0.3f ? l : -1;
 }
 
 // ---- runs
 
 // The player at rest, standing at `node`, looking along `yaw`, with the lift it rode as it was.
-static void PutPlayer(const Node& node, float yaw)
+static void PutPlayer(ReachSearch& s, const Node& node, float yaw)
 {
     ResetGameState();
-    gameState.viewDistance = viewDistance;
+    gameState.viewDistance = s.options.viewDistance;
     gameState.position = node.position;
     gameState.eye = {node.position.x, node.position.y + EYE_HEIGHT, node.position.z};
     gameState.cell = {PlayerCell(node.position.x), PlayerCell(node.position.y), PlayerCell(node.position.z)};
     gameState.onGround = true;
     gameState.yaw = yaw;
-    if (node.lift >= 0) SetLift(lifts[node.lift], node.liftY, node.liftVelocity);
+    if (node.lift >= 0) SetLift(s.lifts[node.lift], node.liftY, node.liftVelocity);
     // A lift coming down the column the player stands in waits above their head for as long as
     // they stand there, so no lift is ever lower over a standing player; where its shaft ends
     // lower than that, the player can only be standing on it. A run before may have left it anywhere.
-    int own = InGrid(gameState.cell.x, gameState.cell.z) ? liftInColumn[gameState.cell.x * GRID_SIZE_Z + gameState.cell.z] : -1;
+    int own = LiftInColumn(s, gameState.cell.x, gameState.cell.z);
     if (own >= 0 && own != node.lift) {
-        const Lift& lift = lifts[own];
+        const Lift& lift = s.lifts[own];
         float y = lift.entity->y, feet = node.position.y, head = feet + LIFT_CLEARANCE;
-        if (y <= head && y + liftDeck > feet)
-            SetLift(lift, head + LIFT_WAIT_GAP <= lift.top ? head + LIFT_WAIT_GAP : std::max(lift.bottom, feet - liftDeck),
+        if (y <= head && y + s.liftDeck > feet)
+            SetLift(lift, head + LIFT_WAIT_GAP <= lift.top ? head + LIFT_WAIT_GAP : std::max(lift.bottom, feet - s.liftDeck),
                     -LIFT_SPEED);
     }
-    runOver = false;
-    runStarting = true;
-    lastStood = gameState.cell;
+    s.runOver = false;
+    s.runStarting = true;
+    s.lastStood = gameState.cell;
 }
 
 static void HoldKeys(bool walk, bool jump)
@@ -222,7 +256,7 @@ static void HoldKeys(bool walk, bool jump)
 // lies on the grid.
 static int WayOutOfWorld(const Vec3& p)
 {
-    const float near = -CELL_SIZE / 2.0f, farX = CELL_SIZE * GRID_SIZE_X + near, farZ = CELL_SIZE * GRID_SIZE_Z + near;
+    const float near = -CELL_SIZE / 2.0f, farX = WORLD_EXTENT_X + near, farZ = WORLD_EXTENT_Z + near;
     if (std::isnan(p.x) || std::isnan(p.y) || std::isnan(p.z)) return OUT_NOT_A_NUMBER;
     if (p.y < BELOW_WORLD_Y) return OUT_BELOW;
     if (p.y >= ABOVE_WORLD_Y) return OUT_ABOVE;
@@ -232,13 +266,13 @@ static int WayOutOfWorld(const Vec3& p)
 
 // Calls visit(i) for each collectable i not yet within reach in the cells next to cell c (and c).
 template <typename Visit>
-static void ForUnreachedAround(const CellCoord& c, Visit visit)
+static void ForUnreachedAround(const ReachSearch& s, const CellCoord& c, Visit visit)
 {
     for (int x = std::max(c.x - 1, 0); x <= std::min(c.x + 1, GRID_SIZE_X - 1); x++)
         for (int y = std::max(c.y - 1, 0); y <= std::min(c.y + 1, TOP_LAYER); y++)
             for (int z = std::max(c.z - 1, 0); z <= std::min(c.z + 1, GRID_SIZE_Z - 1); z++) {
-                int i = collectableInCell[CellIndex(x, y, z)];
-                if (i >= 0 && !collectableReached[i]) visit(i);
+                int i = s.collectableInCell[CellIndex(x, y, z)];
+                if (i >= 0 && !s.collectableReached[i]) visit(i);
             }
 }
 
@@ -246,52 +280,50 @@ static void ForUnreachedAround(const CellCoord& c, Visit visit)
 // queued when new. False when the run is over: the player has left the world (counted), or
 // stands outside the region (cut; outside it a run is followed only while the player is in the
 // air, so that a fall out of the world beside the region is seen).
-static bool Step(const Node& start, const char* keys)
+static bool Step(ReachSearch& s, const Node& start, const char* keys)
 {
-    if (runOver) return false;
-    if (runStarting) {
+    if (s.runOver) return false;
+    if (s.runStarting) {
         // Where the lifts around the start were, for the report of a run out of the world.
-        runStarting = false;
+        s.runStarting = false;
         int n = 0;
-        startLifts[0] = 0;
+        s.startLifts[0] = 0;
         for (int x = gameState.cell.x - 1; x <= gameState.cell.x + 1; x++)
             for (int z = gameState.cell.z - 1; z <= gameState.cell.z + 1; z++) {
-                int l = InGrid(x, z) ? liftInColumn[x * GRID_SIZE_Z + z] : -1;
-                if (l >= 0 && n < (int)sizeof startLifts - 64)
-                    n += snprintf(startLifts + n, sizeof startLifts - n, ", the lift at (%d, %d) at %.2f moving %.3f", x, z,
-                                  lifts[l].entity->y, lifts[l].entity->velocityY);
+                int l = LiftInColumn(s, x, z);
+                if (l >= 0 && n < (int)sizeof s.startLifts - 64)
+                    n += snprintf(s.startLifts + n, sizeof s.startLifts - n, ", the lift at (%d, %d) at %.2f moving %.3f", x,
+                                  z, s.lifts[l].entity->y, s.lifts[l].entity->velocityY);
             }
     }
-    UpdateGame(step);
-    updates++;
+    UpdateGame(s.options.step);
+    s.updates++;
     const Vec3& p = gameState.position;
     int way = WayOutOfWorld(p);
     if (way >= 0) {
-        escapes[way]++;
-        runOver = true;
+        s.escapes[way]++;
+        s.runOver = true;
         printf("out of the world, %s: from (%.2f, %.2f, %.2f), %s, yaw %.2f, last stood in cell (%d, %d, %d), "
                "now at (%.1f, %.1f, %.1f)%s\n",
                WAY_OUT_NAMES[way], start.position.x, start.position.y, start.position.z, keys, gameState.yaw,
-               lastStood.x, lastStood.y, lastStood.z, p.x, p.y, p.z, startLifts);
+               s.lastStood.x, s.lastStood.y, s.lastStood.z, p.x, p.y, p.z, s.startLifts);
         return false;
     }
     const CellCoord& c = gameState.cell;
-    if (!InRegion(c.x, c.z)) {
-        runOver = gameState.onGround;
-        return !runOver;
+    if (!InRegion(s, c.x, c.z)) {
+        s.runOver = gameState.onGround;
+        return !s.runOver;
     }
-    if (gameState.onGround) lastStood = c;
-    if (!searching) return true;
-    ForUnreachedAround(c, [&](int i) {
-        const Vec3& e = collectables[i];
-        float dx = e.x - p.x, dy = e.y - p.y, dz = e.z - p.z;
-        if (std::sqrt(dx * dx + dy * dy + dz * dz) < PICKUP_RADIUS) collectableReached[i] = true;
+    if (gameState.onGround) s.lastStood = c;
+    if (!s.searching) return true;
+    ForUnreachedAround(s, c, [&](int i) {
+        if (!OutOfPickupReach(s.collectables[i], p)) s.collectableReached[i] = true;
     });
     int cell = CellIndex(c.x, c.y, c.z);
-    if (gameState.onGround && !visited[cell]) {
-        visited[cell] = 1;
-        int l = LiftUnderPlayer();
-        queue.push_back({p, l, l >= 0 ? lifts[l].entity->y : 0.0f, l >= 0 ? lifts[l].entity->velocityY : 0.0f});
+    if (gameState.onGround && !s.visited[cell]) {
+        s.visited[cell] = 1;
+        int l = LiftUnderPlayer(s);
+        s.queue.push_back({p, l, l >= 0 ? s.lifts[l].entity->y : 0.0f, l >= 0 ? s.lifts[l].entity->velocityY : 0.0f});
     }
     return true;
 }
@@ -300,22 +332,20 @@ static bool Step(const Node& start, const char* keys)
 // unseen (a fall out of the world takes a few hundred updates). False when they left the world.
 static const int LAND_TIME = 600;
 
-static bool Land(const Node& start, const char* keys)
+static bool Land(ReachSearch& s, const Node& start, const char* keys)
 {
     HoldKeys(false, false);
-    for (int i = 0, n = Updates(LAND_TIME); i < n && !gameState.onGround; i++)
-        if (!Step(start, keys)) return false;
-    return !runOver;
+    for (int i = 0, n = Updates(s, LAND_TIME); i < n && !gameState.onGround; i++)
+        if (!Step(s, start, keys)) return false;
+    return !s.runOver;
 }
 
 // How a run ended.
 enum Outcome { RUN_MOVED, RUN_BLOCKED, RUN_DROPPED, RUN_LEFT };
 
-static Outcome Run(const Node& start, float yaw, JumpMode mode, int walkAfter = 0, const Vec3* aim = nullptr);
+static Outcome Run(ReachSearch& s, const Node& start, float yaw, JumpMode mode, int walkAfter = 0,
+                   const Vec3* aim = nullptr);
 
-// Heights the models give the floors, above their cell's centre: a room's floor and each storey
-// above it, the cave floor; a channel's bed.
-static const float FLOOR_TOP = -4.0f, CHANNEL_BED_TOP = -4.6f;
 static const float LEVEL_WITH = 0.5f;  // a rider's feet this little above a storey's floor step off onto it
 
 // When the jumps from a waiting lift start walking: at once, or once risen past the ceiling of
@@ -324,10 +354,10 @@ static const int RIDE_JUMP_WALK_AFTER[] = {0, 8, 16};  // time units
 
 // Walks off a rising lift along each axis where it was level with the floor of a storey it passed,
 // as a rider steps off at the storey they want.
-static void StepOff(const std::vector<Node>& storeys)
+static void StepOff(ReachSearch& s, const std::vector<Node>& storeys)
 {
     for (const Node& level : storeys)
-        for (int h = 0; h < 4; h++) Run(level, (float)h * PI / 2, JUMP_NONE);
+        for (int h = 0; h < 4; h++) Run(s, level, (float)h * PI / 2, JUMP_NONE);
 }
 
 // Stands still on a lift until it turns at the top of its shaft or stops (it waits there for a
@@ -335,32 +365,33 @@ static void StepOff(const std::vector<Node>& storeys)
 // with the floor of each storey it passed. Where it waits, a held jump along each axis: the storey
 // of the shaft's head is above the lift, reached only that way. True when the ride got to the top;
 // a ride cut short leaves the lift to be ridden again.
-static bool Ride(const Node& start, int lift, std::vector<Node>& storeys)
+static bool Ride(ReachSearch& s, const Node& start, int lift, std::vector<Node>& storeys)
 {
     HoldKeys(false, false);
     Vec3 last = gameState.position;
     bool rose = false, top = false;
     int passed = gameState.cell.y;  // the highest layer whose floor the rider has been level with
-    const int settled = Updates(RIDE_SETTLED), offLimit = Updates(RIDE_OFF_TIME);
-    for (int i = 0, still = 0, off = 0, n = Updates(RIDE_TIME); i < n; i++) {
-        if (!Step(start, "riding a lift")) return false;
-        if (lifts[lift].entity->velocityY < 0) {
+    const int settled = Updates(s, RIDE_SETTLED), offLimit = Updates(s, RIDE_OFF_TIME);
+    const Entity& carrier = *s.lifts[lift].entity;
+    for (int i = 0, still = 0, off = 0, n = Updates(s, RIDE_TIME); i < n; i++) {
+        if (!Step(s, start, "riding a lift")) return false;
+        if (carrier.velocityY < 0) {
             top = rose;
             break;
         }
         // A lift that waits may sink a little under its rider, who then stands in the air for an
         // update; off it for longer, they have left it.
-        if (LiftUnderPlayer() != lift) {
+        if (LiftUnderPlayer(s) != lift) {
             if (++off == offLimit) break;
             continue;
         }
         off = 0;
         rose = true;
         const Vec3& p = gameState.position;
-        float above = p.y - (CELL_SIZE * gameState.cell.y + FLOOR_TOP);
-        if (gameState.cell.y > passed && above >= 0 && above < LEVEL_WITH && lifts[lift].entity->velocityY > 0) {
+        float above = p.y - (CELL_SIZE * gameState.cell.y + (float)FLOOR_TOP);
+        if (gameState.cell.y > passed && above >= 0 && above < LEVEL_WITH && carrier.velocityY > 0) {
             passed = gameState.cell.y;
-            storeys.push_back({p, lift, lifts[lift].entity->y, lifts[lift].entity->velocityY});
+            storeys.push_back({p, lift, carrier.y, carrier.velocityY});
         }
         // A waiting lift may tremble by a few hundredths as it is filed in one layer or the next.
         if (std::fabs(p.y - last.y) < RIDE_STILL) {
@@ -370,72 +401,74 @@ static bool Ride(const Node& start, int lift, std::vector<Node>& storeys)
             last = p;
         }
         if (still == settled) {
-            Node waiting = {p, lift, lifts[lift].entity->y, lifts[lift].entity->velocityY};
+            Node waiting = {p, lift, carrier.y, carrier.velocityY};
             for (int h = 0; h < 4; h++)
-                for (int walkAfter : RIDE_JUMP_WALK_AFTER) Run(waiting, (float)h * PI / 2, JUMP_HELD, Updates(walkAfter));
+                for (int walkAfter : RIDE_JUMP_WALK_AFTER)
+                    Run(s, waiting, (float)h * PI / 2, JUMP_HELD, Updates(s, walkAfter));
             return true;
         }
     }
-    Land(start, "riding a lift");
+    Land(s, start, "riding a lift");
     return top;
 }
 
 // Walks from `start` along `yaw` (from update `walkAfter` on) with the jump key used as `mode`, until the player stands in
 // another cell (or, jumping, lands), stops against something, or the run's time is up; then
 // rides any lift stood on.
-static Outcome Run(const Node& start, float yaw, JumpMode mode, int walkAfter, const Vec3* aim)
+static Outcome Run(ReachSearch& s, const Node& start, float yaw, JumpMode mode, int walkAfter, const Vec3* aim)
 {
-    PutPlayer(start, yaw);
+    PutPlayer(s, start, yaw);
     CellCoord from = gameState.cell, at = from;
     Outcome outcome = RUN_BLOCKED;
     bool airborne = false;
     size_t pending = SIZE_MAX;  // the queued node of the cell the walk is crossing
-    int limit = Updates(mode == JUMP_NONE ? WALK_TIME : RUN_TIME), settle = Updates(SETTLE_TIME);
-    lastRise = 0;
+    int limit = Updates(s, mode == JUMP_NONE ? WALK_TIME : RUN_TIME), settle = Updates(s, SETTLE_TIME);
+    s.lastRise = 0;
     for (int i = 0; i < limit; i++) {
         // Steered at `aim` until there, as a player walks to a point; then straight on.
         const Vec3& now = gameState.position;
         if (aim && (aim->x - now.x) * (aim->x - now.x) + (aim->z - now.z) * (aim->z - now.z) > AIM_REACHED * AIM_REACHED)
             gameState.yaw = std::atan2(aim->z - now.z, aim->x - now.x);
         HoldKeys(i >= walkAfter, mode == JUMP_HELD || (mode == JUMP_TAP && i == 0));
-        size_t queued = queue.size();
-        if (!Step(start, JUMP_NAMES[mode])) return RUN_LEFT;
+        size_t queued = s.queue.size();
+        if (!Step(s, start, JUMP_NAMES[mode])) return RUN_LEFT;
         airborne |= !gameState.onGround;
         const CellCoord& c = gameState.cell;
         const Vec3& p = gameState.position;
-        lastRise = std::max(lastRise, p.y - start.position.y);
+        s.lastRise = std::max(s.lastRise, p.y - start.position.y);
         if (!gameState.onGround) continue;
         if (c.x != at.x || c.y != at.y || c.z != at.z) {
             if (outcome == RUN_BLOCKED) outcome = c.y < from.y ? RUN_DROPPED : RUN_MOVED;
             at = c;
-            pending = queue.size() == queued + 1 ? queued : SIZE_MAX;
+            pending = s.queue.size() == queued + 1 ? queued : SIZE_MAX;
             // Stood on before: its own runs go on from there; but a walk onto a lift goes on to its middle.
-            if (pending == SIZE_MAX && mode == JUMP_NONE && liftInColumn[c.x * GRID_SIZE_Z + c.z] < 0) break;
+            if (pending == SIZE_MAX && mode == JUMP_NONE && s.liftInColumn[ColumnIndex(c.x, c.z)] < 0) break;
         }
         if (mode != JUMP_NONE && airborne) break;
         // A walk moves a new cell's node to where it crosses the cell's middle, so that the runs
         // from there start in the middle rather than at an edge; it goes on across further cells.
         float along = (p.x - CELL_SIZE * c.x) * std::cos(yaw) + (p.z - CELL_SIZE * c.z) * std::sin(yaw);
-        if (along >= 0 && (pending != SIZE_MAX || LiftUnderPlayer() >= 0)) {
-            if (pending != SIZE_MAX && queue[pending].lift < 0) queue[pending].position = p;
-            if (LiftUnderPlayer() >= 0) break;
+        if (along >= 0 && (pending != SIZE_MAX || LiftUnderPlayer(s) >= 0)) {
+            if (pending != SIZE_MAX && s.queue[pending].lift < 0) s.queue[pending].position = p;
+            if (LiftUnderPlayer(s) >= 0) break;
             pending = SIZE_MAX;
         }
         if (i > settle && std::fabs(gameState.velocity.x) + std::fabs(gameState.velocity.z) < 0.01f) break;
     }
-    if (!Land(start, JUMP_NAMES[mode])) return RUN_LEFT;
-    int lift = LiftUnderPlayer();
+    if (!Land(s, start, JUMP_NAMES[mode])) return RUN_LEFT;
+    int lift = LiftUnderPlayer(s);
     if (lift >= 0) {
         if (start.lift == lift) return RUN_MOVED;
         // Boarded from the floor of the foot's layer (a street, or a room floor at its top). Only a
         // ride from there passes every storey of the shaft; one boarded higher up is ridden each time.
-        bool fromFoot = start.position.y < lifts[lift].bottom + CELL_SIZE;
-        if (fromFoot) lifts[lift].boarded = true;
-        if (!lifts[lift].ridden) {
+        Lift& onto = s.lifts[lift];
+        bool fromFoot = start.position.y < onto.bottom + CELL_SIZE;
+        if (fromFoot) onto.boarded = true;
+        if (!onto.ridden) {
             std::vector<Node> storeys;
-            bool top = Ride(start, lift, storeys);
-            StepOff(storeys);
-            if (fromFoot) lifts[lift].ridden = top;
+            bool top = Ride(s, start, lift, storeys);
+            StepOff(s, storeys);
+            if (fromFoot) onto.ridden = top;
         }
         return RUN_MOVED;
     }
@@ -444,32 +477,34 @@ static Outcome Run(const Node& start, float yaw, JumpMode mode, int walkAfter, c
 
 // Sets each lift in a column next to the player's cell to a height near the player's feet:
 // phase 0 leaves them as they are; the others are what a player waiting beside the shaft sees
-// come by (a lift keeps moving while nobody stands in its column).
+// come by (a lift keeps moving while nobody stands in its column), at the speed it was placed with.
 static const float LIFT_PHASES[][2] = {{0, 1}, {1.5f, -1}, {3, -1}, {4.5f, -1}, {6, -1}};
 static const int LIFT_PHASE_COUNT = 1 + (int)(sizeof LIFT_PHASES / sizeof LIFT_PHASES[0]);
 
 // The lifts whose foot is beside the player's cell, on the same layer.
-static std::vector<int> LiftsBeside(const Vec3& p)
+static std::vector<int> LiftsBeside(const ReachSearch& s, const Vec3& p)
 {
     std::vector<int> near;
     int cx = PlayerCell(p.x), cz = PlayerCell(p.z);
     for (int x = cx - 1; x <= cx + 1; x++)
-        for (int z = cz - 1; z <= cz + 1; z++)
-            if (InGrid(x, z) && (x != cx || z != cz) && liftInColumn[x * GRID_SIZE_Z + z] >= 0) {
+        for (int z = cz - 1; z <= cz + 1; z++) {
+            int l = LiftInColumn(s, x, z);
+            if ((x != cx || z != cz) && l >= 0) {
                 // A room's floor lies at the top of the foot's layer, where the feet count as the
                 // layer above.
-                int above = PlayerCell(p.y) - PlayerCell(lifts[liftInColumn[x * GRID_SIZE_Z + z]].bottom);
-                if (above == 0 || above == 1) near.push_back(liftInColumn[x * GRID_SIZE_Z + z]);
+                int above = PlayerCell(p.y) - PlayerCell(s.lifts[l].bottom);
+                if (above == 0 || above == 1) near.push_back(l);
             }
+        }
     return near;
 }
 
-static void SetLiftPhase(const std::vector<int>& near, const Vec3& p, int phase)
+static void SetLiftPhase(const ReachSearch& s, const std::vector<int>& near, const Vec3& p, int phase)
 {
     if (phase == 0) return;
     for (int l : near) {
-        const Lift& lift = lifts[l];
-        float level = std::max(lift.bottom, std::min(lift.top, p.y - liftDeck));
+        const Lift& lift = s.lifts[l];
+        float level = std::max(lift.bottom, std::min(lift.top, p.y - s.liftDeck));
         float y = std::max(lift.bottom, std::min(lift.top, level + LIFT_PHASES[phase - 1][0]));
         SetLift(lift, y, LIFT_PHASES[phase - 1][1] * LIFT_SPEED);
     }
@@ -487,11 +522,11 @@ static void ColumnAlong(const Node& node, int h, int steps, int& x, int& z)
 // The cell next to `node`'s along heading h, on the same layer, is already stood on: a run that
 // way finds nothing its own runs do not. A lift's column is never taken as stood on: what a walk
 // onto it finds depends on where the lift is.
-static bool NeighbourVisited(const Node& node, int h)
+static bool NeighbourVisited(const ReachSearch& s, const Node& node, int h)
 {
     int x, z;
     ColumnAlong(node, h, 1, x, z);
-    return InGrid(x, z) && visited[CellIndex(x, PlayerCell(node.position.y), z)] && liftInColumn[x * GRID_SIZE_Z + z] < 0;
+    return InGrid(x, z) && s.visited[CellIndex(x, PlayerCell(node.position.y), z)] && s.liftInColumn[ColumnIndex(x, z)] < 0;
 }
 
 // Walks from a cell straight at each collectable not yet within reach in the cells around it,
@@ -499,33 +534,29 @@ static bool NeighbourVisited(const Node& node, int h)
 // above a roof or a step. The walks between cells need not pass close enough to take it.
 static const int AIMED_TIME = 60;
 
-static void WalkToCollectables(const Node& node)
+static void WalkToCollectables(ReachSearch& s, const Node& node)
 {
     CellCoord c = {PlayerCell(node.position.x), PlayerCell(node.position.y), PlayerCell(node.position.z)};
-    ForUnreachedAround(c, [&](int i) {
-        for (int mode = JUMP_NONE; !collectableReached[i] && mode <= JUMP_HELD; mode += 2) {
-            const Vec3 e = collectables[i];
-            PutPlayer(node, 0);
-            for (int u = 0, n = Updates(AIMED_TIME); u < n && !collectableReached[i]; u++) {
+    ForUnreachedAround(s, c, [&](int i) {
+        for (int mode = JUMP_NONE; !s.collectableReached[i] && mode <= JUMP_HELD; mode += 2) {
+            const Vec3 e = s.collectables[i];
+            PutPlayer(s, node, 0);
+            for (int u = 0, n = Updates(s, AIMED_TIME); u < n && !s.collectableReached[i]; u++) {
                 const Vec3& p = gameState.position;
                 float dx = e.x - p.x, dz = e.z - p.z;
                 gameState.yaw = std::atan2(dz, dx);
                 HoldKeys(dx * dx + dz * dz > 0.25f, mode == JUMP_HELD);
-                if (!Step(node, JUMP_NAMES[mode])) break;
+                if (!Step(s, node, JUMP_NAMES[mode])) break;
             }
-            Land(node, JUMP_NAMES[mode]);
+            Land(s, node, JUMP_NAMES[mode]);
         }
     });
 }
 
-// Walks from a cell toward each neighbour not yet stood on: along the four axes, and along a
-// diagonal where the walks on both sides of it were stopped or led down. Gives the headings
-// whose walk did not reach another cell.
 // A walk along axis h from off the middle line of the cell may miss a doorway at its far side
 // (a door 5 wide leaves a player 2.5 wide little room): once more then, steered at the middle of
 // the cell beyond. True when that walk reached another cell.
-
-static bool AimAtNeighbour(const Node& node, int h)
+static bool AimAtNeighbour(ReachSearch& s, const Node& node, int h)
 {
     int x, z;
     ColumnAlong(node, h, 1, x, z);
@@ -534,23 +565,27 @@ static bool AimAtNeighbour(const Node& node, int h)
                    (node.position.z - CELL_SIZE * PlayerCell(node.position.z)) * dx;
     if (std::fabs(across) < AIM_OFFSET) return false;
     Vec3 aim = {(float)CELL_SIZE * x, node.position.y, (float)CELL_SIZE * z};
-    return Run(node, HeadingYaw(h), JUMP_NONE, 0, &aim) == RUN_MOVED;
+    return Run(s, node, HeadingYaw(h), JUMP_NONE, 0, &aim) == RUN_MOVED;
 }
 
-static unsigned WalkFrom(const Node& node)
+// Walks from a cell toward each neighbour not yet stood on: along the four axes, and along a
+// diagonal where the walks on both sides of it were stopped or led down. Gives the headings
+// whose walk did not reach another cell.
+static unsigned WalkFrom(ReachSearch& s, const Node& node)
 {
-    WalkToCollectables(node);
-    std::vector<int> near = LiftsBeside(node.position);
+    WalkToCollectables(s, node);
+    std::vector<int> near = LiftsBeside(s, node.position);
     unsigned stopped = 0;
     for (int phase = 0; phase < (near.empty() ? 1 : LIFT_PHASE_COUNT); phase++) {
-        SetLiftPhase(near, node.position, phase);
+        SetLiftPhase(s, near, node.position, phase);
         for (int h = 0; h < HEADINGS; h += 2)
-            if (!NeighbourVisited(node, h) && Run(node, HeadingYaw(h), JUMP_NONE) != RUN_MOVED && !AimAtNeighbour(node, h))
+            if (!NeighbourVisited(s, node, h) && Run(s, node, HeadingYaw(h), JUMP_NONE) != RUN_MOVED &&
+                !AimAtNeighbour(s, node, h))
                 stopped |= 1u << h;
         for (int h = 1; h < HEADINGS; h += 2) {
             unsigned sides = (1u << (h - 1)) | (1u << ((h + 1) % HEADINGS));
-            if ((stopped & sides) == sides && !NeighbourVisited(node, h) &&
-                Run(node, HeadingYaw(h), JUMP_NONE) != RUN_MOVED)
+            if ((stopped & sides) == sides && !NeighbourVisited(s, node, h) &&
+                Run(s, node, HeadingYaw(h), JUMP_NONE) != RUN_MOVED)
                 stopped |= 1u << h;
         }
     }
@@ -575,22 +610,22 @@ static bool NothingToLandOn(const Node& node, int h)
 // Jumps from a cell along each heading whose walk was stopped, where the cell that way is not
 // already stood on, and along each axis where the cell one layer up that way is not: a held
 // jump, and where something overhead cut it short, a tapped one.
-static void JumpFrom(const Node& node, unsigned stopped)
+static void JumpFrom(ReachSearch& s, const Node& node, unsigned stopped)
 {
-    std::vector<int> near = LiftsBeside(node.position);
+    std::vector<int> near = LiftsBeside(s, node.position);
     int y = PlayerCell(node.position.y);
     for (int h = 0; h < HEADINGS; h++) {
-        bool blocked = (stopped & (1u << h)) && !NeighbourVisited(node, h) && !NothingToLandOn(node, h);
+        bool blocked = (stopped & (1u << h)) && !NeighbourVisited(s, node, h) && !NothingToLandOn(node, h);
         // A climb: along an axis, onto what stands on the neighbouring cell, one layer up.
         int x, z;
         ColumnAlong(node, h, 1, x, z);
-        bool climb = h % 2 == 0 && InGrid(x, z) && y + 1 < TOP_LAYER && !visited[CellIndex(x, y + 1, z)] &&
+        bool climb = h % 2 == 0 && InGrid(x, z) && y + 1 < TOP_LAYER && !s.visited[CellIndex(x, y + 1, z)] &&
                      TileAt(x, y, z) != TILE_EMPTY;
         if (!blocked && !climb) continue;
         for (int phase = 0; phase < (near.empty() ? 1 : LIFT_PHASE_COUNT); phase++) {
-            SetLiftPhase(near, node.position, phase);
-            Run(node, HeadingYaw(h), JUMP_HELD);
-            if (lastRise < FREE_JUMP_RISE) Run(node, HeadingYaw(h), JUMP_TAP);
+            SetLiftPhase(s, near, node.position, phase);
+            Run(s, node, HeadingYaw(h), JUMP_HELD);
+            if (s.lastRise < FREE_JUMP_RISE) Run(s, node, HeadingYaw(h), JUMP_TAP);
         }
     }
 }
@@ -600,19 +635,19 @@ static void JumpFrom(const Node& node, unsigned stopped)
 // What a worker found, written back to the searching process: its updates and escapes, the
 // headings stopped at each of its cells, the cells it newly stood on, the collectables it
 // reached and the lifts it boarded and rode.
-static void WriteFindings(FILE* f, const std::vector<unsigned>& stopped)
+static void WriteFindings(const ReachSearch& s, FILE* f, const std::vector<unsigned>& stopped)
 {
-    size_t n = queue.size();
-    fwrite(&updates, sizeof updates, 1, f);
-    fwrite(escapes, sizeof escapes, 1, f);
+    size_t n = s.queue.size();
+    fwrite(&s.updates, sizeof s.updates, 1, f);
+    fwrite(s.escapes, sizeof s.escapes, 1, f);
     fwrite(stopped.data(), sizeof(unsigned), stopped.size(), f);
     fwrite(&n, sizeof n, 1, f);
-    for (const Node& node : queue) fwrite(&node, sizeof node, 1, f);
-    for (size_t i = 0; i < collectables.size(); i++) fputc(collectableReached[i], f);
-    for (const Lift& lift : lifts) fputc(lift.boarded | lift.ridden << 1, f);
+    for (const Node& node : s.queue) fwrite(&node, sizeof node, 1, f);
+    for (size_t i = 0; i < s.collectables.size(); i++) fputc(s.collectableReached[i], f);
+    for (const Lift& lift : s.lifts) fputc(lift.boarded | lift.ridden << 1, f);
 }
 
-static void ReadFindings(FILE* f, unsigned* stopped, size_t count, std::vector<Node>& found)
+static void ReadFindings(ReachSearch& s, FILE* f, unsigned* stopped, size_t count, std::vector<Node>& found)
 {
     long long moreUpdates = 0;
     int moreEscapes[WAY_OUT_COUNT] = {};
@@ -624,9 +659,9 @@ static void ReadFindings(FILE* f, unsigned* stopped, size_t count, std::vector<N
         ok = fread(&node, sizeof node, 1, f) == 1;
         found.push_back(node);
     }
-    for (size_t i = 0; ok && i < collectables.size(); i++)
-        if (fgetc(f) == 1) collectableReached[i] = true;
-    for (Lift& lift : lifts) {
+    for (size_t i = 0; ok && i < s.collectables.size(); i++)
+        if (fgetc(f) == 1) s.collectableReached[i] = true;
+    for (Lift& lift : s.lifts) {
         int flags = fgetc(f);
         ok = ok && flags != EOF;
         lift.boarded |= (flags & 1) != 0;
@@ -636,19 +671,26 @@ static void ReadFindings(FILE* f, unsigned* stopped, size_t count, std::vector<N
         fprintf(stderr, "reach: a worker's findings could not be read\n");
         exit(2);
     }
-    updates += moreUpdates;
-    for (int w = 0; w < WAY_OUT_COUNT; w++) escapes[w] += moreEscapes[w];
+    s.updates += moreUpdates;
+    for (int w = 0; w < WAY_OUT_COUNT; w++) s.escapes[w] += moreEscapes[w];
+}
+
+// The cell index of where a node stands.
+static int NodeCell(const Node& node)
+{
+    return CellIndex(PlayerCell(node.position.x), PlayerCell(node.position.y), PlayerCell(node.position.z));
 }
 
 // Walks (or jumps) from nodes[from..to): in two worker processes when there are enough of
 // them, each with its own copy of the world; the cells they stand on are merged, first come.
-static void SearchFrom(std::vector<Node>& nodes, size_t from, size_t to, std::vector<unsigned>& stoppedOf, bool jump)
+static void SearchFrom(ReachSearch& s, std::vector<Node>& nodes, size_t from, size_t to, std::vector<unsigned>& stoppedOf,
+                       bool jump)
 {
     const size_t WORKERS = 2, SERIAL = 64;
     auto work = [&](size_t begin, size_t end, std::vector<unsigned>& stopped) {
         for (size_t i = begin; i < end; i++) {
-            if (!jump) stopped.push_back(WalkFrom(nodes[i]));
-            else if (stoppedOf[i]) JumpFrom(nodes[i], stoppedOf[i]);
+            if (!jump) stopped.push_back(WalkFrom(s, nodes[i]));
+            else if (stoppedOf[i]) JumpFrom(s, nodes[i], stoppedOf[i]);
         }
     };
     std::vector<Node> found;
@@ -656,8 +698,8 @@ static void SearchFrom(std::vector<Node>& nodes, size_t from, size_t to, std::ve
         std::vector<unsigned> stopped;
         work(from, to, stopped);
         if (!jump) stoppedOf.insert(stoppedOf.end(), stopped.begin(), stopped.end());
-        found.assign(queue.begin(), queue.end());
-        queue.clear();
+        found.assign(s.queue.begin(), s.queue.end());
+        s.queue.clear();
     } else {
         fflush(stdout);
         FILE* results[WORKERS];
@@ -672,11 +714,11 @@ static void SearchFrom(std::vector<Node>& nodes, size_t from, size_t to, std::ve
                 exit(2);
             }
             if (pids[w] == 0) {
-                updates = 0;
-                std::fill(escapes, escapes + WAY_OUT_COUNT, 0);
+                s.updates = 0;
+                std::fill(s.escapes, s.escapes + WAY_OUT_COUNT, 0);
                 std::vector<unsigned> stopped;
                 work(bounds[w], bounds[w + 1], stopped);
-                WriteFindings(results[w], stopped);
+                WriteFindings(s, results[w], stopped);
                 fflush(stdout);
                 _exit(fflush(results[w]) == 0 ? 0 : 1);
             }
@@ -689,39 +731,39 @@ static void SearchFrom(std::vector<Node>& nodes, size_t from, size_t to, std::ve
                 exit(2);
             }
             rewind(results[w]);
-            ReadFindings(results[w], jump ? nullptr : &stoppedOf[bounds[w]], jump ? 0 : bounds[w + 1] - bounds[w], found);
+            ReadFindings(s, results[w], jump ? nullptr : &stoppedOf[bounds[w]], jump ? 0 : bounds[w + 1] - bounds[w],
+                         found);
             fclose(results[w]);
         }
     }
     for (const Node& node : found) {
-        int cell = CellIndex(PlayerCell(node.position.x), PlayerCell(node.position.y), PlayerCell(node.position.z));
-        if (visited[cell] == 2) continue;
-        visited[cell] = 2;  // merged: a second worker's find of the same cell is dropped
+        int cell = NodeCell(node);
+        if (s.visited[cell] == 2) continue;
+        s.visited[cell] = 2;  // merged: a second worker's find of the same cell is dropped
         nodes.push_back(node);
     }
 }
 
 // The search: walks from every cell reached, wave by wave; when they find nothing more, jumps
 // from the cells whose walks were stopped, and walks again from whatever the jumps reached.
-static void Search()
+static void SearchWaves(ReachSearch& s)
 {
-    std::vector<Node> nodes(queue.begin(), queue.end());
-    queue.clear();
-    for (const Node& node : nodes)
-        visited[CellIndex(PlayerCell(node.position.x), PlayerCell(node.position.y), PlayerCell(node.position.z))] = 2;
+    std::vector<Node> nodes(s.queue.begin(), s.queue.end());
+    s.queue.clear();
+    for (const Node& node : nodes) s.visited[NodeCell(node)] = 2;
     std::vector<unsigned> stoppedOf;
     size_t walked = 0, jumped = 0;
     while (walked < nodes.size()) {
         while (walked < nodes.size()) {
             size_t to = nodes.size();
-            SearchFrom(nodes, walked, to, stoppedOf, false);
+            SearchFrom(s, nodes, walked, to, stoppedOf, false);
             if (walked / 20000 != to / 20000)
-                fprintf(stderr, "reach: %zu cells walked from, %lld updates\n", to, updates);
+                fprintf(stderr, "reach: %zu cells walked from, %lld updates\n", to, s.updates);
             walked = to;
         }
-        SearchFrom(nodes, jumped, walked, stoppedOf, true);
+        SearchFrom(s, nodes, jumped, walked, stoppedOf, true);
         jumped = walked;
-        fprintf(stderr, "reach: %zu cells jumped from, %lld updates\n", jumped, updates);
+        fprintf(stderr, "reach: %zu cells jumped from, %lld updates\n", jumped, s.updates);
     }
 }
 
@@ -734,14 +776,15 @@ static const float ON_THE_BED = 0.5f;      // on a channel's bed (or the drain s
 // Walks with W held from (x, y, z) along `yaw` until the feet stand within `near` of height
 // `floor` at least `along` units from the start, or the time is up; true when they did. A walk out
 // of the world is counted with the search's runs.
-static bool WalkTo(const char* name, float x, float y, float z, float yaw, float along, float floor, float near)
+static bool WalkTo(ReachSearch& s, const char* name, float x, float y, float z, float yaw, float along, float floor,
+                   float near)
 {
     Node start = {{x, y, z}, -1, 0, 0};
-    PutPlayer(start, yaw);
+    PutPlayer(s, start, yaw);
     HoldKeys(true, false);
     float cx = std::cos(yaw), cz = std::sin(yaw);
-    for (int i = 0, n = Updates(DESCENT_WALK_TIME); i < n; i++) {
-        if (!Step(start, name)) return false;
+    for (int i = 0, n = Updates(s, DESCENT_WALK_TIME); i < n; i++) {
+        if (!Step(s, start, name)) return false;
         const Vec3& p = gameState.position;
         if (gameState.onGround && std::fabs(p.y - floor) < near && (p.x - x) * cx + (p.z - z) * cz >= along)
             return true;
@@ -752,7 +795,7 @@ static bool WalkTo(const char* name, float x, float y, float z, float yaw, float
 // The cell of layer 1 that the descent from the top at (x, z) passes d cells along its run.
 static void DescentWay(int x, int z, int d, int& wayX, int& wayZ)
 {
-    int o = worldGrid[CellIndex(x, CHANNEL_LAYER, z)].orientation % 4;
+    int o = worldGrid[CellIndex(x, CHANNEL_LAYER, z)].orientation % ORIENTATION_COUNT;
     wayX = x + d * DESCENT_RUN_DX[o];
     wayZ = z + d * DESCENT_RUN_DZ[o];
 }
@@ -787,28 +830,28 @@ static bool CrossedDescent(int x, int z, int* otherX, int* otherZ)
 
 // Walks down the middle of every descent the search must reach, from the channel's bed beside its
 // top to the floor of its entrance, and back up to the bed: the ways between the channel
-// and the cave levels. Gives how many lead both ways, and prints each that does not.
-static int WalkDescents(int& total)
+// and the cave levels. Counts those that lead both ways, and prints each that does not. The
+// walks add nothing to what the search found.
+static void WalkDescents(ReachSearch& s, ReachFigures& figures)
 {
-    int good = 0;
-    total = 0;
+    s.searching = false;
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++) {
             const WorldCell& top = worldGrid[CellIndex(x, CHANNEL_LAYER, z)];
-            if (top.tileType != TILE_DESCENT_TOP || !Required(x, z)) continue;
-            total++;
-            int dx = DESCENT_RUN_DX[top.orientation % 4], dz = DESCENT_RUN_DZ[top.orientation % 4];
-            float yaw = std::atan2((float)dz, (float)dx), bed = CELL_SIZE * CHANNEL_LAYER + CHANNEL_BED_TOP;
+            if (top.tileType != TILE_DESCENT_TOP || !Required(s, x, z)) continue;
+            figures.descents++;
+            int o = top.orientation % ORIENTATION_COUNT, dx = DESCENT_RUN_DX[o], dz = DESCENT_RUN_DZ[o];
+            float yaw = std::atan2((float)dz, (float)dx), bed = CELL_SIZE * CHANNEL_LAYER + (float)CHANNEL_BED_TOP;
             // Down from the middle of the channel beside the top to the middle of the entrance, and
             // up from there into the channel, past the edge of its walkway.
-            float cave = CELL_SIZE * CAVE_LAYER + FLOOR_TOP, length = (float)CELL_SIZE * (DESCENT_ENTRANCE + 1);
-            bool down = WalkTo("down a descent", (float)CELL_SIZE * (x - dx), bed, (float)CELL_SIZE * (z - dz), yaw,
+            float cave = CELL_SIZE * CAVE_LAYER + (float)FLOOR_TOP, length = (float)CELL_SIZE * (DESCENT_ENTRANCE + 1);
+            bool down = WalkTo(s, "down a descent", (float)CELL_SIZE * (x - dx), bed, (float)CELL_SIZE * (z - dz), yaw,
                                length, cave, STANDS_ON);
-            bool up = WalkTo("up a descent", (float)CELL_SIZE * (x + DESCENT_ENTRANCE * dx), cave,
+            bool up = WalkTo(s, "up a descent", (float)CELL_SIZE * (x + DESCENT_ENTRANCE * dx), cave,
                              (float)CELL_SIZE * (z + DESCENT_ENTRANCE * dz), yaw + PI, length - CELL_SIZE / 2.0f, bed,
                              ON_THE_BED);
             if (down && up) {
-                good++;
+                figures.descentsWalked++;
                 continue;
             }
             printf("descent not walked %s: from the top at (%d, %d, %d)", down ? "up" : up ? "down" : "down or up", x,
@@ -819,14 +862,92 @@ static int WalkDescents(int& total)
                        CHANNEL_LAYER, oz);
             printf("\n");
         }
-    return good;
+}
+
+// ---- a whole search
+
+// The step of the game at its frame cap: that of a frame the frame clock holds to its shortest.
+static float StepAtFrameCap()
+{
+    lastTick = 0;
+    MeasureFrame(0);
+    return FrameTimeStep(framesPerSecond);
+}
+
+// Sets up the world and the game to search (a seed's new game, or the one saved), lets the player
+// come to rest at the start, searches from there, walks the descents, and counts what was found,
+// printing each collectable it must reach that is out of reach and each lift not boarded. Null, or
+// why it could not search.
+static const char* SearchWorld(ReachSearch& s, ReachFigures& figures)
+{
+    LoadTileModels();
+    LoadEntityModels();
+    const EntityModel& liftModel = entityModels[ENTITY_LIFT];
+    if (tileModels[TILE_BOUNDARY].vertexCount == 0 || liftModel.vertexCount == 0)
+        return "run it from the folder that holds Media/";
+    s.liftDeck = -1e9f;
+    for (int i = 0; i < liftModel.vertexCount; i++) s.liftDeck = std::max(s.liftDeck, liftModel.positions[3 * i + 1]);
+
+    // A first start's new game: the world of the seed, the player at the start, the entities
+    // placed; or the saved world and game.
+    if (s.options.saved) {
+        if (!LoadWorldGrid() || !LoadCoreState()) return "no whole saved world and game in Saves/";
+    } else {
+        SeedWorldRandom(s.options.seed);
+        GenerateWorld();
+        ClearEntityIndex();
+        ResetGameState();
+        PlaceEntities();
+    }
+    SurveyEntities(s);
+    s.visited.assign(CELL_COUNT, 0);
+    s.searching = true;
+
+    // Where the player comes to rest at the start is the first cell.
+    Node start = {gameState.position, -1, 0, 0};
+    PutPlayer(s, start, 0);
+    gameState.onGround = false;
+    HoldKeys(false, false);
+    for (int i = 0, n = Updates(s, START_TIME); i < n; i++) Step(s, start, "standing");
+    if (!gameState.onGround) return "the player does not come to rest at the start";
+    if (s.queue.empty()) s.queue.push_back({gameState.position, -1, 0, 0});
+    SearchWaves(s);
+    WalkDescents(s, figures);
+
+    for (size_t i = 0; i < s.collectables.size(); i++) {
+        const Vec3& e = s.collectables[i];
+        if (!Required(s, PlayerCell(e.x), PlayerCell(e.z))) continue;
+        figures.collectables++;
+        if (s.collectableReached[i]) figures.collectablesReached++;
+        else printf("out of reach: the collectable at (%g, %g, %g)\n", e.x, e.y, e.z);
+    }
+    for (const Lift& lift : s.lifts) {
+        if (!Required(s, lift.x, lift.z)) continue;
+        figures.lifts++;
+        if (lift.boarded) figures.liftsBoarded++;
+        else printf("not boarded on foot: the lift at (%d, %d)\n", lift.x, lift.z);
+    }
+    for (int x = 0; x < GRID_SIZE_X; x++)
+        for (int y = 0; y < GRID_LAYERS; y++)
+            for (int z = 0; z < GRID_SIZE_Z; z++) figures.cellsByLayer[y] += s.visited[CellIndex(x, y, z)] != 0;
+    for (int n : figures.cellsByLayer) figures.cells += n;
+    for (int w = 0; w < WAY_OUT_COUNT; w++) figures.runsOut += figures.runsOutBy[w] = s.escapes[w];
+    figures.updates = s.updates;
+    return nullptr;
+}
+
+// Whether the search found every place it must reach and no way out of the world.
+static bool Passed(const ReachFigures& f)
+{
+    return f.collectablesReached == f.collectables && f.runsOut == 0 && f.liftsBoarded == f.lifts &&
+           f.descentsWalked == f.descents;
 }
 
 // ---- the map
 
 // The reached cells as a picture: four panels (cave level, channel level, room level, and the
 // levels above it seen from above), each cell one pixel, scaled by 2.
-static bool WriteMap(const char* path)
+static bool WriteMap(const ReachSearch& s, const char* path)
 {
     const int SCALE = 2, PANEL = GRID_SIZE_X * SCALE, GAP = 8, W = 2 * PANEL + GAP, H = 2 * PANEL + GAP;
     std::vector<uint8_t> rgb((size_t)W * H * 3, 255);
@@ -845,20 +966,21 @@ static bool WriteMap(const char* path)
             for (int z = 0; z < GRID_SIZE_Z; z++) {
                 bool reached = false, built = false;
                 for (int y = LAYERS[panel][0]; y <= LAYERS[panel][1]; y++) {
-                    reached |= visited[CellIndex(x, y, z)] != 0;
+                    reached |= s.visited[CellIndex(x, y, z)] != 0;
                     built |= TileAt(x, y, z) != TILE_EMPTY;
                 }
                 if (reached) paint(panel, x, z, 60, 150, 70);
                 else if (built) paint(panel, x, z, 150, 150, 150);
                 else paint(panel, x, z, 30, 30, 40);
             }
-    for (size_t i = 0; i < collectables.size(); i++) {
-        int x = PlayerCell(collectables[i].x), y = PlayerCell(collectables[i].y), z = PlayerCell(collectables[i].z);
+    for (size_t i = 0; i < s.collectables.size(); i++) {
+        const Vec3& e = s.collectables[i];
+        int x = PlayerCell(e.x), y = PlayerCell(e.y), z = PlayerCell(e.z);
         int panel = y <= CAVE_LAYER + 1 ? 0 : y == CHANNEL_LAYER ? 1 : y == ROOM_LAYER ? 2 : 3;
-        if (collectableReached[i]) paint(panel, x, z, 250, 210, 40);
+        if (s.collectableReached[i]) paint(panel, x, z, 250, 210, 40);
         else paint(panel, x, z, 230, 30, 30);
     }
-    for (const Lift& lift : lifts) paint(2, lift.x, lift.z, 40, 90, 230);
+    for (const Lift& lift : s.lifts) paint(2, lift.x, lift.z, 40, 90, 230);
     FILE* f = fopen(path, "wb");
     if (!f) return false;
     fprintf(f, "P6\n%d %d\n255\n", W, H);
@@ -866,120 +988,79 @@ static bool WriteMap(const char* path)
     return fclose(f) == 0 && ok;
 }
 
-// ---- main
+// ---- arguments and figures
+
+static const char* const USAGE = "usage: reach SEED|--saved [--step DT] [--view N] [--region X0 Z0 X1 Z1] [--map FILE.ppm]";
+
+// Reads the arguments into `options`; false, with why in `failure`, when they make no search.
+static bool ReadArguments(int argc, char** argv, ReachOptions& options, std::string& failure)
+{
+    options = {false, 0, StepAtFrameCap(), NEW_GAME_VIEW_DISTANCE, {0, 0, GRID_SIZE_X - 1, GRID_SIZE_Z - 1}, nullptr};
+    if (argc < 2) {
+        failure = USAGE;
+        return false;
+    }
+    options.saved = !strcmp(argv[1], "--saved");
+    options.seed = options.saved ? 0 : (unsigned)strtoul(argv[1], nullptr, 10);
+    for (int i = 2; i < argc; i++) {
+        if (!strcmp(argv[i], "--region") && i + 4 < argc) {
+            for (int k = 0; k < 4; k++) options.region[k] = atoi(argv[++i]);
+        } else if (!strcmp(argv[i], "--step") && i + 1 < argc) {
+            options.step = (float)atof(argv[++i]);
+            if (!(options.step >= MIN_TIME_STEP && options.step <= MAX_TIME_STEP)) {
+                char range[64];
+                snprintf(range, sizeof range, "the step lies between %g and %g", MIN_TIME_STEP, MAX_TIME_STEP);
+                failure = range;
+                return false;
+            }
+        } else if (!strcmp(argv[i], "--view") && i + 1 < argc) {
+            options.viewDistance = std::max(VIEW_DISTANCE_MIN, std::min(VIEW_DISTANCE_MAX, atoi(argv[++i])));
+        } else if (!strcmp(argv[i], "--map") && i + 1 < argc) {
+            options.mapPath = argv[++i];
+        } else {
+            failure = std::string("unknown argument ") + argv[i];
+            return false;
+        }
+    }
+    return true;
+}
+
+// The figures as key=value lines: what was searched, then what was found.
+static void PrintFigures(const ReachOptions& o, const ReachFigures& f)
+{
+    if (o.saved) printf("world=saved\n");
+    else printf("seed=%u\n", o.seed);
+    printf("step=%g\nview_distance=%d\nregion=%d %d %d %d\ncells_by_layer=", o.step, o.viewDistance, o.region[0],
+           o.region[1], o.region[2], o.region[3]);
+    for (int y = 0; y < GRID_LAYERS; y++) printf(y ? " %d" : "%d", f.cellsByLayer[y]);
+    printf("\ncells=%d\nupdates=%lld\ncollectables_within_reach=%d\ncollectables=%d\nruns_out=%d\n", f.cells, f.updates,
+           f.collectablesReached, f.collectables, f.runsOut);
+    for (int w = 0; w < WAY_OUT_COUNT; w++) {
+        std::string key = std::string("runs_out_") + WAY_OUT_NAMES[w];
+        std::replace(key.begin(), key.end(), ' ', '_');
+        printf("%s=%d\n", key.c_str(), f.runsOutBy[w]);
+    }
+    printf("lifts_boarded_on_foot=%d\nlifts=%d\ndescents_walked=%d\ndescents=%d\n", f.liftsBoarded, f.lifts,
+           f.descentsWalked, f.descents);
+}
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
-        fprintf(stderr, "usage: reach SEED|--saved [--step DT] [--view N] [--region X0 Z0 X1 Z1] [--map FILE.ppm]\n");
+    static ReachSearch search;
+    std::string failure;
+    if (!ReadArguments(argc, argv, search.options, failure)) {
+        fprintf(stderr, "reach: %s\n", failure.c_str());
         return 2;
     }
-    bool saved = !strcmp(argv[1], "--saved");
-    unsigned seed = saved ? 0 : (unsigned)strtoul(argv[1], nullptr, 10);
-    const char* mapPath = nullptr;
-    for (int i = 2; i < argc; i++) {
-        if (!strcmp(argv[i], "--region") && i + 4 < argc) {
-            for (int k = 0; k < 4; k++) region[k] = atoi(argv[++i]);
-        } else if (!strcmp(argv[i], "--step") && i + 1 < argc) {
-            step = (float)atof(argv[++i]);
-            if (!(step >= MIN_TIME_STEP && step <= MAX_TIME_STEP)) {
-                fprintf(stderr, "reach: the step lies between %g and %g\n", MIN_TIME_STEP, MAX_TIME_STEP);
-                return 2;
-            }
-        } else if (!strcmp(argv[i], "--view") && i + 1 < argc) {
-            viewDistance = std::max(VIEW_DISTANCE_MIN, std::min(VIEW_DISTANCE_MAX, atoi(argv[++i])));
-        } else if (!strcmp(argv[i], "--map") && i + 1 < argc) {
-            mapPath = argv[++i];
-        } else {
-            fprintf(stderr, "reach: unknown argument %s\n", argv[i]);
-            return 2;
-        }
-    }
-    FILE* probe = fopen("Media/worldtiles/worldtile1.obj", "r");
-    if (!probe) {
-        fprintf(stderr, "reach: run it from the folder that holds Media/\n");
+    ReachFigures figures = {};
+    if (const char* why = SearchWorld(search, figures)) {
+        fprintf(stderr, "reach: %s\n", why);
         return 2;
     }
-    fclose(probe);
-    LoadTileModels();
-    LoadEntityModels();
-    const EntityModel& liftModel = entityModels[ENTITY_LIFT];
-    liftDeck = -1e9f;
-    for (int i = 0; i < liftModel.vertexCount; i++) liftDeck = std::max(liftDeck, liftModel.positions[3 * i + 1]);
-
-    // A first start's new game: the world of the seed, the player at the start, the entities
-    // placed; or the saved world and game.
-    if (saved) {
-        if (!LoadWorldGrid() || !LoadCoreState()) {
-            fprintf(stderr, "reach: no whole saved world and game in Saves/\n");
-            return 2;
-        }
-    } else {
-        SeedWorldRandom(seed);
-        GenerateWorld();
-        ClearEntityIndex();
-        ResetGameState();
-        PlaceEntities();
-    }
-    SurveyEntities();
-    visited.assign(CELL_COUNT, 0);
-
-    // Where the player comes to rest at the start is the first cell.
-    Node start = {gameState.position, -1, 0, 0};
-    PutPlayer(start, 0);
-    gameState.onGround = false;
-    HoldKeys(false, false);
-    for (int i = 0, n = Updates(60); i < n; i++) Step(start, "standing");
-    if (!gameState.onGround) {
-        printf("the player does not come to rest at the start\n");
-        return 1;
-    }
-    if (queue.empty()) queue.push_back({gameState.position, -1, 0, 0});
-    Search();
-    // The descents are walked with what the search found set aside: their walks add nothing to it.
-    searching = false;
-    int descents = 0, descentsWalked = WalkDescents(descents);
-
-    // ---- what was found
-    int total = 0, reached = 0;
-    for (size_t i = 0; i < collectables.size(); i++) {
-        const Vec3& e = collectables[i];
-        if (!Required(PlayerCell(e.x), PlayerCell(e.z))) continue;
-        total++;
-        if (collectableReached[i]) reached++;
-        else printf("out of reach: the collectable at (%g, %g, %g)\n", e.x, e.y, e.z);
-    }
-    int liftTotal = 0, boarded = 0;
-    for (const Lift& lift : lifts) {
-        if (!Required(lift.x, lift.z)) continue;
-        liftTotal++;
-        if (lift.boarded) boarded++;
-        else printf("not boarded on foot: the lift at (%d, %d)\n", lift.x, lift.z);
-    }
-    if (saved) printf("the saved world");
-    else printf("seed %u", seed);
-    printf(", step %g, view distance %d, searched columns (%d, %d) to (%d, %d)\n", step, viewDistance, region[0],
-           region[1], region[2], region[3]);
-    printf("cells stood on by layer:");
-    int cells = 0;
-    for (int y = 0; y < GRID_LAYERS; y++) {
-        int n = 0;
-        for (int x = 0; x < GRID_SIZE_X; x++)
-            for (int z = 0; z < GRID_SIZE_Z; z++) n += visited[CellIndex(x, y, z)] != 0;
-        printf(" %d", n);
-        cells += n;
-    }
-    printf(" (%d in all, %lld updates)\n", cells, updates);
-    printf("collectables within reach: %d/%d\n", reached, total);
-    int out = 0;
-    for (int n : escapes) out += n;
-    printf("runs out of the world: %d (", out);
-    for (int w = 0; w < WAY_OUT_COUNT; w++) printf("%s%s %d", w ? ", " : "", WAY_OUT_NAMES[w], escapes[w]);
-    printf(")\nlifts boarded on foot: %d/%d\n", boarded, liftTotal);
-    printf("descents walked down and up: %d/%d\n", descentsWalked, descents);
-    if (mapPath && !WriteMap(mapPath)) {
-        fprintf(stderr, "reach: could not write %s\n", mapPath);
+    PrintFigures(search.options, figures);
+    if (search.options.mapPath && !WriteMap(search, search.options.mapPath)) {
+        fprintf(stderr, "reach: could not write %s\n", search.options.mapPath);
         return 2;
     }
-    return reached == total && out == 0 && boarded == liftTotal && descentsWalked == descents ? 0 : 1;
+    return Passed(figures) ? 0 : 1;
 }

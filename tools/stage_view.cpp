@@ -91,7 +91,7 @@ int main(int argc, char** argv)
                         float back = cave ? 25.0f : 30.0f;
                         gameState.yaw = std::atan2((float)d[1], (float)d[0]);
                         gameState.pitch = cave ? 0.0f : -0.25f;
-                        SaveStagedPlayer({CELL_SIZE * x - back * d[0], CELL_SIZE * y + (cave ? -4.0f : 2.0f),
+                        SaveStagedPlayer({CELL_SIZE * x - back * d[0], CELL_SIZE * y + (cave ? (float)FLOOR_TOP : 2.0f),
                                           CELL_SIZE * z - back * d[1]});
                         printf("stage_view: %s at cell (%d, %d, %d)\n", argv[1], x, y, z);
                         return 0;

@@ -1,11 +1,11 @@
 #include "player/game_state.h"
 
-GameState gameState = {10, true, false, 0, {0, 0, 0}, {0, 0, 0}, false, false,
+GameState gameState = {NEW_GAME_VIEW_DISTANCE, true, false, 0, {0, 0, 0}, {0, 0, 0}, false, false,
                        {0, 0, 0}, {0, 0, 0}, 0.0f, 0.0f, 0.0f};
 
 void ResetGameState()
 {
-    gameState.viewDistance = 10;
+    gameState.viewDistance = NEW_GAME_VIEW_DISTANCE;
     gameState.texturesEnabled = true;
     gameState.flyMode = false;
     gameState.collectablesFound = 0;

@@ -28,6 +28,7 @@ struct GameState {
 
 constexpr int VIEW_DISTANCE_MIN = 1;
 constexpr int VIEW_DISTANCE_MAX = 20;
+constexpr int NEW_GAME_VIEW_DISTANCE = 10;  // the view distance of a new game, and at program start
 constexpr float EYE_HEIGHT = 3.8f;
 
 extern GameState gameState;  // the player; program start: view distance 10, textures on, rest 0

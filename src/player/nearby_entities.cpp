@@ -45,6 +45,12 @@ static int TileOnLayer(int x, int y, int z)
 
 // ---- collectables
 
+bool OutOfPickupReach(const Vec3& collectable, const Vec3& feet)
+{
+    float dx = collectable.x - feet.x, dy = collectable.y - feet.y, dz = collectable.z - feet.z;
+    return sqrt((double)dx * dx + (double)dy * dy + (double)dz * dz) >= PICKUP_RADIUS;
+}
+
 // Spins the collectable in slot k of cell i and takes it when the player's
 // feet are within reach; true when it was taken and the slot now holds the
 // cell's next entity, if any.
@@ -52,9 +58,7 @@ static bool UpdateCollectable(int i, int k, float dt)
 {
     Entity& e = *EntitySlot(i, k);
     e.angle += e.spinRate * dt;
-    const Vec3& p = gameState.position;
-    float dx = e.x - p.x, dy = e.y - p.y, dz = e.z - p.z;
-    if (sqrt((double)dx * dx + (double)dy * dy + (double)dz * dz) >= PICKUP_RADIUS)
+    if (OutOfPickupReach(Vec3{e.x, e.y, e.z}, gameState.position))
         return false;
     // The slot owns the record: it is released here, once, as it leaves the index.
     delete &e;

@@ -14,6 +14,11 @@ constexpr int COLUMN_CELLS = GRID_LAYERS * GRID_SIZE_Z;  // index step from one 
 constexpr int CELL_SIZE = 10;                           // world units along each side of a cell
 constexpr int WORLD_EXTENT_X = GRID_SIZE_X * CELL_SIZE;  // world units the grid spans along x, 2500
 constexpr int WORLD_EXTENT_Z = GRID_SIZE_Z * CELL_SIZE;  // and along z
+// Heights of the models' walking surfaces above their cell's centre, as the asset generator
+// builds them: every floor of a room, a storey or a cave, and a channel's bed, 0.6 below the
+// walkways beside it.
+constexpr double FLOOR_TOP = -4.0;
+constexpr double CHANNEL_BED_TOP = -4.6;
 // The columns inside the boundary ring that closes the world: x in 1..INNER_LAST_X
 // and z in 1..INNER_LAST_Z. Most generation draws and walks keep to them.
 constexpr int INNER_LAST_X = GRID_SIZE_X - 2;  // 248

@@ -8,9 +8,8 @@
 //   +4..+5  roof and cave ceiling slabs; room tops are walkable at +5
 #include "make_assets.h"
 
-// ---- parts shared by several tiles
-
-static const double FLOOR_TOP = -4.0;
+// ---- parts shared by several tiles (their floors at FLOOR_TOP and channel beds at CHANNEL_BED_TOP,
+// which the world grid's header defines for the tools that walk them too)
 
 static void FloorSlab() { AddBox(-5, 5, -5, FLOOR_TOP, -5, 5); }
 static void RoofSlab() { AddBox(-5, 5, 4, 5, -5, 5); }
@@ -70,9 +69,6 @@ static void CaveFloorAndCeiling()
     FloorSlab();
     RoofSlab();
 }
-
-// Channel level: the bed lies 0.6 below the walkways beside it.
-static const double CHANNEL_BED_TOP = -4.6;
 
 // A bridge deck 7 units wide running along x, with parapets 3 high: above the
 // 2.25 of the player's centre, so a walking player is held and only a jump
