@@ -42,7 +42,7 @@ bool TryPlaceBridge(int x, int y, int z)
     if (farIndex < 0 || !IsColumn(worldGrid[farIndex].tileType))
         return false;
 
-    const int step = alongX ? GRID_LAYERS * GRID_SIZE_Z : 1;  // index step toward the far cell
+    const int step = alongX ? COLUMN_CELLS : 1;  // index step toward the far cell
     int startIndex = CellIndex(x, y, z);
     if (gap == 1) {
         start.tileType = TILE_EMPTY;

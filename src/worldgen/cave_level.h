@@ -8,17 +8,17 @@
 constexpr int DESCENT_ATTEMPTS = 3750;
 constexpr int CAVE_WALL_LINE_ITERATIONS = 4688;
 constexpr int CAVE_WALL_LINE_MAX_CELLS = 6;  // cells a wall line empties besides its centre
-// Run direction of a descent for the channel side's orientation o: where o turns the base
-// model's -x side (0: -x, 1: +z, 2: +x, 3: -z).
-constexpr int DESCENT_RUN_DX[4] = {-1, 0, 1, 0};
-constexpr int DESCENT_RUN_DZ[4] = {0, 1, 0, -1};
+// Run direction of a descent for the channel side's orientation o: side o, where o turns the
+// base model's -x side. Names for the grid's side table, not tables of their own.
+constexpr const int (&DESCENT_RUN_DX)[ORIENTATION_COUNT] = SIDE_DX;
+constexpr const int (&DESCENT_RUN_DZ)[ORIENTATION_COUNT] = SIDE_DZ;
 // Along its run from the top (0), the cells of a descent: the ramp on layer 1, the ramp on layer
 // 0, the entrance, and the cave floor before it.
 constexpr int DESCENT_UPPER_RAMP = 2, DESCENT_LOWER_RAMP = 5, DESCENT_ENTRANCE = 7, DESCENT_FRONT = 8;
 
-// Reach marks of the cave pass, one byte per (x, z) of layer 0 at x * GRID_SIZE_Z + z: 1 where an
+// Reach marks of the cave pass, one byte per (x, z) of layer 0 at ColumnIndex(x, z): 1 where an
 // entrance reaches the cell. Scratch for the pass; meaningful only right after MarkCaveReach.
-extern uint8_t caveReached[GRID_SIZE_X * GRID_SIZE_Z];
+extern uint8_t caveReached[COLUMN_COUNT];
 
 // Builds the cave level: every step below, in order, with the flood-fill reach.
 void GenerateCaveLevel();

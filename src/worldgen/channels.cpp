@@ -89,16 +89,16 @@ void CloseChannelGaps()
     // every order of fills ends at the same, smallest closed set: the one the rescanning
     // method reaches. A fill can only make one of its four neighbours fillable, so those
     // are the only cells to look at again.
-    std::vector<int> pending;  // packed x * GRID_SIZE_Z + z of the cells to test
+    std::vector<int> pending;  // packed ColumnIndex(x, z) of the cells to test
     pending.reserve(1024);
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++)
             if (TileAt(x, CHANNEL_LAYER, z) == TILE_EMPTY && BridgesGap(x, z))
-                pending.push_back(x * GRID_SIZE_Z + z);
+                pending.push_back(ColumnIndex(x, z));
     while (!pending.empty()) {
         int packed = pending.back();
         pending.pop_back();
-        int x = packed / GRID_SIZE_Z, z = packed % GRID_SIZE_Z;
+        int x = ColumnX(packed), z = ColumnZ(packed);
         if (TileAt(x, CHANNEL_LAYER, z) != TILE_EMPTY || !BridgesGap(x, z))
             continue;
         GridCell(x, CHANNEL_LAYER, z).tileType = TILE_CHANNEL;
@@ -106,7 +106,7 @@ void CloseChannelGaps()
         for (const auto& s : step) {
             int nx = x + s[0], nz = z + s[1];
             if (TileAt(nx, CHANNEL_LAYER, nz) == TILE_EMPTY && BridgesGap(nx, nz))
-                pending.push_back(nx * GRID_SIZE_Z + nz);
+                pending.push_back(ColumnIndex(nx, nz));
         }
     }
 }

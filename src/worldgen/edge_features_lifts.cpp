@@ -4,7 +4,7 @@
 
 #include "worldgen/world_random.h"
 
-uint8_t floorBlockMark[GRID_SIZE_X * GRID_SIZE_Z];
+uint8_t floorBlockMark[COLUMN_COUNT];
 
 namespace {
 
@@ -26,16 +26,16 @@ void MarkFloorBlocks()
 {
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++)
-            floorBlockMark[x * GRID_SIZE_Z + z] = IsFloor(x, z) ? 1 : 0;
+            floorBlockMark[ColumnIndex(x, z)] = IsFloor(x, z) ? 1 : 0;
 }
 
 bool NextFloorBlock(int* scanPosition, FloorBlock* block)
 {
-    for (int p = *scanPosition; p < GRID_SIZE_X * GRID_SIZE_Z; p++) {
+    for (int p = *scanPosition; p < COLUMN_COUNT; p++) {
         if (!floorBlockMark[p])
             continue;
-        int x0 = p / GRID_SIZE_Z;
-        int z0 = p % GRID_SIZE_Z;
+        int x0 = ColumnX(p);
+        int z0 = ColumnZ(p);
         if (!IsFloor(x0, z0)) {
             floorBlockMark[p] = 0;
             continue;
@@ -51,12 +51,12 @@ bool NextFloorBlock(int* scanPosition, FloorBlock* block)
         int zEnd = z0 + width < GRID_SIZE_Z ? z0 + width : GRID_SIZE_Z - 1;
         for (int x = x0; x <= xEnd; x++)
             for (int z = z0; z <= zEnd; z++)
-                floorBlockMark[x * GRID_SIZE_Z + z] = 0;
+                floorBlockMark[ColumnIndex(x, z)] = 0;
         *block = FloorBlock{x0, z0, length, width};
         *scanPosition = p + 1;
         return true;
     }
-    *scanPosition = GRID_SIZE_X * GRID_SIZE_Z;
+    *scanPosition = COLUMN_COUNT;
     return false;
 }
 

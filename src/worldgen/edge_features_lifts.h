@@ -5,9 +5,9 @@
 
 #include "world/world_grid.h"
 
-// Marks of the room-level plain floor cells not yet taken into a block, 0 or 1, index x * GRID_SIZE_Z + z.
+// Marks of the room-level plain floor cells not yet taken into a block, 0 or 1, index ColumnIndex(x, z).
 // Scratch of the pass; its contents mean nothing outside it.
-extern uint8_t floorBlockMark[GRID_SIZE_X * GRID_SIZE_Z];
+extern uint8_t floorBlockMark[COLUMN_COUNT];
 
 // A block of plain floor found from its corner cell (x0, z0): `length` floor cells along +x from the
 // corner, `width` along +z; it covers rows x0..x0 + length - 1 and columns z0..z0 + width - 1.
@@ -25,7 +25,7 @@ void GenerateEdgeFeaturesAndLifts();
 
 // Marks every room-level plain floor cell and clears the other marks.
 void MarkFloorBlocks();
-// Goes on with the block scan from *scanPosition (x * GRID_SIZE_Z + z, start at 0): returns the next block whose
+// Goes on with the block scan from *scanPosition (ColumnIndex(x, z), start at 0): returns the next block whose
 // corner is a marked cell still holding plain floor, after clearing the marks of the rectangle
 // x0..x0 + length by z0..z0 + width; a marked cell that no longer holds plain floor loses its own mark.
 // Returns false when the scan has reached the end.
