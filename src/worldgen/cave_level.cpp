@@ -55,7 +55,8 @@ bool TryPlaceDescent(int x, int z)
     return true;
 }
 
-void PlaceDescents()
+// The 3750 descent attempts, each drawing x then z in 10..239.
+static void PlaceDescents()
 {
     for (int attempt = 0; attempt < DESCENT_ATTEMPTS; attempt++) {
         int x = WorldRandom() % 230 + 10;
@@ -80,7 +81,10 @@ void ClearDescentMarkers()
                 GridCell(x, CAVE_LAYER, z).tileType = TILE_EMPTY;
 }
 
-void CutCaveWallLine(int x, int z, bool alongX)
+// One wall line through the open cell (x, 0, z), x and z in 1..248: along x when alongX, else
+// along z. Needs the centre and its two neighbours across the line open; then draws whether the
+// centre is emptied and empties up to 6 open cells, first toward the low side, then the high side.
+static void CutCaveWallLine(int x, int z, bool alongX)
 {
     if (x < 1 || x > INNER_LAST_X || z < 1 || z > INNER_LAST_Z)
         return;
@@ -106,7 +110,8 @@ void CutCaveWallLine(int x, int z, bool alongX)
     }
 }
 
-void CutCaveWallLines()
+// The 4688 wall-line iterations, each a line along x then a line along z at drawn cells.
+static void CutCaveWallLines()
 {
     for (int i = 0; i < CAVE_WALL_LINE_ITERATIONS; i++) {
         int x = WorldRandom() % INNER_LAST_X + 1;
@@ -118,7 +123,8 @@ void CutCaveWallLines()
     }
 }
 
-void ReopenEntranceFronts()
+// The cell each entrance faces becomes cave floor (tile byte only).
+static void ReopenEntranceFronts()
 {
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++) {
@@ -131,7 +137,8 @@ void ReopenEntranceFronts()
         }
 }
 
-void ClearCaveBorder()
+// Every layer-0 cell with x or z in 0..2 or 247..249 becomes empty (tile byte only).
+static void ClearCaveBorder()
 {
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++)
@@ -183,7 +190,8 @@ void PruneUnreachedCave()
                 GridCell(x, CAVE_LAYER, z).tileType = TILE_EMPTY;
 }
 
-void ClassifyCaveWalls()
+// Turns the empty cells (x, z in 1..248) beside open cave cells into walls, partitions and blocks.
+static void ClassifyCaveWalls()
 {
     for (int x = 1; x <= INNER_LAST_X; x++)
         for (int z = 1; z <= INNER_LAST_Z; z++) {
@@ -216,7 +224,9 @@ void ClassifyCaveWalls()
         }
 }
 
-void MarkOpenCentres()
+// In scan order, turns every open cell (x, z in 1..248) whose eight neighbours are open at that
+// moment into an open centre.
+static void MarkOpenCentres()
 {
     for (int x = 1; x <= INNER_LAST_X; x++)
         for (int z = 1; z <= INNER_LAST_Z; z++) {

@@ -38,7 +38,9 @@ bool BridgesGap(int x, int z)
 
 }  // namespace
 
-void TryOutlet(int a, int b)
+// Tests the wall core cell (a, b) for an outlet along z, then along x; each test that
+// holds makes the outlet, the channel cell below it and a channel run (one draw each).
+static void TryOutlet(int a, int b)
 {
     if (TileAt(a, ROOM_LAYER, b) != TILE_WALL_CORE)
         return;
@@ -58,7 +60,8 @@ void TryOutlet(int a, int b)
     }
 }
 
-void PlaceOutletsAndChannels()
+// The 6250 random outlet attempts.
+static void PlaceOutletsAndChannels()
 {
     for (int n = 0; n < OUTLET_ATTEMPTS; n++) {
         int a = WorldRandom() % GRID_SIZE_X;
@@ -111,7 +114,8 @@ void CloseChannelGaps()
     }
 }
 
-void AddChannelSidesAndCorners()
+// Turns empty cells beside channels into side, inner corner and outer corner pieces.
+static void AddChannelSidesAndCorners()
 {
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++) {
@@ -142,7 +146,8 @@ void AddChannelSidesAndCorners()
         }
 }
 
-void MarkChannelHeads()
+// Puts a channel head under every outlet.
+static void MarkChannelHeads()
 {
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++)

@@ -59,7 +59,8 @@ bool FreeAboveColumn(int x, int z)
 
 }  // namespace
 
-void ClearRoomLevelRock()
+// Every room-level rock cell becomes empty (tile byte only).
+static void ClearRoomLevelRock()
 {
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++)
@@ -67,7 +68,8 @@ void ClearRoomLevelRock()
                 GridCell(x, ROOM_LAYER, z).tileType = TILE_EMPTY;
 }
 
-void AddRockEdges()
+// Layer-2 rock beside the foot of one wall becomes a rock edge, beside two perpendicular walls a rock corner.
+static void AddRockEdges()
 {
     for (int x = 1; x <= INNER_LAST_X; x++) {
         for (int z = 1; z <= INNER_LAST_Z; z++) {
@@ -94,7 +96,8 @@ void AddRockEdges()
     }
 }
 
-void MergeRoomTops()
+// A room top with a free neighbouring room top takes it in and becomes a double room top.
+static void MergeRoomTops()
 {
     // Partner directions in the order they are tried: t = 0..3 tries the side the double top's
     // base +z side turns to at orientation t, the orientation it then takes.
@@ -120,7 +123,8 @@ void MergeRoomTops()
     }
 }
 
-void AddColumnCaps()
+// 59375 random attempts on each of layers 4..9 to cap a free-standing thick-wall column top.
+static void AddColumnCaps()
 {
     for (int y = 4; y <= 9; y++) {
         for (int slot = 0; slot < 3; slot++)
@@ -137,7 +141,8 @@ void AddColumnCaps()
     }
 }
 
-void AddWallFixtures()
+// 50000 random attempts on each of layers 4..8 to hang a fixture on the outer face of a thick-wall column.
+static void AddWallFixtures()
 {
     // Outward step of a column by its orientation: side o (-x, +z, +x, -z).
     const int* outX = SIDE_DX;
@@ -180,7 +185,8 @@ void AddWallFixtures()
     }
 }
 
-void MarkFreeStandingWalls()
+// A room-level wall with no wall core among its 4-neighbours becomes prop ground.
+static void MarkFreeStandingWalls()
 {
     for (int x = 2; x <= 247; x++)
         for (int z = 2; z <= 247; z++)
@@ -190,7 +196,8 @@ void MarkFreeStandingWalls()
                 GridCell(x, ROOM_LAYER, z).tileType = TILE_PROP_GROUND;
 }
 
-void MarkWallCoreCentres()
+// A wall core with wall skin two cells away on both sides along one axis becomes a core centre.
+static void MarkWallCoreCentres()
 {
     for (int x = 2; x <= 247; x++)
         for (int z = 2; z <= 247; z++)
