@@ -10,7 +10,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 IFS=, read -r -a builds <<< "$1"
-build=$(readlink -f "${builds[0]}")
+for i in "${!builds[@]}"; do builds[$i]=$(readlink -f "${builds[$i]}"); done
 runs=${2:-3}
 shift $(( $# < 2 ? $# : 2 ))
 configs=("$@")
@@ -19,9 +19,13 @@ dir=$(mktemp -d /tmp/cairnfold-frames-XXXXXX)
 trap 'rm -rf "$dir"' EXIT
 ln -s "$root/Media" "$dir/Media"
 mkdir "$dir/Saves"
-shim="$build/bench/libfirst_frame_shim.so"
+# The timing shim of the first build folder that has one (a game-only build has none).
+for game in "${builds[@]}"; do
+  shim=$game/bench/libfirst_frame_shim.so
+  [ -e "$shim" ] && break
+done
 # The fixed-clock world and its new game, written by a first start that ends at its first frame.
-(cd "$dir" && TZ=UTC LD_PRELOAD="$shim" faketime -f '@2024-12-05 21:05:07' "$build/cairnfold" >/dev/null 2>&1) || true
+(cd "$dir" && TZ=UTC LD_PRELOAD="$shim" faketime -f '@2024-12-05 21:05:07' "${builds[0]}/cairnfold" >/dev/null 2>&1) || true
 cp "$dir/Saves/coresave.dat" "$dir/coresave.start"
 
 for ((i = 0; i < runs; i++)); do
