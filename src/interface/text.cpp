@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "worldgen/place_entities.h"
+
 QuadCoords glyphCoords[GLYPH_COUNT];
 
 void BuildFontCoords()
@@ -27,5 +29,5 @@ void DrawText(int x, int y, const char* text)
 
 void FormatHeadsUpText(char* text, size_t size, int32_t collectablesFound)
 {
-    snprintf(text, size, "%s%i%s", "collectables found: ", (int)collectablesFound, "/1000");
+    snprintf(text, size, "%s%i/%i", "collectables found: ", (int)collectablesFound, COLLECTABLE_TOTAL);
 }

@@ -26,15 +26,7 @@ static NearbyCube CubeAroundPlayer()
 // entities filed, or `end`. Most cells have none: they are passed eight at a time.
 static int NextFiledCell(int x, int y, int z, int end)
 {
-    const int8_t* counts = &entityCount[CellIndex(x, y, 0)];
-    for (uint64_t eight; z + 8 <= end; z += 8) {
-        memcpy(&eight, counts + z, sizeof eight);
-        if (eight != 0)
-            break;
-    }
-    while (z < end && counts[z] == 0)
-        z++;
-    return z;
+    return SkipEmptyCounts(&entityCount[CellIndex(x, y, 0)], z, end);
 }
 
 // The tile of (x, y, z); a layer off the grid exists nowhere and matches no tile.

@@ -53,8 +53,8 @@ void DrawMapOverlay()
     float a = HALF_PI - gameState.yaw;
     float ca = cosf(a);
     float sa = sinf(a);
-    float centreS = ((px - 58.0f) / (float)WORLD_EXTENT_X - 1.0f) * su + 1.0f;
-    float centreT = ((pz + 5.0f) / (float)WORLD_EXTENT_Z) * sv;
+    float centreS = ((px - MAP_CENTRE_BACK_X) / (float)WORLD_EXTENT_X - 1.0f) * su + 1.0f;
+    float centreT = ((pz + MAP_CENTRE_ON_Z) / (float)WORLD_EXTENT_Z) * sv;
     float coords[8];
     for (int k = 0; k < 4; k++) {
         float qx = corners[k][0];
@@ -62,7 +62,8 @@ void DrawMapOverlay()
         coords[k * 2] = centreS + (ca * qx + sa * qy) / MAP_ZOOM;
         coords[k * 2 + 1] = centreT + (ca * qy - sa * qx) / MAP_ZOOM;
     }
-    const float window[8] = {10.0f, h - 10.0f, 260.0f, h - 10.0f, 260.0f, h - 260.0f, 10.0f, h - 260.0f};
+    const float near = (float)MAP_WINDOW_MARGIN, far = (float)(MAP_WINDOW_MARGIN + MAP_WINDOW_SIZE);
+    const float window[8] = {near, h - near, far, h - near, far, h - far, near, h - far};
 
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, mapTexture);
@@ -76,7 +77,8 @@ void DrawMapOverlay()
     glDisable(GL_TEXTURE_2D);
 
     // The player: a 4-pixel square at the window centre in the current colour.
-    const float marker[8] = {133.0f, h - 133.0f, 137.0f, h - 133.0f, 137.0f, h - 137.0f, 133.0f, h - 137.0f};
+    const float lo = (float)MAP_MARKER_LOW, hi = (float)(MAP_MARKER_LOW + MAP_MARKER_SIZE);
+    const float marker[8] = {lo, h - lo, hi, h - lo, hi, h - hi, lo, h - hi};
     glEnableClientState(GL_VERTEX_ARRAY);
     glVertexPointer(2, GL_FLOAT, 0, marker);
     glDrawArrays(GL_QUADS, 0, 4);

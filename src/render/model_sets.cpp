@@ -31,12 +31,22 @@ static void SetFaceNormals(float* normals, const float* positions, int32_t verte
     }
 }
 
-void LoadTileModels()
+// Loads model `number` of a numbered set in Media/ (path stem + number + ".obj") with every triangle
+// showing the same texture corner and every corner carrying its face's normal.
+static Mesh LoadPreparedMesh(const char* stem, int number)
 {
     char name[256];
+    snprintf(name, sizeof name, "%s%i%s", stem, number, ".obj");
+    Mesh mesh = LoadObjMesh(name, 1.0f);
+    SetTexturePattern(mesh.texCoords, mesh.vertexCount);
+    SetFaceNormals(mesh.normals, mesh.positions, mesh.vertexCount);
+    return mesh;
+}
+
+void LoadTileModels()
+{
     for (int m = 0; m < TILE_TYPE_COUNT; m++) {
-        snprintf(name, sizeof name, "%s%i%s", "Media/worldtiles/worldtile", m, ".obj");
-        Mesh mesh = LoadObjMesh(name, 1.0f);
+        Mesh mesh = LoadPreparedMesh("Media/worldtiles/worldtile", m);
         TileModel& model = tileModels[m];
         int32_t count = mesh.vertexCount;
         model.vertexCount = count;
@@ -46,7 +56,7 @@ void LoadTileModels()
 
         // Pre-turned copies, so drawing and collision only ever translate a tile.
         for (int r = 1; r < ORIENTATION_COUNT; r++) {
-            float angle = (float)(90 * r) * DEGREES_TO_RADIANS;
+            float angle = (float)(QUARTER_TURN_DEGREES * r) * DEGREES_TO_RADIANS;
             float c = (float)cos((double)angle);
             float s = (float)sin((double)angle);
             float* turned = new float[3 * count];
@@ -60,13 +70,9 @@ void LoadTileModels()
                 turned[3 * v + 2] = c * z - s * x;
             }
             model.positions[r] = turned;
-        }
-
-        SetTexturePattern(model.texCoords, count);
-        for (int r = 1; r < ORIENTATION_COUNT; r++)
             model.normals[r] = new float[3 * count];
-        for (int r = 0; r < ORIENTATION_COUNT; r++)
-            SetFaceNormals(model.normals[r], model.positions[r], count);
+            SetFaceNormals(model.normals[r], turned, count);
+        }
         for (int r = 0; r < ORIENTATION_COUNT; r++)
             model.collision[r] = BuildCollisionMesh(count, model.positions[r]);
     }
@@ -74,17 +80,13 @@ void LoadTileModels()
 
 void LoadEntityModels()
 {
-    char name[256];
     for (int k = 0; k < ENTITY_KIND_COUNT; k++) {
-        snprintf(name, sizeof name, "%s%i%s", "Media/entities/entity", k, ".obj");
-        Mesh mesh = LoadObjMesh(name, 1.0f);
+        Mesh mesh = LoadPreparedMesh("Media/entities/entity", k);
         EntityModel& model = entityModels[k];
         model.vertexCount = mesh.vertexCount;
         model.positions = mesh.positions;
         model.texCoords = mesh.texCoords;
         model.normals = mesh.normals;
-        SetTexturePattern(model.texCoords, model.vertexCount);
-        SetFaceNormals(model.normals, model.positions, model.vertexCount);
         model.collision = BuildCollisionMesh(model.vertexCount, model.positions);
     }
 }

@@ -244,13 +244,7 @@ bool LoadWorldGrid()
 // The number of cells from `first` on whose entity count is 0.
 static int ZeroCountRun(int first)
 {
-    int i = first;
-    uint64_t eight;
-    while (i + 8 <= CELL_COUNT && (memcpy(&eight, &entityCount[i], 8), eight == 0))
-        i += 8;
-    while (i < CELL_COUNT && entityCount[i] == 0)
-        i++;
-    return i - first;
+    return SkipEmptyCounts(entityCount, first, CELL_COUNT) - first;
 }
 
 // The game state fields in file order, one function per direction.

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 constexpr int GRID_SIZE_X = 250;
 constexpr int GRID_LAYERS = 15;
@@ -31,6 +32,11 @@ constexpr int ROOM_LAYER = 3;                 // the rooms, walls and floors; th
 constexpr int TOP_LAYER = GRID_LAYERS - 1;    // the highest layer, where lift shafts and columns end
 constexpr int TILE_TYPE_COUNT = 46;
 constexpr int ORIENTATION_COUNT = 4;
+// The step (dx, dz) toward side o of a cell: the base model's -x side turned o quarter turns, each
+// turn taking (dx, dz) to (dz, -dx): -x, +z, +x, -z. The base model's +z side is side PlusZSide(o).
+constexpr int SIDE_DX[ORIENTATION_COUNT] = {-1, 0, 1, 0};
+constexpr int SIDE_DZ[ORIENTATION_COUNT] = {0, 1, 0, -1};
+constexpr int PlusZSide(int o) { return (o + 1) % ORIENTATION_COUNT; }
 constexpr int MAX_ENTITIES_PER_CELL = 2;
 constexpr int ENTITY_KIND_COUNT = 3;
 
@@ -122,6 +128,24 @@ inline WorldCell& GridCell(int x, int y, int z) { return worldGrid[CellIndex(x, 
 
 // Index of column (x, z) in a table of one value per column (a layer's worth), x slowest.
 inline int ColumnIndex(int x, int z) { return x * GRID_SIZE_Z + z; }
+// The x and the z of a column index.
+inline int ColumnX(int column) { return column / GRID_SIZE_Z; }
+inline int ColumnZ(int column) { return column % GRID_SIZE_Z; }
+
+// The first i from `from` up to (not including) `end` with counts[i] != 0, or `end`. Most cells hold
+// no entity, so the run of zeros is passed eight counts at a time.
+inline int SkipEmptyCounts(const int8_t* counts, int from, int end)
+{
+    int i = from;
+    for (uint64_t eight; i + 8 <= end; i += 8) {
+        memcpy(&eight, counts + i, sizeof eight);
+        if (eight != 0)
+            break;
+    }
+    while (i < end && counts[i] == 0)
+        i++;
+    return i;
+}
 
 // Whether column (x, z) lies on the grid.
 inline bool InGrid(int x, int z) { return x >= 0 && x < GRID_SIZE_X && z >= 0 && z < GRID_SIZE_Z; }

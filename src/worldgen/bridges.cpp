@@ -10,7 +10,10 @@ static inline bool IsColumn(uint8_t tile)
     return tile == TILE_WALL_COLUMN || tile == TILE_THICK_WALL_COLUMN;
 }
 
-bool TryPlaceBridge(int x, int y, int z)
+// One attempt at the cell (x, y, z): a wall column facing -x (orientation 0) or -z
+// (orientation 3) is joined to the nearest column within 13 cells that way. Reports whether a
+// bridge was laid. No draws.
+static bool TryPlaceBridge(int x, int y, int z)
 {
     WorldCell& start = worldGrid[CellIndex(x, y, z)];
     if (!IsColumn(start.tileType))
@@ -42,7 +45,7 @@ bool TryPlaceBridge(int x, int y, int z)
     if (farIndex < 0 || !IsColumn(worldGrid[farIndex].tileType))
         return false;
 
-    const int step = alongX ? GRID_LAYERS * GRID_SIZE_Z : 1;  // index step toward the far cell
+    const int step = alongX ? COLUMN_CELLS : 1;  // index step toward the far cell
     int startIndex = CellIndex(x, y, z);
     if (gap == 1) {
         start.tileType = TILE_EMPTY;

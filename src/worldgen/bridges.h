@@ -8,8 +8,3 @@ constexpr int BRIDGE_MAX_GAP = 12;  // empty cells a bridge may span
 
 // For each layer 5..11 in turn, 21875 attempts at drawn cells (x then z, both 1..248).
 void GenerateBridges();
-
-// One attempt at the cell (x, y, z): a wall column facing -x (orientation 0) or -z
-// (orientation 3) is joined to the nearest column within 13 cells that way. Reports whether a
-// bridge was laid. No draws.
-bool TryPlaceBridge(int x, int y, int z);

@@ -4,15 +4,11 @@
 
 #include "worldgen/world_random.h"
 
-uint8_t caveReached[GRID_SIZE_X * GRID_SIZE_Z];
+uint8_t caveReached[COLUMN_COUNT];
 
 // Cells waiting in the reach flood fill; each layer-0 cell enters at most once.
-static int reachQueue[GRID_SIZE_X * GRID_SIZE_Z];
+static int reachQueue[COLUMN_COUNT];
 
-
-// Where a ramp, entrance or cave wall of orientation q faces (0: +z, 1: +x, 2: -z, 3: -x).
-static const int FACING_DX[4] = {0, 1, 0, -1};
-static const int FACING_DZ[4] = {1, 0, -1, 0};
 
 static inline bool IsOpen(int x, int z) { return TileAt(x, CAVE_LAYER, z) == TILE_CAVE_FLOOR; }
 
@@ -25,7 +21,7 @@ bool TryPlaceDescent(int x, int z)
     if (top.tileType != TILE_CHANNEL_SIDE || top.orientation > 3)
         return false;
     int o = top.orientation;
-    int dx = DESCENT_RUN_DX[o], dz = DESCENT_RUN_DZ[o];
+    int dx = SIDE_DX[o], dz = SIDE_DZ[o];  // the run: side o
     int sx = dz, sz = dx;  // across the run
     uint8_t p = (uint8_t)((o + 3) % 4);  // the orientation that faces along the run
     auto at = [&](int d, int s, int y) -> WorldCell& {
@@ -59,7 +55,8 @@ bool TryPlaceDescent(int x, int z)
     return true;
 }
 
-void PlaceDescents()
+// The 3750 descent attempts, each drawing x then z in 10..239.
+static void PlaceDescents()
 {
     for (int attempt = 0; attempt < DESCENT_ATTEMPTS; attempt++) {
         int x = WorldRandom() % 230 + 10;
@@ -84,7 +81,10 @@ void ClearDescentMarkers()
                 GridCell(x, CAVE_LAYER, z).tileType = TILE_EMPTY;
 }
 
-void CutCaveWallLine(int x, int z, bool alongX)
+// One wall line through the open cell (x, 0, z), x and z in 1..248: along x when alongX, else
+// along z. Needs the centre and its two neighbours across the line open; then draws whether the
+// centre is emptied and empties up to 6 open cells, first toward the low side, then the high side.
+static void CutCaveWallLine(int x, int z, bool alongX)
 {
     if (x < 1 || x > INNER_LAST_X || z < 1 || z > INNER_LAST_Z)
         return;
@@ -110,7 +110,8 @@ void CutCaveWallLine(int x, int z, bool alongX)
     }
 }
 
-void CutCaveWallLines()
+// The 4688 wall-line iterations, each a line along x then a line along z at drawn cells.
+static void CutCaveWallLines()
 {
     for (int i = 0; i < CAVE_WALL_LINE_ITERATIONS; i++) {
         int x = WorldRandom() % INNER_LAST_X + 1;
@@ -122,20 +123,22 @@ void CutCaveWallLines()
     }
 }
 
-void ReopenEntranceFronts()
+// The cell each entrance faces becomes cave floor (tile byte only).
+static void ReopenEntranceFronts()
 {
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++) {
             const WorldCell& c = GridCell(x, CAVE_LAYER, z);
             if (c.tileType != TILE_CAVE_ENTRANCE || c.orientation > 3)
                 continue;
-            int fx = x + FACING_DX[c.orientation], fz = z + FACING_DZ[c.orientation];
+            int fx = x + SIDE_DX[PlusZSide(c.orientation)], fz = z + SIDE_DZ[PlusZSide(c.orientation)];
             if (InGrid(fx, fz))
                 GridCell(fx, CAVE_LAYER, fz).tileType = TILE_CAVE_FLOOR;
         }
 }
 
-void ClearCaveBorder()
+// Every layer-0 cell with x or z in 0..2 or 247..249 becomes empty (tile byte only).
+static void ClearCaveBorder()
 {
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++)
@@ -150,9 +153,9 @@ static int MarkEntrances()
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++) {
             bool entrance = TileAt(x, CAVE_LAYER, z) == TILE_CAVE_ENTRANCE;
-            caveReached[x * GRID_SIZE_Z + z] = entrance ? 1 : 0;
+            caveReached[ColumnIndex(x, z)] = entrance ? 1 : 0;
             if (entrance)
-                reachQueue[entrances++] = x * GRID_SIZE_Z + z;
+                reachQueue[entrances++] = ColumnIndex(x, z);
         }
     return entrances;
 }
@@ -161,21 +164,21 @@ static int MarkEntrances()
 static inline bool Markable(int x, int z)
 {
     return x >= 1 && x <= INNER_LAST_X && z >= 1 && z <= INNER_LAST_Z &&
-           !caveReached[x * GRID_SIZE_Z + z] && IsOpen(x, z);
+           !caveReached[ColumnIndex(x, z)] && IsOpen(x, z);
 }
 
 void MarkCaveReach()
 {
     int tail = MarkEntrances();
     for (int head = 0; head < tail; head++) {
-        int x = reachQueue[head] / GRID_SIZE_Z, z = reachQueue[head] % GRID_SIZE_Z;
-        const int nx[4] = {x - 1, x + 1, x, x};
-        const int nz[4] = {z, z, z - 1, z + 1};
-        for (int k = 0; k < 4; k++)
-            if (Markable(nx[k], nz[k])) {
-                caveReached[nx[k] * GRID_SIZE_Z + nz[k]] = 1;
-                reachQueue[tail++] = nx[k] * GRID_SIZE_Z + nz[k];
+        int x = ColumnX(reachQueue[head]), z = ColumnZ(reachQueue[head]);
+        for (int k = 0; k < ORIENTATION_COUNT; k++) {
+            int nx = x + SIDE_DX[k], nz = z + SIDE_DZ[k];
+            if (Markable(nx, nz)) {
+                caveReached[ColumnIndex(nx, nz)] = 1;
+                reachQueue[tail++] = ColumnIndex(nx, nz);
             }
+        }
     }
 }
 
@@ -183,11 +186,12 @@ void PruneUnreachedCave()
 {
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++)
-            if (!caveReached[x * GRID_SIZE_Z + z] && TileAt(x, CAVE_LAYER, z) != TILE_DESCENT_RAMP)
+            if (!caveReached[ColumnIndex(x, z)] && TileAt(x, CAVE_LAYER, z) != TILE_DESCENT_RAMP)
                 GridCell(x, CAVE_LAYER, z).tileType = TILE_EMPTY;
 }
 
-void ClassifyCaveWalls()
+// Turns the empty cells (x, z in 1..248) beside open cave cells into walls, partitions and blocks.
+static void ClassifyCaveWalls()
 {
     for (int x = 1; x <= INNER_LAST_X; x++)
         for (int z = 1; z <= INNER_LAST_Z; z++) {
@@ -220,7 +224,9 @@ void ClassifyCaveWalls()
         }
 }
 
-void MarkOpenCentres()
+// In scan order, turns every open cell (x, z in 1..248) whose eight neighbours are open at that
+// moment into an open centre.
+static void MarkOpenCentres()
 {
     for (int x = 1; x <= INNER_LAST_X; x++)
         for (int z = 1; z <= INNER_LAST_Z; z++) {

@@ -38,7 +38,9 @@ bool BridgesGap(int x, int z)
 
 }  // namespace
 
-void TryOutlet(int a, int b)
+// Tests the wall core cell (a, b) for an outlet along z, then along x; each test that
+// holds makes the outlet, the channel cell below it and a channel run (one draw each).
+static void TryOutlet(int a, int b)
 {
     if (TileAt(a, ROOM_LAYER, b) != TILE_WALL_CORE)
         return;
@@ -58,7 +60,8 @@ void TryOutlet(int a, int b)
     }
 }
 
-void PlaceOutletsAndChannels()
+// The 6250 random outlet attempts.
+static void PlaceOutletsAndChannels()
 {
     for (int n = 0; n < OUTLET_ATTEMPTS; n++) {
         int a = WorldRandom() % GRID_SIZE_X;
@@ -89,16 +92,16 @@ void CloseChannelGaps()
     // every order of fills ends at the same, smallest closed set: the one the rescanning
     // method reaches. A fill can only make one of its four neighbours fillable, so those
     // are the only cells to look at again.
-    std::vector<int> pending;  // packed x * GRID_SIZE_Z + z of the cells to test
+    std::vector<int> pending;  // packed ColumnIndex(x, z) of the cells to test
     pending.reserve(1024);
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++)
             if (TileAt(x, CHANNEL_LAYER, z) == TILE_EMPTY && BridgesGap(x, z))
-                pending.push_back(x * GRID_SIZE_Z + z);
+                pending.push_back(ColumnIndex(x, z));
     while (!pending.empty()) {
         int packed = pending.back();
         pending.pop_back();
-        int x = packed / GRID_SIZE_Z, z = packed % GRID_SIZE_Z;
+        int x = ColumnX(packed), z = ColumnZ(packed);
         if (TileAt(x, CHANNEL_LAYER, z) != TILE_EMPTY || !BridgesGap(x, z))
             continue;
         GridCell(x, CHANNEL_LAYER, z).tileType = TILE_CHANNEL;
@@ -106,12 +109,13 @@ void CloseChannelGaps()
         for (const auto& s : step) {
             int nx = x + s[0], nz = z + s[1];
             if (TileAt(nx, CHANNEL_LAYER, nz) == TILE_EMPTY && BridgesGap(nx, nz))
-                pending.push_back(nx * GRID_SIZE_Z + nz);
+                pending.push_back(ColumnIndex(nx, nz));
         }
     }
 }
 
-void AddChannelSidesAndCorners()
+// Turns empty cells beside channels into side, inner corner and outer corner pieces.
+static void AddChannelSidesAndCorners()
 {
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++) {
@@ -142,7 +146,8 @@ void AddChannelSidesAndCorners()
         }
 }
 
-void MarkChannelHeads()
+// Puts a channel head under every outlet.
+static void MarkChannelHeads()
 {
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++)

@@ -4,7 +4,18 @@
 
 #include "worldgen/world_random.h"
 
-uint8_t floorBlockMark[GRID_SIZE_X * GRID_SIZE_Z];
+// Marks of the room-level plain floor cells not yet taken into a block, 0 or 1, index ColumnIndex(x, z).
+// Scratch of the pass; its contents mean nothing outside it.
+static uint8_t floorBlockMark[COLUMN_COUNT];
+
+// A block of plain floor found from its corner cell (x0, z0): `length` floor cells along +x from the
+// corner, `width` along +z; it covers rows x0..x0 + length - 1 and columns z0..z0 + width - 1.
+struct FloorBlock {
+    int x0;
+    int z0;
+    int length;
+    int width;
+};
 
 namespace {
 
@@ -22,20 +33,25 @@ void PlaceFeature(int x, int z)
 
 }  // namespace
 
-void MarkFloorBlocks()
+// Marks every room-level plain floor cell and clears the other marks.
+static void MarkFloorBlocks()
 {
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++)
-            floorBlockMark[x * GRID_SIZE_Z + z] = IsFloor(x, z) ? 1 : 0;
+            floorBlockMark[ColumnIndex(x, z)] = IsFloor(x, z) ? 1 : 0;
 }
 
-bool NextFloorBlock(int* scanPosition, FloorBlock* block)
+// Goes on with the block scan from *scanPosition (ColumnIndex(x, z), start at 0): returns the next block whose
+// corner is a marked cell still holding plain floor, after clearing the marks of the rectangle
+// x0..x0 + length by z0..z0 + width; a marked cell that no longer holds plain floor loses its own mark.
+// Returns false when the scan has reached the end.
+static bool NextFloorBlock(int* scanPosition, FloorBlock* block)
 {
-    for (int p = *scanPosition; p < GRID_SIZE_X * GRID_SIZE_Z; p++) {
+    for (int p = *scanPosition; p < COLUMN_COUNT; p++) {
         if (!floorBlockMark[p])
             continue;
-        int x0 = p / GRID_SIZE_Z;
-        int z0 = p % GRID_SIZE_Z;
+        int x0 = ColumnX(p);
+        int z0 = ColumnZ(p);
         if (!IsFloor(x0, z0)) {
             floorBlockMark[p] = 0;
             continue;
@@ -51,16 +67,18 @@ bool NextFloorBlock(int* scanPosition, FloorBlock* block)
         int zEnd = z0 + width < GRID_SIZE_Z ? z0 + width : GRID_SIZE_Z - 1;
         for (int x = x0; x <= xEnd; x++)
             for (int z = z0; z <= zEnd; z++)
-                floorBlockMark[x * GRID_SIZE_Z + z] = 0;
+                floorBlockMark[ColumnIndex(x, z)] = 0;
         *block = FloorBlock{x0, z0, length, width};
         *scanPosition = p + 1;
         return true;
     }
-    *scanPosition = GRID_SIZE_X * GRID_SIZE_Z;
+    *scanPosition = COLUMN_COUNT;
     return false;
 }
 
-void PlaceEdgeFeatures(const FloorBlock& block)
+// Edge features of one block: a wall-tested feature on each side at one random position, then
+// chance features at a second one (the first always placed when no wall test held).
+static void PlaceEdgeFeatures(const FloorBlock& block)
 {
     const int x0 = block.x0, z0 = block.z0, length = block.length, width = block.width;
 
@@ -99,7 +117,8 @@ void PlaceEdgeFeatures(const FloorBlock& block)
     }
 }
 
-void PlaceLift(const FloorBlock& block)
+// A lift at a random cell of the block: bottom on the room level, shaft up to the room's top.
+static void PlaceLift(const FloorBlock& block)
 {
     int xs = block.x0 + WorldRandom() % block.length;
     int zs = block.z0 + WorldRandom() % block.width;

@@ -10,26 +10,26 @@ namespace {
 constexpr int CAP_ATTEMPTS = 59375;
 constexpr int FIXTURE_ATTEMPTS = 50000;
 
-// Tile codes of a few layers, index x * GRID_SIZE_Z + z: the random attempts test their drawn cell and the cells
+// Tile codes of a few layers, index ColumnIndex(x, z): the random attempts test their drawn cell and the cells
 // around it here, in tables small enough to stay in cache, instead of across the whole grid. Slot k
 // holds the layer k above the one whose attempts are running.
-uint8_t layerTiles[3][GRID_SIZE_X * GRID_SIZE_Z];
+uint8_t layerTiles[3][COLUMN_COUNT];
 
 void CopyLayer(int slot, int y)
 {
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++)
-            layerTiles[slot][x * GRID_SIZE_Z + z] = worldGrid[CellIndex(x, y, z)].tileType;
+            layerTiles[slot][ColumnIndex(x, z)] = worldGrid[CellIndex(x, y, z)].tileType;
 }
 
 // Tile code of (x, z) in a copied layer, read outside the grid as TileAt reads it.
-int LayerT(int slot, int x, int z) { return InGrid(x, z) ? layerTiles[slot][x * GRID_SIZE_Z + z] : (int)TILE_BOUNDARY; }
+int LayerT(int slot, int x, int z) { return InGrid(x, z) ? layerTiles[slot][ColumnIndex(x, z)] : (int)TILE_BOUNDARY; }
 
 // Writes the tile byte of (x, y, z) and of its copy in slot 0.
 void SetLayerTile(int x, int y, int z, uint8_t tile)
 {
     GridCell(x, y, z).tileType = tile;
-    layerTiles[0][x * GRID_SIZE_Z + z] = tile;
+    layerTiles[0][ColumnIndex(x, z)] = tile;
 }
 
 // Draws a coordinate inside the boundary ring, 1..248 on either axis.
@@ -59,7 +59,8 @@ bool FreeAboveColumn(int x, int z)
 
 }  // namespace
 
-void ClearRoomLevelRock()
+// Every room-level rock cell becomes empty (tile byte only).
+static void ClearRoomLevelRock()
 {
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++)
@@ -67,7 +68,8 @@ void ClearRoomLevelRock()
                 GridCell(x, ROOM_LAYER, z).tileType = TILE_EMPTY;
 }
 
-void AddRockEdges()
+// Layer-2 rock beside the foot of one wall becomes a rock edge, beside two perpendicular walls a rock corner.
+static void AddRockEdges()
 {
     for (int x = 1; x <= INNER_LAST_X; x++) {
         for (int z = 1; z <= INNER_LAST_Z; z++) {
@@ -94,11 +96,11 @@ void AddRockEdges()
     }
 }
 
-void MergeRoomTops()
+// A room top with a free neighbouring room top takes it in and becomes a double room top.
+static void MergeRoomTops()
 {
-    // Partner directions in the order they are tried, and the orientation each gives.
-    const int stepX[4] = {0, 1, 0, -1};
-    const int stepZ[4] = {1, 0, -1, 0};
+    // Partner directions in the order they are tried: t = 0..3 tries the side the double top's
+    // base +z side turns to at orientation t, the orientation it then takes.
     for (int x = 2; x <= 247; x++) {
         for (int y = 1; y <= 13; y++) {
             for (int z = 2; z <= 247; z++) {
@@ -106,10 +108,11 @@ void MergeRoomTops()
                     continue;
                 if (!SquareLacks(x, y, z, 2, TILE_LIFT_TOP) || !SquareLacks(x, y, z, 3, TILE_ROOM_TOP_DOUBLE))
                     continue;
-                for (int t = 0; t < 4; t++) {
-                    int px = x + stepX[t], pz = z + stepZ[t];
+                for (int t = 0; t < ORIENTATION_COUNT; t++) {
+                    int sx = SIDE_DX[PlusZSide(t)], sz = SIDE_DZ[PlusZSide(t)];
+                    int px = x + sx, pz = z + sz;
                     if (TileAt(px, y, pz) == TILE_ROOM_TOP && TileAt(px, y + 1, pz) == TILE_EMPTY &&
-                        TileAt(px + stepX[t], y + 1, pz + stepZ[t]) == TILE_EMPTY) {
+                        TileAt(px + sx, y + 1, pz + sz) == TILE_EMPTY) {
                         GridCell(px, y, pz).tileType = TILE_EMPTY;
                         GridCell(x, y, z) = WorldCell{TILE_ROOM_TOP_DOUBLE, (uint8_t)t};
                         break;
@@ -120,7 +123,8 @@ void MergeRoomTops()
     }
 }
 
-void AddColumnCaps()
+// 59375 random attempts on each of layers 4..9 to cap a free-standing thick-wall column top.
+static void AddColumnCaps()
 {
     for (int y = 4; y <= 9; y++) {
         for (int slot = 0; slot < 3; slot++)
@@ -128,26 +132,27 @@ void AddColumnCaps()
         for (int attempt = 0; attempt < CAP_ATTEMPTS; attempt++) {
             int x = DrawInnerCoordinate();
             int z = DrawInnerCoordinate();
-            if (layerTiles[0][x * GRID_SIZE_Z + z] == TILE_THICK_WALL_COLUMN && FreeAboveColumn(x, z)) {
+            if (layerTiles[0][ColumnIndex(x, z)] == TILE_THICK_WALL_COLUMN && FreeAboveColumn(x, z)) {
                 // Caps land on layer y + 1 only: the copy of that layer follows.
                 GridCell(x, y + 1, z) = WorldCell{TILE_COLUMN_CAP, GridCell(x, y, z).orientation};
-                layerTiles[1][x * GRID_SIZE_Z + z] = TILE_COLUMN_CAP;
+                layerTiles[1][ColumnIndex(x, z)] = TILE_COLUMN_CAP;
             }
         }
     }
 }
 
-void AddWallFixtures()
+// 50000 random attempts on each of layers 4..8 to hang a fixture on the outer face of a thick-wall column.
+static void AddWallFixtures()
 {
-    // Outward step of a column by its orientation: the face toward -x, +z, +x, -z.
-    const int outX[4] = {-1, 0, 1, 0};
-    const int outZ[4] = {0, 1, 0, -1};
+    // Outward step of a column by its orientation: side o (-x, +z, +x, -z).
+    const int* outX = SIDE_DX;
+    const int* outZ = SIDE_DZ;
     for (int y = 4; y <= 8; y++) {
         CopyLayer(0, y);  // every change to layer y below goes through SetLayerTile
         for (int attempt = 0; attempt < FIXTURE_ATTEMPTS; attempt++) {
             int x = DrawInnerCoordinate();
             int z = DrawInnerCoordinate();
-            if (layerTiles[0][x * GRID_SIZE_Z + z] != TILE_THICK_WALL_COLUMN)
+            if (layerTiles[0][ColumnIndex(x, z)] != TILE_THICK_WALL_COLUMN)
                 continue;
             uint8_t kind = (uint8_t)(WorldRandom() % 4 + TILE_WALL_FIXTURE_1);
             int o = GridCell(x, y, z).orientation;
@@ -180,7 +185,8 @@ void AddWallFixtures()
     }
 }
 
-void MarkFreeStandingWalls()
+// A room-level wall with no wall core among its 4-neighbours becomes prop ground.
+static void MarkFreeStandingWalls()
 {
     for (int x = 2; x <= 247; x++)
         for (int z = 2; z <= 247; z++)
@@ -190,7 +196,8 @@ void MarkFreeStandingWalls()
                 GridCell(x, ROOM_LAYER, z).tileType = TILE_PROP_GROUND;
 }
 
-void MarkWallCoreCentres()
+// A wall core with wall skin two cells away on both sides along one axis becomes a core centre.
+static void MarkWallCoreCentres()
 {
     for (int x = 2; x <= 247; x++)
         for (int z = 2; z <= 247; z++)

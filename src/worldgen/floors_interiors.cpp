@@ -6,6 +6,9 @@
 #include "worldgen/room_level.h"
 #include "worldgen/world_random.h"
 
+// Room heights by cell [x][z]: 0 = no floor, 1 = floor without a height yet, 3..9 = height.
+typedef int32_t HeightMap[GRID_SIZE_X][GRID_SIZE_Z];
+
 namespace {
 
 bool IsFloor(int t)
@@ -16,7 +19,8 @@ bool IsFloor(int t)
 
 }  // namespace
 
-void LayFloors()
+// Every empty layer-3 cell becomes plain floor.
+static void LayFloors()
 {
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++)
@@ -24,7 +28,8 @@ void LayFloors()
                 GridCell(x, ROOM_LAYER, z).tileType = TILE_FLOOR;
 }
 
-void ChooseFloorPieces()
+// Chooses wall-side, thick-wall-side and corner pieces for the plain floor cells.
+static void ChooseFloorPieces()
 {
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++) {
@@ -51,14 +56,16 @@ void ChooseFloorPieces()
         }
 }
 
-void MarkFloorCells(HeightMap heightMap)
+// Marks every floor cell of layer 3 with 1 and every other cell with 0.
+static void MarkFloorCells(HeightMap heightMap)
 {
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++)
             heightMap[x][z] = IsFloor(TileAt(x, ROOM_LAYER, z)) ? 1 : 0;
 }
 
-void AssignRoomHeights(HeightMap heightMap)
+// Gives each stretch of floor a random height (one draw per cell found at 1).
+static void AssignRoomHeights(HeightMap heightMap)
 {
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++) {
@@ -75,7 +82,8 @@ void AssignRoomHeights(HeightMap heightMap)
         }
 }
 
-void BuildInteriors(const HeightMap heightMap)
+// Stacks the interior pieces above every floor cell up to its height.
+static void BuildInteriors(const HeightMap heightMap)
 {
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++) {

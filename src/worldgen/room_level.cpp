@@ -6,6 +6,9 @@
 #include "world/world_grid.h"
 #include "worldgen/world_random.h"
 
+// A 50 x 50 coarse map indexed [i][j], i along x and j along z: 1 = solid, 0 = open.
+typedef uint8_t CoarseMap[COARSE_SIZE][COARSE_SIZE];
+
 namespace {
 
 // Sets every open coarse cell from (i, j) onward in steps of (di, dj) to solid,
@@ -32,14 +35,16 @@ void FillWallRun(int x, int z, int dx, int dz)
 
 }  // namespace
 
-void CarveRoom(CoarseMap roomMap, int ci, int cj, int hi, int hj)
+// Opens the coarse rectangle ci - hi .. ci + hi by cj - hj .. cj + hj.
+static void CarveRoom(CoarseMap roomMap, int ci, int cj, int hi, int hj)
 {
     for (int i = ci - hi; i <= ci + hi; i++)
         for (int j = cj - hj; j <= cj + hj; j++)
             roomMap[i][j] = 0;
 }
 
-void CarveRooms(CoarseMap roomMap)
+// Fills roomMap with 1 and carves the 47 random rooms.
+static void CarveRooms(CoarseMap roomMap)
 {
     memset(roomMap, 1, sizeof(CoarseMap));
     for (int n = 0; n < ROOM_COUNT; n++) {
@@ -51,7 +56,9 @@ void CarveRooms(CoarseMap roomMap)
     }
 }
 
-void TryCoarseWall(CoarseMap wallMap, int i, int j, bool alongI)
+// Tries a coarse wall line through (i, j) running along i (alongI) or along j: it needs the
+// cell and its two neighbours across the line open, and runs from solid to solid.
+static void TryCoarseWall(CoarseMap wallMap, int i, int j, bool alongI)
 {
     // The line runs along (di, dj); the drawn cell and its two neighbours across it must be open.
     int di = alongI ? 1 : 0, dj = alongI ? 0 : 1;
@@ -62,7 +69,8 @@ void TryCoarseWall(CoarseMap wallMap, int i, int j, bool alongI)
     FillCoarseRun(wallMap, i + di, j + dj, di, dj);
 }
 
-void DrawCoarseWalls(CoarseMap wallMap)
+// Draws the 250 pairs of random coarse wall lines into wallMap.
+static void DrawCoarseWalls(CoarseMap wallMap)
 {
     for (int n = 0; n < COARSE_WALL_ATTEMPTS; n++) {
         int i = WorldRandom() % 48 + 1;
@@ -74,7 +82,8 @@ void DrawCoarseWalls(CoarseMap wallMap)
     }
 }
 
-void ScaleCoarseMaps(const CoarseMap roomMap, const CoarseMap wallMap)
+// Writes wall core where wallMap is solid, then rock where roomMap is solid.
+static void ScaleCoarseMaps(const CoarseMap roomMap, const CoarseMap wallMap)
 {
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++)
@@ -104,7 +113,8 @@ bool TouchesOther(int x, int z, int keep)
 
 }  // namespace
 
-void AddWallSkins()
+// Turns core and rock cells that touch anything else into wall skin.
+static void AddWallSkins()
 {
     // Core first: a core cell touching rock becomes skin, and the rock then touches only skin.
     for (int x = 1; x <= INNER_LAST_X; x++)
@@ -117,7 +127,8 @@ void AddWallSkins()
                 GridCell(x, ROOM_LAYER, z).tileType = TILE_WALL;
 }
 
-void OrientWallSkins()
+// Points each skin cell at its wall core neighbour.
+static void OrientWallSkins()
 {
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++) {
@@ -131,7 +142,8 @@ void OrientWallSkins()
         }
 }
 
-void MarkConcaveCorners()
+// Turns skin cells between two perpendicular core neighbours into wall corners.
+static void MarkConcaveCorners()
 {
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++) {
@@ -151,7 +163,8 @@ void MarkConcaveCorners()
         }
 }
 
-void PutRockBelowRock()
+// Copies layer-3 rock down to layer 2.
+static void PutRockBelowRock()
 {
     for (int x = 0; x < GRID_SIZE_X; x++)
         for (int z = 0; z < GRID_SIZE_Z; z++)
@@ -159,7 +172,8 @@ void PutRockBelowRock()
                 GridCell(x, CHANNEL_LAYER, z).tileType = TILE_ROCK;
 }
 
-void DrawThinWallLine(int x, int z, int dx, int dz)
+// One thin wall line on layer 3 from start cell (x, z) toward (dx, dz); the start is left alone.
+static void DrawThinWallLine(int x, int z, int dx, int dz)
 {
     // (px, pz) is the horizontal direction across the line.
     int px = dz, pz = dx;
@@ -177,7 +191,8 @@ void DrawThinWallLine(int x, int z, int dx, int dz)
     }
 }
 
-void DrawRockCornerWalls(const CoarseMap roomMap)
+// Continues the faces of convex rock corners across the rooms as thin walls.
+static void DrawRockCornerWalls(const CoarseMap roomMap)
 {
     for (int i = 1; i <= 48; i++)
         for (int j = 1; j <= 48; j++) {
@@ -205,7 +220,8 @@ void DrawRockCornerWalls(const CoarseMap roomMap)
         }
 }
 
-void TryRandomThinWall(int x, int z, bool alongZ)
+// Tries to draw a thin wall through (x, z) running along z (alongZ) or along x.
+static void TryRandomThinWall(int x, int z, bool alongZ)
 {
     // The wall runs along (dx, dz); it needs three empty cells on both sides across it.
     int dx = alongZ ? 0 : 1, dz = alongZ ? 1 : 0;
@@ -219,7 +235,8 @@ void TryRandomThinWall(int x, int z, bool alongZ)
     FillWallRun(x + dx, z + dz, dx, dz);
 }
 
-void DrawRandomThinWalls()
+// The 5313 pairs of random thin wall attempts.
+static void DrawRandomThinWalls()
 {
     for (int n = 0; n < THIN_WALL_ATTEMPTS; n++) {
         int x = WorldRandom() % GRID_SIZE_X;

@@ -59,14 +59,18 @@ TEST(Minimap, TextureIsLayerThreeWithABlackMarginAndTheWindowTurnsWithTheViewAro
         }
         return colours;
     };
-    // Yaw 0: screen-up +x, screen-right +z. The window is 10..259 x 340..589, black outside; the marker
-    // 133..136 x 463..466. The centre samples texel (125.2, 125.5) at 3.5 pixels a texel.
-    EXPECT_EQ(pixelsAt(0.0f, {{10, 340}, {259, 340}, {10, 589}, {259, 589}, {9, 340}, {10, 339}, {260, 589},
-                              {259, 590}, {133, 463}, {136, 466}, {132, 465}, {137, 466}, {134, 467},
-                              {136, 462}, {137, 462}, {136, 461}, {137, 461}}),
+    // Yaw 0: screen-up +x, screen-right +z. The window is L..R x T..B (10..259 x 340..589), black outside; the
+    // marker m0..m1 x n0..n1 (133..136 x 463..466). The centre samples texel (125.2, 125.5) at 3.5 pixels a texel.
+    const int L = MAP_WINDOW_MARGIN, R = L + MAP_WINDOW_SIZE - 1, B = 600 - MAP_WINDOW_MARGIN - 1, T = B + 1 - MAP_WINDOW_SIZE;
+    const int m0 = MAP_MARKER_LOW, m1 = m0 + MAP_MARKER_SIZE - 1, n1 = 600 - 1 - m0, n0 = n1 + 1 - MAP_MARKER_SIZE;
+    const int c = L + MAP_WINDOW_SIZE / 2, d = 600 - c;  // the window's centre pixel
+    EXPECT_EQ(pixelsAt(0.0f, {{L, T}, {R, T}, {L, B}, {R, B}, {L - 1, T}, {L, T - 1}, {R + 1, B}, {R, B + 1}, {m0, n0},
+                              {m1, n1}, {m0 - 1, d}, {m1 + 1, n1}, {m0 + 1, n1 + 1}, {m1, n0 - 1}, {m1 + 1, n0 - 1},
+                              {m1, n0 - 2}, {m1 + 1, n0 - 2}}),
               (std::vector<Rgb>{WALL_GREY, FLOOR_GREY, OPEN_BLUE, CORE_GREY, BLACK, BLACK, BLACK, BLACK, WHITE, WHITE,
                                 OPEN_BLUE, CORE_GREY, OPEN_BLUE, OPEN_BLUE, CORE_GREY, WALL_GREY, FLOOR_GREY}));
     // Looking along +z: screen-up is +z and screen-right -x; marker and frame stay.
-    EXPECT_EQ(pixelsAt(1.5707964f, {{195, 405}, {75, 405}, {195, 525}, {75, 525}, {135, 465}, {9, 465}, {260, 465}}),
+    EXPECT_EQ(pixelsAt(1.5707964f, {{c + 60, d - 60}, {c - 60, d - 60}, {c + 60, d + 60}, {c - 60, d + 60}, {c, d},
+                                    {L - 1, d}, {R + 1, d}}),
               (std::vector<Rgb>{CORE_GREY, FLOOR_GREY, OPEN_BLUE, WALL_GREY, WHITE, BLACK, BLACK}));
 }
