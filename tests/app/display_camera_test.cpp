@@ -18,7 +18,10 @@ static void Project(double x, double y, double z, double out[3])
 TEST(Display, OpensTheRequestedWindowWithItsClearValuesAndProjection)
 {
     OpenTestDisplay(800, 600);
-    EXPECT_TRUE(screenWidth == 800.0f && screenHeight == 600.0f && aspectRatio == 1.3333334f && screenBpp > 0);
+    EXPECT_EQ(screenWidth, 800.0f);
+    EXPECT_EQ(screenHeight, 600.0f);
+    EXPECT_EQ(aspectRatio, 1.3333334f);
+    EXPECT_GT(screenBpp, 0);
     ASSERT_NE(screenSurface, nullptr);
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);

@@ -25,23 +25,27 @@ TEST(Input, PressedForOneFrameThenHeldTheLastStateOfAFrameWinsAndOtherEventsStay
     Push(SDL_KEYDOWN, 500), Push(SDL_KEYDOWN, 499), Push(SDL_MOUSEBUTTONDOWN, 10), Push(SDL_MOUSEBUTTONDOWN, 9);
     Push(SDL_QUIT, 0);
     PollInput();
-    EXPECT_TRUE(keyState[499] == BUTTON_PRESSED && mouseButtonState[9] == BUTTON_PRESSED);
+    EXPECT_EQ(keyState[499], BUTTON_PRESSED);
+    EXPECT_EQ(mouseButtonState[9], BUTTON_PRESSED);
     for (int i = 0; i < KEY_STATE_COUNT - 1; i++) EXPECT_EQ(keyState[i], BUTTON_UP) << i;
     // Left queued: the quit event, with whatever the platform adds (focus, motion), and no key or button.
     SDL_Event left[16];
     EXPECT_EQ(SDL_PeepEvents(left, 16, SDL_PEEKEVENT, SDL_QUITMASK), 1);
     EXPECT_EQ(SDL_PeepEvents(left, 16, SDL_PEEKEVENT, SDL_KEYEVENTMASK | SDL_MOUSEBUTTONDOWNMASK | SDL_MOUSEBUTTONUPMASK), 0);
-    EXPECT_TRUE(mouseX == 0 && mouseY == 0);
+    EXPECT_EQ(mouseX, 0);
+    EXPECT_EQ(mouseY, 0);
     Push(SDL_KEYDOWN, SDLK_w), Push(SDL_KEYDOWN, SDLK_SPACE);  // two keys in one frame are both pressed
     PollInput();
-    EXPECT_TRUE(keyState[SDLK_w] == BUTTON_PRESSED && keyState[SDLK_SPACE] == BUTTON_PRESSED);
+    EXPECT_EQ(keyState[SDLK_w], BUTTON_PRESSED);
+    EXPECT_EQ(keyState[SDLK_SPACE], BUTTON_PRESSED);
     PollInput();
     EXPECT_EQ(keyState[SDLK_w], BUTTON_HELD);
     PollInput();
     EXPECT_EQ(keyState[SDLK_w], BUTTON_HELD);
     Push(SDL_KEYUP, SDLK_w);
     PollInput();
-    EXPECT_TRUE(keyState[SDLK_w] == BUTTON_UP && keyState[SDLK_SPACE] == BUTTON_HELD);
+    EXPECT_EQ(keyState[SDLK_w], BUTTON_UP);
+    EXPECT_EQ(keyState[SDLK_SPACE], BUTTON_HELD);
     Push(SDL_KEYDOWN, SDLK_1), Push(SDL_KEYUP, SDLK_1);  // down and up between two polls: never seen as pressed
     PollInput();
     EXPECT_EQ(keyState[SDLK_1], BUTTON_UP);
@@ -58,7 +62,8 @@ TEST(Input, PressedForOneFrameThenHeldTheLastStateOfAFrameWinsAndOtherEventsStay
     Push(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT), Push(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT);
     Push(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT);
     PollInput();
-    EXPECT_TRUE(mouseButtonState[SDL_BUTTON_LEFT] == BUTTON_UP && mouseButtonState[SDL_BUTTON_RIGHT] == BUTTON_UP &&
-                mouseButtonState[0] == BUTTON_UP);
+    EXPECT_EQ(mouseButtonState[SDL_BUTTON_LEFT], BUTTON_UP);
+    EXPECT_EQ(mouseButtonState[SDL_BUTTON_RIGHT], BUTTON_UP);
+    EXPECT_EQ(mouseButtonState[0], BUTTON_UP);
     SDL_Quit();
 }

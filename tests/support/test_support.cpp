@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <utility>
 #include "app/display.h"
 #include "app/input.h"
 #include "player/game_state.h"
@@ -108,8 +109,8 @@ int CountTiles(int y, int tile)
 void ExpectCells(const std::vector<CellWant>& cells)
 {
     for (const CellWant& c : cells)
-        EXPECT_TRUE(T(c.x, c.y, c.z) == c.tile && O(c.x, c.y, c.z) == c.orientation)
-            << "at " << c.x << "," << c.y << "," << c.z << ": " << T(c.x, c.y, c.z) << "/" << O(c.x, c.y, c.z);
+        EXPECT_EQ(std::make_pair(T(c.x, c.y, c.z), O(c.x, c.y, c.z)), std::make_pair(c.tile, c.orientation))
+            << "at " << c.x << "," << c.y << "," << c.z;
 }
 
 void PutCells(const std::vector<CellWant>& cells)
