@@ -796,8 +796,8 @@ static bool WalkTo(ReachSearch& s, const char* name, float x, float y, float z, 
 static void DescentWay(int x, int z, int d, int& wayX, int& wayZ)
 {
     int o = worldGrid[CellIndex(x, CHANNEL_LAYER, z)].orientation % ORIENTATION_COUNT;
-    wayX = x + d * DESCENT_RUN_DX[o];
-    wayZ = z + d * DESCENT_RUN_DZ[o];
+    wayX = x + d * SIDE_DX[o];
+    wayZ = z + d * SIDE_DZ[o];
 }
 
 // Whether the descent from the top at (x, z) has another's upper ramp in its way on layer 1, or
@@ -840,7 +840,7 @@ static void WalkDescents(ReachSearch& s, ReachFigures& figures)
             const WorldCell& top = worldGrid[CellIndex(x, CHANNEL_LAYER, z)];
             if (top.tileType != TILE_DESCENT_TOP || !Required(s, x, z)) continue;
             figures.descents++;
-            int o = top.orientation % ORIENTATION_COUNT, dx = DESCENT_RUN_DX[o], dz = DESCENT_RUN_DZ[o];
+            int o = top.orientation % ORIENTATION_COUNT, dx = SIDE_DX[o], dz = SIDE_DZ[o];
             float yaw = std::atan2((float)dz, (float)dx), bed = CELL_SIZE * CHANNEL_LAYER + (float)CHANNEL_BED_TOP;
             // Down from the middle of the channel beside the top to the middle of the entrance, and
             // up from there into the channel, past the edge of its walkway.

@@ -8,10 +8,6 @@
 constexpr int DESCENT_ATTEMPTS = 3750;
 constexpr int CAVE_WALL_LINE_ITERATIONS = 4688;
 constexpr int CAVE_WALL_LINE_MAX_CELLS = 6;  // cells a wall line empties besides its centre
-// Run direction of a descent for the channel side's orientation o: side o, where o turns the
-// base model's -x side. Names for the grid's side table, not tables of their own.
-static constexpr const int (&DESCENT_RUN_DX)[ORIENTATION_COUNT] = SIDE_DX;
-static constexpr const int (&DESCENT_RUN_DZ)[ORIENTATION_COUNT] = SIDE_DZ;
 // Along its run from the top (0), the cells of a descent: the ramp on layer 1, the ramp on layer
 // 0, the entrance, and the cave floor before it.
 constexpr int DESCENT_UPPER_RAMP = 2, DESCENT_LOWER_RAMP = 5, DESCENT_ENTRANCE = 7, DESCENT_FRONT = 8;
