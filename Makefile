@@ -235,4 +235,4 @@ run-web: web
 # The page played in headless Chromium (SwiftShader's WebGL) beside the Linux game on Xvfb, both under
 # the same stood-still calendar clock (tests/web_test.py).
 test-web: web build-game
-	$(CURDIR)/tools/with_display.sh python3 $(CURDIR)/tests/web_test.py $(WEB) $(BUILD)/cairnfold
+	$(CURDIR)/tools/with_display.sh /usr/bin/python3 $(CURDIR)/tests/web_test.py $(WEB) $(BUILD)/cairnfold
