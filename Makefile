@@ -212,3 +212,28 @@ windows: deps-windows
 test-windows: deps-windows build
 	WINDOWS_CACHE=$(WINDOWS_CACHE) JOBS=$(JOBS) $(CURDIR)/tools/windows_build.sh $(WINDOWS_BUILD) --tests
 	WINDOWS_CACHE=$(WINDOWS_CACHE) $(CURDIR)/tools/with_display.sh $(CURDIR)/tools/windows_test.sh $(WINDOWS_BUILD) $(BUILD)
+
+# ---- The browser: build-web/ (index.html, cairnfold.js, .wasm and .data) built with Debian's Emscripten,
+# served by any static web server. zlib and libpng are built with emcc from Debian's source packages into
+# WEB_CACHE, outside the clone, one folder a release. CMake builds in WEB_BUILD_DIR.
+WEB_PACKAGES = emscripten dpkg-dev cmake make python3 chromium-headless-shell chromium-driver python3-selenium \
+               $(GAME_PACKAGES) xvfb xauth xdotool faketime imagemagick
+WEB_CACHE ?= $(or $(XDG_CACHE_HOME),$(HOME)/.cache)/cairnfold/web
+WEB_DIR ?= build-web
+WEB_BUILD_DIR ?= build-web-cmake
+WEB_PORT ?= 8033
+WEB := $(abspath $(WEB_DIR))
+.PHONY: web run-web test-web deps-web
+deps-web:
+	$(call install_missing,$(WEB_PACKAGES))
+web: deps-web
+	WEB_CACHE=$(WEB_CACHE) JOBS=$(JOBS) $(CURDIR)/tools/web_build.sh $(WEB) $(abspath $(WEB_BUILD_DIR))
+
+run-web: web
+	@echo "Cairnfold in the browser: http://127.0.0.1:$(WEB_PORT)/ (Ctrl-C stops the server)"
+	cd $(WEB) && python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
+
+# The page played in headless Chromium (SwiftShader's WebGL) beside the Linux game on Xvfb, both under
+# the same stood-still calendar clock (tests/web_test.py).
+test-web: web build-game
+	$(CURDIR)/tools/with_display.sh /usr/bin/python3 $(CURDIR)/tests/web_test.py $(WEB) $(BUILD)/cairnfold

@@ -1,4 +1,6 @@
-// Image files on Windows: libpng decodes them (the Windows build carries libpng, not SDL_image).
+// Image files where the build carries libpng (Windows, the browser): libpng decodes them, exactly and
+// the same on both (SDL_image is not built for Windows; the browser's own decoder rounds colours with
+// alpha).
 #include <png.h>
 
 #include <cstring>

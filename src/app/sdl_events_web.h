@@ -1,0 +1,14 @@
+// SDL 1.2's event masks in Emscripten's SDL headers, included before every file of the browser build.
+#pragma once
+
+#include <SDL.h>
+
+// There a mask is a range of event types, "first, last"; two masks joined with | give the first
+// type of the one, the two types joined and the last of the other: the range from the first to the
+// last, which holds both kinds when they are neighbours (key down and up, button down and up).
+inline int SDL_PeepEvents(SDL_Event* events, int count, SDL_eventaction action, Uint32 first, Uint32 joined,
+                          Uint32 last)
+{
+    (void)joined;
+    return SDL_PeepEvents(events, count, action, first, last);
+}
