@@ -70,9 +70,9 @@ static const int TEXCOORD_ATTRIBUTE = 1;
 static const int NORMAL_ARRAY_ATTRIBUTE = 2;
 static const int MAX_QUADS = 16384;  // quads in one glDrawArrays(GL_QUADS) call; the game draws one
 
-// The default material and light model of OpenGL, which the game never changes.
+// The default material and light model of OpenGL, which the game never changes (the shader holds
+// the material diffuse (0.8, 0.8, 0.8, 1)).
 static const float MATERIAL_AMBIENT[3] = {0.2f, 0.2f, 0.2f};
-static const float MATERIAL_DIFFUSE[4] = {0.8f, 0.8f, 0.8f, 1.0f};
 static const float SCENE_AMBIENT[3] = {0.2f, 0.2f, 0.2f};
 
 // A 4 x 4 matrix in OpenGL's column order.
@@ -455,30 +455,33 @@ void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFa
     MultiplyCurrent(p);
 }
 
-void glEnable(GLenum cap)
+// The switches the shader carries are kept here; depth test, culling and blending are WebGL's own.
+static void SetCapability(GLenum cap, bool on)
 {
     switch (cap) {
-    case GL_TEXTURE_2D: texturing = true; break;
-    case GL_LIGHTING: lighting = true; break;
-    case GL_LIGHT0: light0 = true; break;
-    case GL_FOG: fog = true; break;
-    case GL_ALPHA_TEST: alphaTest = true; break;
-    default: emscripten_glEnable(cap); return;  // depth test, culling, blending
+    case GL_TEXTURE_2D: texturing = on; break;
+    case GL_LIGHTING: lighting = on; break;
+    case GL_LIGHT0: light0 = on; break;
+    case GL_FOG: fog = on; break;
+    case GL_ALPHA_TEST: alphaTest = on; break;
+    default:
+        if (on)
+            emscripten_glEnable(cap);
+        else
+            emscripten_glDisable(cap);
+        return;
     }
     stateDirty = true;
 }
 
+void glEnable(GLenum cap)
+{
+    SetCapability(cap, true);
+}
+
 void glDisable(GLenum cap)
 {
-    switch (cap) {
-    case GL_TEXTURE_2D: texturing = false; break;
-    case GL_LIGHTING: lighting = false; break;
-    case GL_LIGHT0: light0 = false; break;
-    case GL_FOG: fog = false; break;
-    case GL_ALPHA_TEST: alphaTest = false; break;
-    default: emscripten_glDisable(cap); return;
-    }
-    stateDirty = true;
+    SetCapability(cap, false);
 }
 
 static ClientArray* ClientArrayOf(GLenum array)
