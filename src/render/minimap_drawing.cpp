@@ -62,8 +62,8 @@ void DrawMapOverlay()
         coords[k * 2] = centreS + (ca * qx + sa * qy) / MAP_ZOOM;
         coords[k * 2 + 1] = centreT + (ca * qy - sa * qx) / MAP_ZOOM;
     }
-    const float near = (float)MAP_WINDOW_MARGIN, far = (float)(MAP_WINDOW_MARGIN + MAP_WINDOW_SIZE);
-    const float window[8] = {near, h - near, far, h - near, far, h - far, near, h - far};
+    const float low = (float)MAP_WINDOW_MARGIN, high = (float)(MAP_WINDOW_MARGIN + MAP_WINDOW_SIZE);
+    const float window[8] = {low, h - low, high, h - low, high, h - high, low, h - high};
 
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, mapTexture);
