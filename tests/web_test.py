@@ -26,6 +26,7 @@ def check(ok, what):
     print(("ok: " if ok else "FAILED: ") + what, flush=True)
     if not ok:
         failures.append(what)
+    return ok
 
 # Run before the page's own scripts: the calendar stands still (the frame clock counts
 # performance.now()), and the frame each glClear is about to wipe is kept, so that frame 1 can be read
@@ -86,7 +87,13 @@ def Compare(a, b, what):
                 count += end - row
             worst = max(worst, total / count / 2.55)
     print("%s: mean per channel %.2f %.2f %.2f %%, worst block %.2f %%" % (what, *means, worst), flush=True)
-    check(max(means) <= 2.0 and worst <= 10.0, what + " matches the Linux game's")
+    if not check(max(means) <= 2.0 and worst <= 10.0, what + " matches the Linux game's"):
+        # Both pictures are kept beside the Linux game's files, to be looked at.
+        for name, pixels in (("browser", a), ("linux", b)):
+            path = os.path.join(linux, "%s %s.png" % (what, name))
+            subprocess.run(["convert", "-size", "%dx%d" % (WIDTH, HEIGHT), "-depth", "8", "rgb:-", path], input=pixels,
+                           check=True)
+            print("  kept " + path, flush=True)
 
 # ---- the Linux game, in a folder of its own, clock stood still, the pointer off its window
 

@@ -57,6 +57,7 @@ void emscripten_glUniform3fv(GLint location, GLsizei count, const GLfloat* value
 void emscripten_glUniform4fv(GLint location, GLsizei count, const GLfloat* value);
 void emscripten_glUniformMatrix3fv(GLint location, GLsizei count, GLboolean transpose, const GLfloat* value);
 void emscripten_glUniformMatrix4fv(GLint location, GLsizei count, GLboolean transpose, const GLfloat* value);
+void emscripten_glGetFloatv(GLenum name, GLfloat* values);
 }
 
 static const GLenum GL_LINK_STATUS_VALUE = 0x8B82;
@@ -357,6 +358,17 @@ static void StreamArray(int attribute, const ClientArray& array, int first, int 
 }
 
 extern "C" {
+
+// The matrices are this module's own; WebGL answers the rest.
+void glGetFloatv(GLenum name, GLfloat* values)
+{
+    if (name == GL_MODELVIEW_MATRIX)
+        memcpy(values, modelviewStack[modelviewTop].m, sizeof(Matrix::m));
+    else if (name == GL_PROJECTION_MATRIX)
+        memcpy(values, projectionStack[projectionTop].m, sizeof(Matrix::m));
+    else
+        emscripten_glGetFloatv(name, values);
+}
 
 void glMatrixMode(GLenum mode)
 {
