@@ -50,21 +50,23 @@ TEST(Camera, TheEyeLooksAlongItsForwardDirection)
 {
     OpenTestDisplay(800, 600);
     ResetGameState();
-    // Yaw 0 looks along +x, a quarter turn along +z, pitch up looks up; the field of view is 50 degrees
-    // high; +z is right at yaw 0; behind the eye or past the far plane is clipped; positive pitch moves
-    // what is ahead down; a quarter roll turns a point above the axis beside it. NONE: not checked;
-    // 801: beyond 800; -300: below 300; depth 2: clipped.
-    const double NONE = -1, Q = 1.5707964f;
+    // Yaw 0 looks along +x, a quarter turn along +z, a quarter pitch up along +y. With f = 1 / tan 25 degrees
+    // = 2.1445069 and the aspect 4 / 3, a point s units right of the axis and d ahead lands at
+    // x = 400 + 400 * 1.6083802 * s / d, one h units above at y = 300 + 300 * f * h / d, at the depth
+    // (1 + (1001 - 2000 / d) / 999) / 2: 0.9009009 at 10, past 1 behind the eye and beyond the far plane.
+    const float Q = 1.5707964f;
     const struct { float pitch, yaw, roll; double x, y, z, windowX, windowY, depth; } cases[] = {
-        {0, 0, 0, 1260, 33.8, 1250, 400, 300, 0},
-        {0, (float)Q, 0, 1250, 33.8, 1260, 400, 300, 0},
-        {(float)Q, 0, 0, 1250, 43.8, 1250, 400, 300, 0},
-        {0, 0, 0, 1260, 33.8 + 10.0 * 0.46630766, 1250, NONE, 600, 0},
-        {0, 0, 0, 1250, 33.8, 1260, 801, NONE, NONE},
-        {0, 0, 0, 1240, 33.8, 1250, NONE, NONE, 2},
-        {0, 0, 0, 2260, 33.8, 1250, NONE, NONE, 2},
-        {0.3f, 0, 0, 1260, 33.8, 1250, NONE, -300, 0},
-        {0, 0, (float)Q, 1260, 35.8, 1250, NONE, 300, 0},
+        {0, 0, 0, 1260, 33.8, 1250, 400, 300, 0.9009009},
+        {0, Q, 0, 1250, 33.8, 1260, 400, 300, 0.9009009},
+        {Q, 0, 0, 1250, 43.8, 1250, 400, 300, 0.9009009},
+        {0, 0, 0, 1260, 33.8 + 10.0 * 0.46630766, 1250, 400, 600, 0.9009009},  // the top edge: h / d = tan 25
+        {0, 0, 0, 1260, 33.8, 1252, 528.67041, 300, 0.9009009},                // +z is right at yaw 0
+        {0, 0, 0, 1240, 33.8, 1250, 400, 300, 1.1011011},                      // behind the eye: d = -10
+        {0, 0, 0, 2260, 33.8, 1250, 400, 300, 1.0000099},                      // past the far plane: d = 1010
+        // Pitch 0.3 up moves what is ahead down: h / d = -tan 0.3.
+        {0.3f, 0, 0, 1260, 33.8, 1250, 400, 100.98793, 0.8962211},
+        // A quarter roll turns a point 2 above the axis to 2 left of it.
+        {0, 0, Q, 1260, 35.8, 1250, 271.32959, 300, 0.9009009},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.pitch << " " << c.yaw << " " << c.roll << " " << c.x << " " << c.z);
@@ -73,12 +75,8 @@ TEST(Camera, TheEyeLooksAlongItsForwardDirection)
         SetupCamera3D(-gameState.pitch, (float)(gameState.yaw + 1.5707963146269321), 50.0f);
         double w[3];
         Project(c.x, c.y, c.z, w);
-        if (c.windowX == 801) { EXPECT_GT(w[0], 800.0); }
-        else if (c.windowX != NONE) { EXPECT_NEAR(w[0], c.windowX, 0.01); }
-        if (c.windowY == -300) { EXPECT_LT(w[1], 300.0); }
-        else if (c.windowY != NONE) { EXPECT_NEAR(w[1], c.windowY, 0.05); }
-        if (c.depth == 2) { EXPECT_GT(w[2], 1.0); }
-        else if (c.depth != NONE) { EXPECT_TRUE(w[2] > 0.0 && w[2] < 1.0); }
-        if (c.roll != 0) { EXPECT_GT(std::abs(w[0] - 400.0), 50.0); }
+        EXPECT_NEAR(w[0], c.windowX, 0.01);
+        EXPECT_NEAR(w[1], c.windowY, 0.01);
+        EXPECT_NEAR(w[2], c.depth, 3e-6);  // the matrices' floats, 1250 units from the origin
     }
 }

@@ -62,16 +62,28 @@ TEST(Interface, FadeStepsTurnsAroundAndReturnsToExactlyZero)
     EXPECT_EQ(menuFade, 0.0f);
 }
 
-// Whether anything but black was drawn in the rectangle [x0, x1) x [y0, y1).
-static bool Drawn(int x0, int y0, int x1, int y1)
+// The 800 x 600 window's pixels, bottom row first.
+static std::vector<unsigned char> ReadWindow()
 {
-    for (int y = y0; y < y1; y++)
-        for (int x = x0; x < x1; x++) {
-            unsigned char rgb[3];
-            ReadPixel(x, y, rgb);
-            if (rgb[0] | rgb[1] | rgb[2]) return true;
+    std::vector<unsigned char> rgb(800 * 600 * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, 800, 600, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    return rgb;
+}
+
+// The smallest rectangle {x0, y0, x1, y1} (ends excluded, y downward) holding every pixel in which the
+// window differs from `before` (a black window when not given); all 0 when none differs.
+static Ints ChangedBox(std::vector<unsigned char> before = std::vector<unsigned char>(800 * 600 * 3))
+{
+    const std::vector<unsigned char> now = ReadWindow();
+    Ints box = {800, 600, 0, 0};
+    for (int i = 0; i < 800 * 600 * 3; i++)
+        if (now[i] != before[i]) {
+            int x = i / 3 % 800, y = 599 - i / 3 / 800;
+            box = {std::min(box[0], x), std::min(box[1], y), std::max(box[2], x + 1), std::max(box[3], y + 1)};
         }
-    return false;
+    return box[2] == 0 ? Ints{0, 0, 0, 0} : box;
 }
 
 static void ExpectInterfaceStateOff()
@@ -96,19 +108,18 @@ TEST(Interface, AtlasTextButtonsAndPointerDrawnInARealContext)
     SDL_FreeSurface(image);
     LoadInterfaceMedia();
     EXPECT_EQ(interfaceSurface->w, 1024);
-    EXPECT_FALSE(menuOpen || menuFade != 0.0f);
+    EXPECT_FALSE(menuOpen);
+    EXPECT_EQ(menuFade, 0.0f);
     // "A" at (10, 10): its cell is (5, 10) to (25, 30); a tab is skipped.
     glClear(GL_COLOR_BUFFER_BIT);
     DrawText(10, 10, "\tA");
     ExpectInterfaceStateOff();
-    EXPECT_TRUE(Drawn(5, 10, 25, 30));
-    EXPECT_FALSE(Drawn(0, 0, 800, 10) || Drawn(25, 0, 60, 40) || Drawn(0, 30, 40, 40) || Drawn(0, 0, 5, 40));
-    // The pointer at (100, 50) covers x 88..128, y 40..100.
+    EXPECT_EQ(ChangedBox(), (Ints{10, 15, 20, 26}));  // the glyph's shape: its cell's x 5..14, y 5..15
+    // The pointer at (100, 50) covers x 88..128, y 40..100; its shape x 10..35, y 8..47 of that.
     glClear(GL_COLOR_BUFFER_BIT);
     DrawPointer(100, 50);
     ExpectInterfaceStateOff();
-    EXPECT_TRUE(Drawn(88, 40, 128, 100));
-    EXPECT_FALSE(Drawn(0, 0, 88, 120) || Drawn(128, 0, 200, 120) || Drawn(88, 100, 128, 120));
+    EXPECT_EQ(ChangedBox(), (Ints{98, 48, 124, 88}));
     // The hit box of a button at (400, 300), strict on every side.
     const struct { int x, y; bool over; } points[] = {{237, 280, true}, {562, 320, true}, {236, 280, false},
         {563, 280, false}, {400, 279, false}, {400, 321, false}, {400, 300, true}, {238, 321, false}};
@@ -125,20 +136,17 @@ TEST(Interface, AtlasTextButtonsAndPointerDrawnInARealContext)
     EXPECT_NE(memcmp(normal, highlighted, 3), 0);
     mouseButtonState[SDL_BUTTON_LEFT] = BUTTON_HELD;  // held from an earlier frame: no click
     EXPECT_FALSE(DrawButton("Exit", 400, 300));
-    // A date of 30 characters is right-aligned to x = 780 - 300 = 480: its glyph cells span 475..785.
+    // A date of 30 characters is right-aligned to x = 780 - 300 = 480: its glyph cells span 475..785, the
+    // shapes of its W (x 5..14, y 5..15 of a cell, the date's line at y 18) x 480..779, y 23..33.
     menuFade = 100.0f;
-    std::vector<unsigned char> rows[2];
-    for (int withDate = 0; withDate < 2; withDate++) {
-        snprintf(dateText, sizeof dateText, "%s", withDate ? "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWW" : "");
+    std::vector<unsigned char> withoutDate;
+    for (const char* date : {"", "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWW"}) {
+        snprintf(dateText, sizeof dateText, "%s", date);
         glClear(GL_COLOR_BUFFER_BIT);
         DrawMenuBars();
-        rows[withDate].resize(800 * 20 * 3);
-        glReadPixels(0, 600 - 38, 800, 20, GL_RGB, GL_UNSIGNED_BYTE, rows[withDate].data());
+        if (date[0] == 0) withoutDate = ReadWindow();
     }
-    int first = 800, last = -1;
-    for (int i = 0; i < 800 * 20 * 3; i++)
-        if (rows[0][i] != rows[1][i]) { first = std::min(first, i / 3 % 800); last = std::max(last, i / 3 % 800); }
-    EXPECT_TRUE(first >= 475 && first < 490 && last >= 765 && last < 785) << first << ".." << last;
+    EXPECT_EQ(ChangedBox(withoutDate), (Ints{480, 23, 780, 34}));
     // Halfway through the slide "Exit" is centred on (400, 525) and works.
     menuOpen = true;
     menuFade = 50.0f;

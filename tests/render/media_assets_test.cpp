@@ -77,13 +77,18 @@ TEST(MediaModels, EveryModelIsReadWholeClosedFacingOutAndWhereItIsPlaced)
         std::map<int, double> solids;
         for (int t = 0; t < faces; t++) solids[root(t)] += volumes[t];
         for (const auto& solid : solids) inverted += solid.second <= 1e-6;
-        EXPECT_TRUE(unmatched == 0 && inverted == 0) << unmatched << " unmatched edges, " << inverted << " inverted";
+        EXPECT_EQ(unmatched, 0) << "edges without their reverse";
+        EXPECT_EQ(inverted, 0) << "solids facing inward";
         int reach = -1;
         for (const auto& b : boxes)
             if (b.model == m) std::copy(b.lo, b.lo + 3, boxLo), std::copy(b.hi, b.hi + 3, boxHi), reach = b.reach;
         for (int a = 0; a < 3; a++) {
-            EXPECT_TRUE(lo[a] >= boxLo[a] && hi[a] <= boxHi[a]) << "axis " << a << ": " << lo[a] << ".." << hi[a];
-            EXPECT_TRUE((reach != a && reach != 3) || (lo[a] == boxLo[a] && hi[a] == boxHi[a])) << "axis " << a;
+            EXPECT_GE(lo[a], boxLo[a]) << "axis " << a;
+            EXPECT_LE(hi[a], boxHi[a]) << "axis " << a;
+            if (reach == a || reach == 3) {
+                EXPECT_EQ(lo[a], boxLo[a]) << "axis " << a;
+                EXPECT_EQ(hi[a], boxHi[a]) << "axis " << a;
+            }
         }
     }
 }
@@ -99,7 +104,8 @@ TEST(MediaAssets, ImagesLoadAtTheirSizesAndTheGeneratorReproducesEveryFile)
     }
     // Every glyph's visible pixels lie in columns 5..14 of its 20 x 20 cell; printable ones are white over a dark outline.
     SDL_Surface* atlas = IMG_Load("Media/dashboard.png");
-    ASSERT_TRUE(atlas && atlas->format->Rmask == 0xFF);
+    ASSERT_NE(atlas, nullptr);
+    ASSERT_EQ(atlas->format->Rmask, 0xFFu);
     for (int g = 0; g < 95; g++) {
         int outside = 0, ink = 0, outline = 0;  // ink: the brightest opaque red
         for (int y = 0; y < 20; y++)
@@ -110,7 +116,9 @@ TEST(MediaAssets, ImagesLoadAtTheirSizesAndTheGeneratorReproducesEveryFile)
                 outline += p[0] < 40 && p[3] > 120;
             }
         EXPECT_EQ(outside, 0) << "glyph " << g;
-        EXPECT_TRUE(g == 0 || (ink > 180 && outline > 0)) << "glyph " << g << " ink " << ink;
+        if (g == 0) continue;
+        EXPECT_GT(ink, 180) << "glyph " << g;
+        EXPECT_GT(outline, 0) << "glyph " << g;
     }
     SDL_FreeSurface(atlas);
     std::string binary = CAIRNFOLD_BINARY;

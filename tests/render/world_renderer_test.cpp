@@ -85,7 +85,9 @@ TEST(WorldRenderer, SetsUpCameraLightAndFogTurnsThemOffAfterThePassAndLightsTheT
     gameState.viewDistance = 10; gameState.pitch = gameState.yaw = 0.0f; worldTexture = 0;
     Put(127, 3, 125, 2, 0);  // its near face 15 units ahead
     std::vector<int> lit = Render();
-    EXPECT_TRUE(lit[0] > 100 && lit[0] == lit[1] && lit[1] == lit[2]) << lit[0];  // white light, no texture
+    EXPECT_GT(lit[0], 100);  // white light, no texture
+    EXPECT_EQ(lit[1], lit[0]);
+    EXPECT_EQ(lit[2], lit[0]);
     // Turned twice, the square is on the +x face looking away: culled.
     Put(127, 3, 125, 2, 2);
     EXPECT_EQ(Brightness(Render()), 0);
@@ -113,10 +115,12 @@ TEST(WorldRenderer, SetsUpCameraLightAndFogTurnsThemOffAfterThePassAndLightsTheT
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexImage2D(GL_TEXTURE_2D, 0, 3, 1, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, blue);
     std::vector<int> textured = Render();
-    EXPECT_TRUE(textured[0] == 0 && textured[2] > 100) << textured[0] << " " << textured[2];
+    EXPECT_EQ(textured[0], 0);
+    EXPECT_GT(textured[2], 100);
     gameState.texturesEnabled = false;
     std::vector<int> plain = Render();
-    EXPECT_TRUE(plain[0] > 100 && plain[0] == plain[2]) << plain[0] << " " << plain[2];
+    EXPECT_GT(plain[0], 100);
+    EXPECT_EQ(plain[2], plain[0]);
 }
 
 TEST(WorldRenderer, DrawsOnlyTheCellsAndEntitiesOfTheClippedCube)

@@ -63,8 +63,8 @@ TEST_F(Saves, KilledAtAnyMomentOfASaveTheFilesAreTheOldOrTheNewVersion)
         waitpid(saver, nullptr, 0);
         killedMidSave += FileExists("Saves/worldgrid.dat.tmp") || FileExists("Saves/coresave.dat.tmp");
         Bytes w = ReadFileBytes("Saves/worldgrid.dat"), c = ReadFileBytes("Saves/coresave.dat");
-        ASSERT_TRUE(w == world[0] || w == world[1]) << "run " << run;
-        ASSERT_TRUE(c == core[0] || c == core[1]) << "run " << run;
+        ASSERT_TRUE(w == world[0] || w == world[1]) << "run " << run << ": " << w.size() << " bytes";
+        ASSERT_TRUE(c == core[0] || c == core[1]) << "run " << run << ": " << c.size() << " bytes";
         ASSERT_TRUE(LoadWorldGrid()) << "run " << run;
         ASSERT_TRUE(LoadCoreState()) << "run " << run;
     }
