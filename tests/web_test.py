@@ -14,12 +14,14 @@ from selenium import webdriver
 import selenium.webdriver.chrome.service
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
 
 SITE, LINUX_GAME = sys.argv[1], os.path.abspath(sys.argv[2])
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 CLOCK, SEED = "2024-12-05 21:05:07", 1733432707
 FAKETIME_LIB = "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1"
 WIDTH, HEIGHT = 800, 600
+SAVE_NAMES = ("worldgrid.dat", "coresave.dat")
 failures = []
 
 def check(ok, what):
@@ -28,14 +30,15 @@ def check(ok, what):
         failures.append(what)
     return ok
 
-# Run before the page's own scripts: the calendar stands still (the frame clock counts
-# performance.now()), and the frame each glClear is about to wipe is kept, so that frame 1 can be read
-# once the second frame begins.
+# Run before the page's own scripts: the calendar stands still at its second (the frame clock counts
+# performance.now()); only its milliseconds run, since the browser's file system takes a file whose
+# time has not moved for unchanged and would not write a new save to IndexedDB. The frame each
+# glClear is about to wipe is kept, so that frame 1 can be read once the second frame begins.
 BEFORE_PAGE = """
 (function() {
-  const Real = Date, fixed = %d * 1000;
-  class Still extends Real { constructor(...a) { if (a.length) super(...a); else super(fixed); }
-                             static now() { return fixed; } }
+  const Real = Date, fixed = %d * 1000, now = () => fixed + Math.floor(performance.now()) %% 1000;
+  class Still extends Real { constructor(...a) { if (a.length) super(...a); else super(now()); }
+                             static now() { return now(); } }
   Date = Still;
   const getContext = HTMLCanvasElement.prototype.getContext;
   HTMLCanvasElement.prototype.getContext = function(kind, attributes) {
@@ -66,6 +69,7 @@ def Browser():
     options.binary_location = "/usr/bin/chromium"
     driver = webdriver.Chrome(service=webdriver.chrome.service.Service("/usr/bin/chromedriver"), options=options)
     driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": BEFORE_PAGE})
+    driver.execute_cdp_cmd("Emulation.setTimezoneOverride", {"timezoneId": "UTC"})
     return driver
 
 def Pixels(png_bytes):
@@ -125,7 +129,7 @@ def WaitFor(condition, seconds, what):
     raise SystemExit("web_test.py: gave up waiting for " + what)
 
 def Saves(folder):
-    return [open(os.path.join(folder, "Saves", name), "rb").read() for name in ("worldgrid.dat", "coresave.dat")]
+    return [open(os.path.join(folder, "Saves", name), "rb").read() for name in SAVE_NAMES]
 
 def Window():
     return subprocess.run(["xdotool", "search", "--sync", "--name", "Cairnfold"], capture_output=True,
@@ -136,22 +140,45 @@ def HoldKey(key, seconds, window=None):
     time.sleep(seconds)
     subprocess.run(["xdotool", "keyup"] + (["--window", window] if window else []) + [key], check=True)
 
-# ---- the browser's IndexedDB, read through the page's own file system
+# ---- the browser's IndexedDB, read and written as the page's file system keeps Saves/ there
 
-READ_SAVES = """
-const done = arguments[arguments.length - 1];
-FS.syncfs(true, function(error) {
-  if (error) { done(null); return; }
-  const read = name => { try { let b = FS.readFile('/Saves/' + name), s = '';
-    for (let i = 0; i < b.length; i += 32768) s += String.fromCharCode.apply(null, b.subarray(i, i + 32768));
-    return btoa(s); } catch (e) { return null; } };
-  done([read('worldgrid.dat'), read('coresave.dat')]);
-});"""
+OPEN_SAVES = """
+const done = arguments[arguments.length - 1], files = arguments[0];
+const request = indexedDB.open('/Saves');
+request.onerror = () => done(null);
+request.onsuccess = () => {
+  const db = request.result;
+  if (!db.objectStoreNames.contains('FILE_DATA')) { db.close(); done([null, null]); return; }
+  const store = db.transaction(['FILE_DATA'], files ? 'readwrite' : 'readonly').objectStore('FILE_DATA');
+  const names = ['worldgrid.dat', 'coresave.dat'], got = [];
+  let pending = names.length;
+  names.forEach((name, i) => {
+    const key = '/Saves/' + name;
+    const r = files ? store.put({timestamp: new Date(), mode: 33188,
+                                 contents: Uint8Array.from(atob(files[i]), c => c.charCodeAt(0))}, key)
+                    : store.get(key);
+    r.onsuccess = () => {
+      let s = '';
+      if (!files && r.result) {
+        const c = r.result.contents, b = new Uint8Array(c.buffer, c.byteOffset, c.byteLength);  // kept as Int8Array
+        for (let k = 0; k < b.length; k += 32768) s += String.fromCharCode.apply(null, b.subarray(k, k + 32768));
+      }
+      got[i] = files ? '' : (r.result ? btoa(s) : null);
+      if (--pending === 0) { db.close(); done(got); }
+    };
+    r.onerror = () => { db.close(); done(null); };
+  });
+};"""
 
 def BrowserSaves(driver):
     driver.set_script_timeout(60)
-    got = driver.execute_async_script(READ_SAVES)
-    return [base64.b64decode(x) if x else None for x in got] if got else [None, None]
+    got = driver.execute_async_script(OPEN_SAVES, None) or [None, None]
+    return [base64.b64decode(x) if x else None for x in got]
+
+def PutBrowserSaves(driver, saves):
+    driver.set_script_timeout(60)
+    check(driver.execute_async_script(OPEN_SAVES, [base64.b64encode(b).decode() for b in saves]) is not None,
+          "the saves were put into IndexedDB")
 
 def CoreFields(core):
     """The fields of a core file that time played does not move: the state's switches and count, each
@@ -170,35 +197,131 @@ def CoreFields(core):
 def Position(core):
     return struct.unpack_from("<fff", core, 14)
 
+def Walked(before, after):
+    """How far, and in which direction on the ground, the saved position moved."""
+    (x0, _, z0), (x1, _, z1) = Position(before), Position(after)
+    length = ((x1 - x0) ** 2 + (z1 - z0) ** 2) ** 0.5
+    return length, ((x1 - x0) / length, (z1 - z0) / length) if length else (0.0, 0.0)
+
 def Canvas(driver):
     return driver.find_element(By.ID, "canvas")
 
 def PageLine(driver):
     return driver.find_element(By.ID, "line").text
 
+def BrowserFrame(driver, what, keep=False):
+    """The page's frame 1 (or, with keep, the next frame) as RGB bytes."""
+    if keep:
+        driver.execute_script("window.frames = {}; window.keepFrame = true;")
+    got = WaitFor(lambda: driver.execute_script("const f = Object.values(window.frames); return f.length ? f[0] : null"),
+                  300, "the browser's " + what)
+    return Pixels(base64.b64decode(got.split(",", 1)[1]))
+
+def BrowserHold(driver, key, seconds):
+    ActionChains(driver).key_down(key).pause(seconds).key_up(key).perform()
+
+def BrowserSave(driver):
+    """Key 8 held until IndexedDB holds a new core file; what it then holds."""
+    old = BrowserSaves(driver)
+    for hold in (1, 2, 4, 8):
+        ActionChains(driver).key_down("8").perform()
+        end = time.time() + hold
+        while time.time() < end:
+            now = BrowserSaves(driver)
+            if now[1] and now[1] != old[1]:
+                ActionChains(driver).key_up("8").perform()
+                return now
+            time.sleep(0.2)
+        ActionChains(driver).key_up("8").perform()
+    raise SystemExit("web_test.py: key 8 saved nothing in the browser")
+
+def LinuxSave(folder, window):
+    """Key 8 held until the Linux game has written a new core file; what it then holds."""
+    core = os.path.join(folder, "Saves", "coresave.dat")
+    old = os.stat(core).st_ino
+    for hold in (1, 2, 4, 8):
+        subprocess.run(["xdotool", "keydown", "8"], check=True)
+        end = time.time() + hold
+        while time.time() < end and os.stat(core).st_ino == old:
+            time.sleep(0.1)
+        subprocess.run(["xdotool", "keyup", "8"], check=True)
+        if os.stat(core).st_ino != old:
+            time.sleep(0.5)
+            return Saves(folder)
+    raise SystemExit("web_test.py: key 8 saved nothing in the Linux game")
+
+def LinuxFrameOf(saves):
+    """The Linux game's frame 1 resumed from saves, as RGB bytes."""
+    folder = GameFolder()
+    for name, data in zip(SAVE_NAMES, saves):
+        open(os.path.join(folder, "Saves", name), "wb").write(data)
+    game = LinuxGame(folder)
+    WaitFor(lambda: os.path.exists(os.path.join(folder, "frame1.ppm")), 120, "the Linux game's frame")
+    time.sleep(0.5)
+    game.send_signal(signal.SIGTERM); game.wait()
+    return LinuxPixels(os.path.join(folder, "frame1.ppm"))
+
+def LinuxPixels(path):
+    return Pixels(subprocess.run(["convert", "ppm:" + path, "png:-"], capture_output=True, check=True).stdout)
+
 profile = tempfile.mkdtemp(prefix="cairnfold-chromium-")
 server, url = Serve(SITE)
 linux = GameFolder()
 driver = Browser()
 try:
-    # First start in both: the first frame, the first saves.
+    # First start in both: the first frame and the first saves are the same.
     game = LinuxGame(linux)
     window = Window()
-    WaitFor(lambda: os.path.exists(os.path.join(linux, "Saves/coresave.dat")), 120, "the Linux game's first saves")
-    time.sleep(3)
+    WaitFor(lambda: os.path.exists(os.path.join(linux, "frame1.ppm")), 120, "the Linux game's first frame")
+    first_saves = Saves(linux)
     start = time.time()
     driver.get(url)
-    first = WaitFor(lambda: driver.execute_script("return window.frames[1] || null"), 300, "the browser's first frame")
+    browser_first = BrowserFrame(driver, "first frame")
     print("browser: first frame %.1f s after the page was opened" % (time.time() - start), flush=True)
-    browser_first = Pixels(base64.b64decode(first.split(",", 1)[1]))
-    linux_saves = Saves(linux)
-    check(BrowserSaves(driver) == linux_saves, "the browser's first saves in IndexedDB are the Linux game's bytes")
+    check(BrowserSaves(driver) == first_saves, "the browser's first saves in IndexedDB are the Linux game's bytes")
+    Compare(browser_first, LinuxPixels(os.path.join(linux, "frame1.ppm")), "the first frame")
+
+    # W, then key 8: the same world and progress saved, the player walked the same way. The keys go to
+    # the game's window, the pointer off it (the view does not turn, the pointer is not drawn).
+    subprocess.run(["xdotool", "windowfocus", "--sync", window], check=True)
+    subprocess.run(["xdotool", "keydown", "w"], check=True); time.sleep(2); subprocess.run(["xdotool", "keyup", "w"])
+    linux_saved = LinuxSave(linux, window)
+    BrowserHold(driver, "w", 2)
+    browser_saved = BrowserSave(driver)
+    check(browser_saved[0] == linux_saved[0], "key 8 saved the same world in the browser as on Linux")
+    check(CoreFields(browser_saved[1]) == CoreFields(linux_saved[1]),
+          "key 8 saved the same progress and entities in the browser as on Linux")
+    (linux_walk, linux_way), (browser_walk, browser_way) = (Walked(first_saves[1], linux_saved[1]),
+                                                            Walked(first_saves[1], browser_saved[1]))
+    print("walked %.2f on Linux, %.2f in the browser" % (linux_walk, browser_walk), flush=True)
+    check(linux_walk > 1 and browser_walk > 1 and linux_way[0] * browser_way[0] + linux_way[1] * browser_way[1] > 0.999,
+          "W walked the player forward the same way in both")
+
+    # The pause menu, open in both.
+    subprocess.run(["xdotool", "keydown", "Escape"], check=True); time.sleep(0.5); subprocess.run(["xdotool", "keyup", "Escape"])
+    BrowserHold(driver, Keys.ESCAPE, 0.5)
+    time.sleep(3)
+    linux_menu = subprocess.run(["import", "-window", window, "png:-"], capture_output=True, check=True).stdout
+    Compare(BrowserFrame(driver, "menu", keep=True), Pixels(linux_menu), "the pause menu")
     game.send_signal(signal.SIGTERM); game.wait()
-    # The Linux game's first frame: a second start from the same first saves draws the same frame 1.
-    # Both start alike: the saves were read, nothing moved yet.
-    linux_first = open(os.path.join(linux, "frame1.ppm"), "rb").read()
-    Compare(browser_first, Pixels(subprocess.run(["convert", "ppm:-", "png:-"], input=linux_first,
-                                                 capture_output=True, check=True).stdout), "the first frame")
+    check(game.returncode == 0, "the Linux game ended with status 0")
+
+    # "Exit" ends the game; the page says so.
+    ActionChains(driver).move_to_element_with_offset(Canvas(driver), 0, -75).click_and_hold().pause(0.5).release().perform()
+    WaitFor(lambda: "ended" in PageLine(driver), 60, "the page's line after Exit")
+    check(PageLine(driver) == "The game has ended. Reload the page to play again.", "Exit ended the game: " + PageLine(driver))
+
+    # A reload resumes what IndexedDB holds, as the Linux game resumes it.
+    kept = BrowserSaves(driver)
+    driver.refresh()
+    Compare(BrowserFrame(driver, "resumed frame"), LinuxFrameOf(kept), "the frame resumed after a reload")
+    check(BrowserSaves(driver) == kept, "the reload resumed the saves IndexedDB held")
+
+    # The Linux game's saves, put into IndexedDB, resume in the browser.
+    PutBrowserSaves(driver, linux_saved)
+    driver.refresh()
+    Compare(BrowserFrame(driver, "frame from the Linux saves"), LinuxFrameOf(linux_saved),
+            "the frame resumed from the Linux game's saves")
 finally:
     driver.quit()
     server.shutdown()

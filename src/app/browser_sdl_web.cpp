@@ -44,6 +44,27 @@ int SDL_ShowCursor(int toggle)
     return cursorShown;
 }
 
+// Events join SDL's queue when SDL_PumpEvents gathers them, as on the desktop. Emscripten's SDL queues
+// each one the moment the browser hands it over, which is while a frame yields to the page, after
+// the game took its input and before it empties the queue at the end of the frame: keys and clicks
+// would be lost. They wait in a list of their own until the next gathering.
+EM_JS(void, GatherEvents, (void), {
+    if (!SDL.arrived) {
+        // The arrows' DOM key codes, left, up, right and down, as SDL 1.2 numbers them.
+        SDL.keyCodes[37] = 276;
+        SDL.keyCodes[38] = 273;
+        SDL.keyCodes[39] = 275;
+        SDL.keyCodes[40] = 274;
+        SDL.arrived = [];
+        SDL.events.push = function(event) { return SDL.arrived.push(event); };
+    }
+    Array.prototype.push.apply(SDL.events, SDL.arrived);
+    SDL.arrived.length = 0;
+    SDL.events.forEach(function(event) { SDL.handleEvent(event); });
+});
+
+void SDL_PumpEvents(void) { GatherEvents(); }
+
 // A frame reaches the page when the program gives the browser its turn: presenting it does, however
 // long the frame took (the frame clock's hold yields only after short frames).
 void SDL_GL_SwapBuffers(void) { emscripten_sleep(0); }

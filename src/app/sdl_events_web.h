@@ -12,3 +12,15 @@ inline int SDL_PeepEvents(SDL_Event* events, int count, SDL_eventaction action, 
     (void)joined;
     return SDL_PeepEvents(events, count, action, first, last);
 }
+
+// SDL 1.2's numbers for the keys beyond the characters, which its key tables are indexed by; in
+// Emscripten's headers they lie past 2^30. The page's SDL gives the arrows these numbers
+// (browser_sdl_web.cpp).
+#undef SDLK_UP
+#undef SDLK_DOWN
+#undef SDLK_RIGHT
+#undef SDLK_LEFT
+#define SDLK_UP 273
+#define SDLK_DOWN 274
+#define SDLK_RIGHT 275
+#define SDLK_LEFT 276
