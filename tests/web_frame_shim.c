@@ -1,11 +1,20 @@
-// Preloaded into the Linux game by tests/web_test.py: frame N (from $CAIRNFOLD_FRAME, 1 when unset),
-// as it is about to be presented, is read from the back buffer and written to $CAIRNFOLD_FRAME_FILE
-// as a PPM.
+// Preloaded into the Linux game by tests/web_test.py: the calendar clock stands still at
+// $CAIRNFOLD_CLOCK (seconds since 1970) while SDL's ticks run, and frame N (from $CAIRNFOLD_FRAME, 1
+// when unset), as it is about to be presented, is read from the back buffer and written to
+// $CAIRNFOLD_FRAME_FILE as a PPM.
 #define _GNU_SOURCE
 #include <GL/gl.h>
 #include <dlfcn.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <time.h>
+
+time_t time(time_t* out)
+{
+    time_t now = (time_t)atoll(getenv("CAIRNFOLD_CLOCK"));
+    if (out) *out = now;
+    return now;
+}
 
 void SDL_GL_SwapBuffers(void)
 {

@@ -9,7 +9,7 @@ Checks: the first frame and the opened pause menu match the Linux game's (mean p
 key 8 saves in both the same world and the same progress but for what the time played moves; a
 reload resumes the browser's save; a save made on Linux resumes in the browser; "Exit" ends the game
 with the page's one line."""
-import base64, functools, http.server, os, shutil, signal, struct, subprocess, sys, tempfile, threading, time
+import base64, functools, math, http.server, os, shutil, signal, struct, subprocess, sys, tempfile, threading, time
 from selenium import webdriver
 import selenium.webdriver.chrome.service
 from selenium.webdriver.common.action_chains import ActionChains
@@ -18,8 +18,7 @@ from selenium.webdriver.common.keys import Keys
 
 SITE, LINUX_GAME = sys.argv[1], os.path.abspath(sys.argv[2])
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-CLOCK, SEED = "2024-12-05 21:05:07", 1733432707
-FAKETIME_LIB = "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1"
+SEED = 1733432707  # 2024-12-05 21:05:07 UTC, the calendar clock both games stand still at
 WIDTH, HEIGHT = 800, 600
 SAVE_NAMES = ("worldgrid.dat", "coresave.dat")
 failures = []
@@ -106,8 +105,8 @@ subprocess.run(["gcc", "-shared", "-fPIC", "-O1", "-o", SHIM, os.path.join(ROOT,
                 "-lGL"], check=True)
 
 def LinuxGame(folder):
-    env = dict(os.environ, TZ="UTC", FAKETIME=CLOCK, FAKETIME_DONT_FAKE_MONOTONIC="1",
-               LD_PRELOAD=FAKETIME_LIB + " " + SHIM, CAIRNFOLD_FRAME_FILE=os.path.join(folder, "frame1.ppm"),
+    env = dict(os.environ, TZ="UTC", CAIRNFOLD_CLOCK=str(SEED), LD_PRELOAD=SHIM,
+               CAIRNFOLD_FRAME_FILE=os.path.join(folder, "frame1.ppm"),
                HOME=folder, MESA_SHADER_CACHE_DISABLE="true")
     subprocess.run(["xdotool", "mousemove", "1020", "760"], check=True)
     return subprocess.Popen([LINUX_GAME], cwd=folder, env=env, stderr=subprocess.PIPE)
@@ -131,9 +130,13 @@ def WaitFor(condition, seconds, what):
 def Saves(folder):
     return [open(os.path.join(folder, "Saves", name), "rb").read() for name in SAVE_NAMES]
 
-def Window():
-    return subprocess.run(["xdotool", "search", "--sync", "--name", "Cairnfold"], capture_output=True,
-                          text=True).stdout.split()[0]
+def Window(game):
+    found = subprocess.run(["timeout", "60", "xdotool", "search", "--sync", "--name", "Cairnfold"],
+                           capture_output=True, text=True).stdout.split()
+    if not found:
+        game.kill()
+        raise SystemExit("web_test.py: the Linux game showed no window: " + game.communicate()[1].decode())
+    return found[0]
 
 def HoldKey(key, seconds, window=None):
     subprocess.run(["xdotool", "keydown"] + (["--window", window] if window else []) + [key], check=True)
@@ -181,18 +184,17 @@ def PutBrowserSaves(driver, saves):
           "the saves were put into IndexedDB")
 
 def CoreFields(core):
-    """The fields of a core file that time played does not move: the state's switches and count, each
-    cell's entity count, and each entity's kind and place (a collectable's spin and a lift's height run
-    with the frames)."""
-    head = core[4:14]
-    fields, p = [], 76
+    """What of a core file time played does not move: the state's switches and count, and every
+    entity's kind and place, a lift by its column alone (lifts ride up and down, and are filed in
+    the cell they are in; a collectable's spin runs with the frames)."""
+    entities, p = [], 76
     for cell in range(937500):
         n = core[p]; p += 1
         for k in range(n):
             kind, x, y, z = struct.unpack_from("<ifff", core, p)
-            fields.append((cell, kind, x, z) if kind == 1 else (cell, kind, x, y, z))
+            entities.append((kind, x, z) if kind == 1 else (kind, x, y, z))
             p += 36
-    return head, fields
+    return core[4:14], sorted(entities)
 
 def Position(core):
     return struct.unpack_from("<fff", core, 14)
@@ -216,6 +218,17 @@ def BrowserFrame(driver, what, keep=False):
     got = WaitFor(lambda: driver.execute_script("const f = Object.values(window.frames); return f.length ? f[0] : null"),
                   300, "the browser's " + what)
     return Pixels(base64.b64decode(got.split(",", 1)[1]))
+
+def Settled(shot, what):
+    """A picture once it has stopped changing: the same twice, half a second apart."""
+    last = shot()
+    for _ in range(120):
+        time.sleep(0.5)
+        now = shot()
+        if now == last:
+            return now
+        last = now
+    raise SystemExit("web_test.py: %s never settled" % what)
 
 def BrowserHold(driver, key, seconds):
     ActionChains(driver).key_down(key).pause(seconds).key_up(key).perform()
@@ -271,7 +284,7 @@ driver = Browser()
 try:
     # First start in both: the first frame and the first saves are the same.
     game = LinuxGame(linux)
-    window = Window()
+    window = Window(game)
     WaitFor(lambda: os.path.exists(os.path.join(linux, "frame1.ppm")), 120, "the Linux game's first frame")
     first_saves = Saves(linux)
     start = time.time()
@@ -283,26 +296,35 @@ try:
 
     # W, then key 8: the same world and progress saved, the player walked the same way. The keys go to
     # the game's window, the pointer off it (the view does not turn, the pointer is not drawn).
+    # Both have landed from the start's height first.
     subprocess.run(["xdotool", "windowfocus", "--sync", window], check=True)
-    subprocess.run(["xdotool", "keydown", "w"], check=True); time.sleep(2); subprocess.run(["xdotool", "keyup", "w"])
+    time.sleep(3)
+    # Held about as long as each needs to walk a cell or so down the corridor ahead (the page draws
+    # fewer frames, each a longer step, up to the longest the game takes).
+    subprocess.run(["xdotool", "keydown", "w"], check=True); time.sleep(0.4); subprocess.run(["xdotool", "keyup", "w"])
     linux_saved = LinuxSave(linux, window)
-    BrowserHold(driver, "w", 2)
+    BrowserHold(driver, "w", 1.5)
     browser_saved = BrowserSave(driver)
     check(browser_saved[0] == linux_saved[0], "key 8 saved the same world in the browser as on Linux")
     check(CoreFields(browser_saved[1]) == CoreFields(linux_saved[1]),
           "key 8 saved the same progress and entities in the browser as on Linux")
     (linux_walk, linux_way), (browser_walk, browser_way) = (Walked(first_saves[1], linux_saved[1]),
                                                             Walked(first_saves[1], browser_saved[1]))
-    print("walked %.2f on Linux, %.2f in the browser" % (linux_walk, browser_walk), flush=True)
-    check(linux_walk > 1 and browser_walk > 1 and linux_way[0] * browser_way[0] + linux_way[1] * browser_way[1] > 0.999,
-          "W walked the player forward the same way in both")
+    print("walked %.2f towards (%.3f, %.3f) on Linux, %.2f towards (%.3f, %.3f) in the browser"
+          % (linux_walk, *linux_way, browser_walk, *browser_way), flush=True)
+    view = [struct.unpack_from("<ff", core, 64) for core in (first_saves[1], linux_saved[1], browser_saved[1])]
+    check(view[1] == view[0] and view[2] == view[0], "the view did not turn: pitch and yaw %s, %s, %s" % tuple(view))
+    forward = (math.cos(view[0][1]), math.sin(view[0][1]))
+    check(linux_walk > 1 and browser_walk > 1 and all(way[0] * forward[0] + way[1] * forward[1] > 0.95
+                                                     for way in (linux_way, browser_way)),
+          "W walked the player forward in both")
 
     # The pause menu, open in both.
     subprocess.run(["xdotool", "keydown", "Escape"], check=True); time.sleep(0.5); subprocess.run(["xdotool", "keyup", "Escape"])
     BrowserHold(driver, Keys.ESCAPE, 0.5)
-    time.sleep(3)
-    linux_menu = subprocess.run(["import", "-window", window, "png:-"], capture_output=True, check=True).stdout
-    Compare(BrowserFrame(driver, "menu", keep=True), Pixels(linux_menu), "the pause menu")
+    linux_menu = Settled(lambda: Pixels(subprocess.run(["import", "-window", window, "png:-"], capture_output=True,
+                                                       check=True).stdout), "the Linux game's menu")
+    Compare(Settled(lambda: BrowserFrame(driver, "menu", keep=True), "the browser's menu"), linux_menu, "the pause menu")
     game.send_signal(signal.SIGTERM); game.wait()
     check(game.returncode == 0, "the Linux game ended with status 0")
 
