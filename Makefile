@@ -216,8 +216,8 @@ test-windows: deps-windows build
 # ---- The browser: build-web/ (index.html, cairnfold.js, .wasm and .data) built with Debian's Emscripten,
 # served by any static web server. zlib and libpng are built with emcc from Debian's source packages into
 # WEB_CACHE, outside the clone, one folder a release. CMake builds in WEB_BUILD_DIR.
-WEB_PACKAGES = emscripten dpkg-dev cmake make python3 chromium-headless-shell chromium-driver python3-selenium \
-               $(GAME_PACKAGES) xvfb xauth xdotool faketime imagemagick
+WEB_PACKAGES = emscripten dpkg-dev cmake make python3 chromium chromium-driver python3-selenium \
+               $(GAME_PACKAGES) xvfb xauth xdotool imagemagick
 WEB_CACHE ?= $(or $(XDG_CACHE_HOME),$(HOME)/.cache)/cairnfold/web
 WEB_DIR ?= build-web
 WEB_BUILD_DIR ?= build-web-cmake
@@ -237,3 +237,8 @@ run-web: web
 # the same stood-still calendar clock (tests/web_test.py).
 test-web: web build-game
 	$(CURDIR)/tools/with_display.sh /usr/bin/python3 $(CURDIR)/tests/web_test.py $(WEB) $(BUILD)/cairnfold
+
+# The page's frame rate in headless Chromium at the new game's view distance (bench/web_frame_rate.py).
+.PHONY: bench-web
+bench-web: web
+	$(CURDIR)/tools/with_display.sh /usr/bin/python3 $(CURDIR)/bench/web_frame_rate.py $(WEB)
