@@ -8,7 +8,7 @@ Checks: the first frame and the opened pause menu match the Linux game's (mean p
 2 %, no 32 x 32 block more than 10 %); the first saves in IndexedDB are the Linux game's bytes; W then
 key 8 saves in both the same world and the same progress but for what the time played moves; a
 reload resumes the browser's save; a save made on Linux resumes in the browser; "Exit" ends the game
-with the page's one line."""
+with the page's one line; a save the browser refuses gives one line on the page and the game goes on."""
 import base64, functools, math, http.server, os, shutil, signal, struct, subprocess, sys, tempfile, threading, time
 from selenium import webdriver
 import selenium.webdriver.chrome.service
@@ -295,6 +295,10 @@ try:
     print("browser: first frame %.1f s after the page was opened" % (time.time() - start), flush=True)
     check(BrowserSaves(driver) == first_saves, "the browser's first saves in IndexedDB are the Linux game's bytes")
     Compare(browser_first, LinuxPixels(os.path.join(linux, "frame1.ppm")), "the first frame")
+    canvas = driver.execute_script("const c = document.getElementById('canvas');"
+                                   "return [c.width, c.height, getComputedStyle(c).cursor]")
+    check(canvas == [WIDTH, HEIGHT, "none"], "the canvas is settings.ini's size, the system's cursor hidden over it: %s"
+          % canvas)
 
     # W, then key 8: the same world and progress saved, the player walked the same way. The keys go to
     # the game's window, the pointer off it (the view does not turn, the pointer is not drawn).
@@ -346,6 +350,19 @@ try:
     driver.refresh()
     Compare(BrowserFrame(driver, "frame from the Linux saves"), LinuxFrameOf(linux_saved),
             "the frame resumed from the Linux game's saves")
+
+    # A save the browser refuses (its storage full) gives the game's one line on the page, and the
+    # game goes on.
+    driver.execute_script("IDBObjectStore.prototype.put = function() {"
+                          "  throw new DOMException('the storage is full', 'QuotaExceededError'); };")
+    ActionChains(driver).key_down("8").pause(1).key_up("8").perform()
+    WaitFor(lambda: PageLine(driver).startswith("cairnfold: "), 60, "the page's line on a refused save")
+    # Both files are refused; the page shows the last line.
+    check(PageLine(driver) == "cairnfold: could not save Saves/coresave.dat (replace: the storage is full)",
+          "a refused save says so on the page: " + PageLine(driver))
+    drawn = driver.execute_script("return window.clears")
+    time.sleep(2)
+    check(driver.execute_script("return window.clears") > drawn + 5, "the game went on after the refused save")
 finally:
     driver.quit()
     server.shutdown()
