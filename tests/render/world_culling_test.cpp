@@ -64,7 +64,6 @@ static void ExpectSameFrames(int width, int height)
     OpenTestDisplay(width, height);
     LoadTileModels();
     LoadEntityModels();
-    ComputeModelBounds();
     worldTexture = LoadWorldTexture();
     SeedWorldRandom(1);
     GenerateWorld();
