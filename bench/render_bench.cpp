@@ -100,7 +100,6 @@ static void LoadModelSets()
         return;
     LoadTileModels();
     LoadEntityModels();
-    ComputeModelBounds();
     if (chdir(cwd) != 0)
         return;
 }

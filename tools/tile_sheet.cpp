@@ -59,7 +59,6 @@ int main(int argc, char** argv)
     worldTexture = LoadWorldTexture();
     LoadTileModels();
     LoadEntityModels();
-    ComputeModelBounds();
     ResetGameState();
     // The middle of the start cell, seen from EYE_OFFSET.
     const Vec3 target = {gameState.position.x, gameState.position.y + MODEL_MIDDLE, gameState.position.z};

@@ -45,7 +45,6 @@ void StartWorld()
     worldTexture = LoadWorldTexture();
     LoadTileModels();
     LoadEntityModels();
-    ComputeModelBounds();
     // Both files are always read, the core file first.
     bool progressLoaded = LoadCoreState();
     bool worldLoaded = LoadWorldGrid();

@@ -43,6 +43,19 @@ static Mesh LoadPreparedMesh(const char* stem, int number)
     return mesh;
 }
 
+// The box around `count` vertices; an empty model gets the point at its origin.
+static ModelBounds BoxAround(const float* positions, int32_t count)
+{
+    ModelBounds box = {{0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f}};
+    for (int v = 0; v < count; v++)
+        for (int a = 0; a < 3; a++) {
+            float p = positions[3 * v + a];
+            box.low[a] = (v == 0 || p < box.low[a]) ? p : box.low[a];
+            box.high[a] = (v == 0 || p > box.high[a]) ? p : box.high[a];
+        }
+    return box;
+}
+
 void LoadTileModels()
 {
     for (int m = 0; m < TILE_TYPE_COUNT; m++) {
@@ -73,8 +86,10 @@ void LoadTileModels()
             model.normals[r] = new float[3 * count];
             SetFaceNormals(model.normals[r], turned, count);
         }
-        for (int r = 0; r < ORIENTATION_COUNT; r++)
+        for (int r = 0; r < ORIENTATION_COUNT; r++) {
             model.collision[r] = BuildCollisionMesh(count, model.positions[r]);
+            model.bounds[r] = BoxAround(model.positions[r], count);
+        }
     }
 }
 
@@ -88,29 +103,7 @@ void LoadEntityModels()
         model.texCoords = mesh.texCoords;
         model.normals = mesh.normals;
         model.collision = BuildCollisionMesh(model.vertexCount, model.positions);
-    }
-}
-
-// The box around `count` vertices; an empty model gets the point at its origin.
-static ModelBounds BoxAround(const float* positions, int32_t count)
-{
-    ModelBounds box = {{0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f}};
-    for (int v = 0; v < count; v++)
-        for (int a = 0; a < 3; a++) {
-            float p = positions[3 * v + a];
-            box.low[a] = (v == 0 || p < box.low[a]) ? p : box.low[a];
-            box.high[a] = (v == 0 || p > box.high[a]) ? p : box.high[a];
-        }
-    return box;
-}
-
-void ComputeModelBounds()
-{
-    for (TileModel& model : tileModels)
-        for (int r = 0; r < ORIENTATION_COUNT; r++)
-            model.bounds[r] = BoxAround(model.positions[r], model.vertexCount);
-    // An entity turns freely about +y: the box holds the cylinder through its farthest vertex.
-    for (EntityModel& model : entityModels) {
+        // An entity turns freely about +y: the box holds the cylinder through its farthest vertex.
         model.bounds = BoxAround(model.positions, model.vertexCount);
         double radius = 0.0;
         for (int v = 0; v < model.vertexCount; v++) {
@@ -121,3 +114,4 @@ void ComputeModelBounds()
         model.bounds.high[0] = model.bounds.high[2] = (float)radius;
     }
 }
+

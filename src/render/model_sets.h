@@ -35,12 +35,9 @@ struct EntityModel {
 extern TileModel tileModels[TILE_TYPE_COUNT];        // by tile code
 extern EntityModel entityModels[ENTITY_KIND_COUNT];  // by entity kind
 
-// Loads Media/worldtiles/worldtile0.obj .. worldtile45.obj; a missing file gives an empty model.
+// Loads Media/worldtiles/worldtile0.obj .. worldtile45.obj with their bounds; a missing file gives an
+// empty model.
 void LoadTileModels();
 
-// Loads Media/entities/entity0.obj .. entity2.obj; a missing file gives an empty model.
+// Loads Media/entities/entity0.obj .. entity2.obj with their bounds; a missing file gives an empty model.
 void LoadEntityModels();
-
-// Fills the bounds of every tile and entity model from its loaded positions; called once after
-// both sets are loaded.
-void ComputeModelBounds();

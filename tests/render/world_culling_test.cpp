@@ -3,6 +3,7 @@
 #include "app/display.h"
 #include "interface/textures.h"
 #include "player/game_state.h"
+#include "player/nearby_entities.h"
 #include "player/player_update.h"
 #include "render/model_sets.h"
 #include "render/world_renderer.h"
@@ -29,6 +30,26 @@ static Vec3 CellOf(int tile)
                     if (T(x, y, z) == tile) return Vec3{10.0f * x, 10.0f * y, 10.0f * z};
     ADD_FAILURE() << "no tile " << tile;
     return Vec3{0, 0, 0};
+}
+
+// Raises the lift of the shaft whose head is `top` to the head's centre height, where it turns
+// back down, and files it there as the game does; gives the feet of a player standing on it.
+static Vec3 RaiseLiftTo(const Vec3& top)
+{
+    int x = PlayerCell(top.x), y = PlayerCell(top.y), z = PlayerCell(top.z), bottom = y;
+    while (bottom > 0 && T(x, bottom, z) != TILE_LIFT_BOTTOM) bottom--;
+    int i = CellIndex(x, bottom, z);
+    Entity* lift = entityCount[i] > 0 ? EntitySlot(i, 0) : nullptr;
+    if (lift == nullptr || lift->kind != ENTITY_LIFT) {
+        ADD_FAILURE() << "no lift under " << x << ", " << y << ", " << z;
+        return top;
+    }
+    lift->y = top.y;
+    lift->velocityY = -LIFT_SPEED;
+    gameState.cell = CellCoord{x, y, z};
+    RefileNearbyEntities();
+    EXPECT_EQ(EntitySlot(CellIndex(x, y, z), entityCount[CellIndex(x, y, z)] - 1), lift);
+    return Vec3{lift->x, lift->y + entityModels[ENTITY_LIFT].bounds.high[1], lift->z};
 }
 
 static std::vector<unsigned char> Frame(int& drawn, bool wholeCube)
@@ -64,14 +85,13 @@ static void ExpectSameFrames(int width, int height)
     OpenTestDisplay(width, height);
     LoadTileModels();
     LoadEntityModels();
-    ComputeModelBounds();
     worldTexture = LoadWorldTexture();
     SeedWorldRandom(1);
     GenerateWorld();
     ResetGameState();
     PlaceEntities();
     Vec3 start = gameState.position, channel = CellOf(TILE_CHANNEL), cave = CellOf(TILE_CAVE_OPEN_CENTRE);
-    Vec3 bridge = CellOf(TILE_BRIDGE_SPAN), liftTop = CellOf(TILE_LIFT_TOP);
+    Vec3 bridge = CellOf(TILE_BRIDGE_SPAN), onLift = RaiseLiftTo(CellOf(TILE_LIFT_TOP));
     float eye = start.y + EYE_HEIGHT, up = PITCH_LIMIT;
     const std::vector<View> views = {
         {"start", start.x, eye, start.z, 0.0f, gameState.yaw, 10},
@@ -85,7 +105,8 @@ static void ExpectSameFrames(int width, int height)
         {"channel, across", channel.x, channel.y - 1.0f, channel.z, 0.2f, 1.5707964f, 20},
         {"cave", cave.x, cave.y - 1.0f, cave.z, 0.0f, 0.8f, 20},
         {"bridge", bridge.x, bridge.y + 6.0f, bridge.z, -0.3f, 3.0f, 20},
-        {"lift top", liftTop.x, liftTop.y + 6.0f, liftTop.z, -0.6f, 5.0f, 10},
+        {"on a lift at the top", onLift.x, onLift.y + EYE_HEIGHT, onLift.z, -0.6f, 5.0f, 10},
+        {"on a lift, far", onLift.x, onLift.y + EYE_HEIGHT, onLift.z, 0.1f, 2.0f, 20},
         {"face -x", 8.0f, 40.0f, 1250.0f, 0.0f, 0.0f, 20},
         {"face +x", 2490.0f, 40.0f, 1250.0f, -0.1f, 3.1f, 10},
         {"face -z", 1250.0f, 60.0f, 6.0f, 0.0f, 1.6f, 20},

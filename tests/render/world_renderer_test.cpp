@@ -26,7 +26,6 @@ static void SetUpScene()
     WriteFileText("Media/entities/entity0.obj", everywhere);
     LoadTileModels();
     LoadEntityModels();
-    ComputeModelBounds();
     ResetGameState();  // view distance 10, cell (125, 3, 125), textures on
     gameState.eye = Vec3{1250.0f, 33.8f, 1250.0f};
     worldTexture = 0;
