@@ -4,9 +4,9 @@ game of the known-good world of 2024-12-05 21:05:07 UTC (the page's calendar sta
 at the new game's view distance of 10, 800 x 600 from settings.ini, the player standing at the start.
 
     web_frame_rate.py SITE_DIR [SECONDS]     (make bench-web)"""
-import functools, http.server, sys, tempfile, threading, time
-from selenium import webdriver
-import selenium.webdriver.chrome.service
+import os, sys, time
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "tools"))
+from web_page import Browser, Serve
 
 SITE, SECONDS = sys.argv[1], float(sys.argv[2]) if len(sys.argv) > 2 else 20
 STILL = """Date = class extends Date { constructor(...a) { if (a.length) super(...a); else super(1733432707000); }
@@ -14,22 +14,10 @@ STILL = """Date = class extends Date { constructor(...a) { if (a.length) super(.
 window.clears = 0; const clear = WebGLRenderingContext.prototype.clear;
 WebGLRenderingContext.prototype.clear = function(m) { window.clears++; return clear.call(this, m); };"""
 
-class Quiet(http.server.SimpleHTTPRequestHandler):
-    def log_message(self, *args):
-        pass
-
-handler = functools.partial(Quiet, directory=SITE)
-server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
-threading.Thread(target=server.serve_forever, daemon=True).start()
-options = webdriver.ChromeOptions()
-for flag in ["--headless=new", "--no-sandbox", "--use-angle=swiftshader", "--enable-unsafe-swiftshader",
-             "--window-size=840,800", "--user-data-dir=" + tempfile.mkdtemp(prefix="cairnfold-chromium-")]:
-    options.add_argument(flag)
-options.binary_location = "/usr/bin/chromium"
-driver = webdriver.Chrome(service=webdriver.chrome.service.Service("/usr/bin/chromedriver"), options=options)
+server, url = Serve(SITE)
+driver = Browser(STILL)
 try:
-    driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": STILL})
-    driver.get("http://127.0.0.1:%d/" % server.server_port)
+    driver.get(url)
     while driver.execute_script("return window.clears") < 30:
         time.sleep(0.2)
     start, first = time.time(), driver.execute_script("return window.clears")

@@ -9,15 +9,15 @@ Checks: the first frame and the opened pause menu match the Linux game's (mean p
 key 8 saves in both the same world and the same progress but for what the time played moves; a
 reload resumes the browser's save; a save made on Linux resumes in the browser; "Exit" ends the game
 with the page's one line; a save the browser refuses gives one line on the page and the game goes on."""
-import base64, functools, math, http.server, os, shutil, signal, struct, subprocess, sys, tempfile, threading, time
-from selenium import webdriver
-import selenium.webdriver.chrome.service
+import base64, math, os, shutil, signal, struct, subprocess, sys, tempfile, time
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
 SITE, LINUX_GAME = sys.argv[1], os.path.abspath(sys.argv[2])
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(ROOT, "tools"))
+from web_page import Browser, Serve
 SEED = 1733432707  # 2024-12-05 21:05:07 UTC, the calendar clock both games stand still at
 WIDTH, HEIGHT = 800, 600
 SAVE_NAMES = ("worldgrid.dat", "coresave.dat")
@@ -52,26 +52,6 @@ BEFORE_PAGE = """
   };
 })();
 """ % SEED
-
-def Serve(folder):
-    class Quiet(http.server.SimpleHTTPRequestHandler):
-        def log_message(self, *args):
-            pass
-    handler = functools.partial(Quiet, directory=folder)
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
-    threading.Thread(target=server.serve_forever, daemon=True).start()
-    return server, "http://127.0.0.1:%d/" % server.server_port
-
-def Browser():
-    options = webdriver.ChromeOptions()
-    for flag in ["--headless=new", "--no-sandbox", "--use-angle=swiftshader", "--enable-unsafe-swiftshader",
-                 "--window-size=%d,%d" % (WIDTH + 40, HEIGHT + 200), "--user-data-dir=" + profile]:
-        options.add_argument(flag)
-    options.binary_location = "/usr/bin/chromium"
-    driver = webdriver.Chrome(service=webdriver.chrome.service.Service("/usr/bin/chromedriver"), options=options)
-    driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": BEFORE_PAGE})
-    driver.execute_cdp_cmd("Emulation.setTimezoneOverride", {"timezoneId": "UTC"})
-    return driver
 
 def Pixels(png_bytes):
     """RGB bytes of a PNG, WIDTH x HEIGHT from its top-left corner, by ImageMagick."""
@@ -279,10 +259,9 @@ def LinuxFrameOf(saves):
 def LinuxPixels(path):
     return Pixels(subprocess.run(["convert", "ppm:" + path, "png:-"], capture_output=True, check=True).stdout)
 
-profile = tempfile.mkdtemp(prefix="cairnfold-chromium-")
 server, url = Serve(SITE)
 linux = GameFolder()
-driver = Browser()
+driver = Browser(BEFORE_PAGE)
 try:
     # First start in both: the first frame and the first saves are the same.
     game = LinuxGame(linux)
