@@ -330,6 +330,22 @@ try:
     Compare(BrowserFrame(driver, "frame from the Linux saves"), LinuxFrameOf(linux_saved),
             "the frame resumed from the Linux game's saves")
 
+    # The keys beyond W and 8, each held, then saved: the arrows walk as W, S, A and D do (the view
+    # looks along +x: A steps towards -z), 2 and 1 lengthen and shorten the view, 3 turns textures
+    # off, 4 flight on and off again.
+    def Moved(axis, sign):
+        return lambda before, after: sign * (Position(after)[axis] - Position(before)[axis]) > 1
+    def Field(offset, kind, value):
+        return lambda before, after: struct.unpack_from(kind, after, offset)[0] == value
+    for key, name, holds in [(Keys.UP, "Up", Moved(0, 1)), (Keys.DOWN, "Down", Moved(0, -1)),
+                             (Keys.LEFT, "Left", Moved(2, -1)), (Keys.RIGHT, "Right", Moved(2, 1)),
+                             ("2", "2", Field(4, "<i", 11)), ("1", "1", Field(4, "<i", 10)),
+                             ("3", "3", Field(8, "<B", 0)), ("4", "4", Field(9, "<B", 1)), ("4", "4", Field(9, "<B", 0))]:
+        before = BrowserSaves(driver)[1]
+        BrowserHold(driver, key, 1.0 if len(key) == 1 and key.isdigit() else 1.5)
+        after = BrowserSave(driver)[1]
+        check(holds(before, after), "key %s acted in the browser" % name)
+
     # A save the browser refuses (its storage full) gives the game's one line on the page, and the
     # game goes on.
     driver.execute_script("IDBObjectStore.prototype.put = function() {"
