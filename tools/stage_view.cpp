@@ -73,13 +73,15 @@ int main(int argc, char** argv)
     if (collectable)
         return StageAtCollectable();
     const int want = cave ? TILE_CAVE_OPEN_CENTRE : TILE_BRIDGE_SPAN;
+    // The four ways to look at a piece, +x first, in the order the views were first staged.
     const int dirs[4][2] = {{1, 0}, {0, 1}, {-1, 0}, {0, -1}};
     // Rings of growing size around the start cell: the nearest such piece
     // with a run of open cells beside it to look from.
+    const int cx = NEW_GAME_CELL.x, cz = NEW_GAME_CELL.z;
     for (int r = 0; r < GRID_SIZE_X / 2; r++)
-        for (int x = 125 - r; x <= 125 + r; x++)
-            for (int z = 125 - r; z <= 125 + r; z++) {
-                if (std::abs(x - 125) != r && std::abs(z - 125) != r)
+        for (int x = cx - r; x <= cx + r; x++)
+            for (int z = cz - r; z <= cz + r; z++) {
+                if (std::abs(x - cx) != r && std::abs(z - cz) != r)
                     continue;
                 for (int y = 0; y < GRID_LAYERS; y++) {
                     if (TileAt(x, y, z) != want)

@@ -9,12 +9,12 @@ void ResetGameState()
     gameState.texturesEnabled = true;
     gameState.flyMode = false;
     gameState.collectablesFound = 0;
-    gameState.position = {1250.0f, 30.0f, 1250.0f};
+    gameState.position = NEW_GAME_POSITION;
     gameState.velocity = {0.0f, 0.0f, 0.0f};
     gameState.onGround = false;
     gameState.jumping = false;
-    gameState.cell = {125, 3, 125};
-    gameState.eye = {1250.0f, 30.0f, 1250.0f};
+    gameState.cell = NEW_GAME_CELL;
+    gameState.eye = NEW_GAME_POSITION;
     gameState.pitch = 0.0f;
     gameState.yaw = 0.0f;
     gameState.roll = 0.0f;

@@ -30,8 +30,10 @@ constexpr int VIEW_DISTANCE_MIN = 1;
 constexpr int VIEW_DISTANCE_MAX = 20;
 constexpr int NEW_GAME_VIEW_DISTANCE = 10;  // the view distance of a new game, and at program start
 constexpr float EYE_HEIGHT = 3.8f;
+constexpr Vec3 NEW_GAME_POSITION = {1250.0f, 30.0f, 1250.0f};  // where a new game puts the player's feet (and eye)
+constexpr CellCoord NEW_GAME_CELL = {125, 3, 125};             // the cell holding NEW_GAME_POSITION
 
 extern GameState gameState;  // the player; program start: view distance 10, textures on, rest 0
 
-// Sets every field to its new-game value: at (1250, 30, 1250) in cell (125, 3, 125).
+// Sets every field to its new-game value: at NEW_GAME_POSITION in NEW_GAME_CELL.
 void ResetGameState();
