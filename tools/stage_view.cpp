@@ -73,8 +73,6 @@ int main(int argc, char** argv)
     if (collectable)
         return StageAtCollectable();
     const int want = cave ? TILE_CAVE_OPEN_CENTRE : TILE_BRIDGE_SPAN;
-    // The four ways to look at a piece, +x first, in the order the views were first staged.
-    const int dirs[4][2] = {{1, 0}, {0, 1}, {-1, 0}, {0, -1}};
     // Rings of growing size around the start cell: the nearest such piece
     // with a run of open cells beside it to look from.
     const int cx = NEW_GAME_CELL.x, cz = NEW_GAME_CELL.z;
@@ -86,7 +84,9 @@ int main(int argc, char** argv)
                 for (int y = 0; y < GRID_LAYERS; y++) {
                     if (TileAt(x, y, z) != want)
                         continue;
-                    for (const auto& d : dirs) {
+                    for (int side = 0; side < ORIENTATION_COUNT; side++) {
+                        // Looking at the piece along the side's direction, from the open cells behind.
+                        const int d[2] = {SIDE_DX[side], SIDE_DZ[side]};
                         if (!OpenRun(x, y, z, -d[0], -d[1], 3, cave))
                             continue;
                         // Three cells back, looking at the piece, a little above a bridge.
