@@ -14,13 +14,13 @@ def Serve(folder):
     threading.Thread(target=server.serve_forever, daemon=True).start()
     return server, "http://127.0.0.1:%d/" % server.server_port
 
-def Browser(before_page, profile=None):
+def Browser(before_page):
     """Headless Chromium in a window that holds an 800 x 600 canvas under the page's line, with a
-    profile of its own (IndexedDB lives there), before_page run before every page's own scripts and
-    the time zone UTC."""
+    new profile of its own (IndexedDB lives there), before_page run before every page's own scripts
+    and the time zone UTC."""
     options = webdriver.ChromeOptions()
     for flag in ["--headless=new", "--no-sandbox", "--use-angle=swiftshader", "--enable-unsafe-swiftshader",
-                 "--window-size=840,800", "--user-data-dir=" + (profile or tempfile.mkdtemp(prefix="cairnfold-chromium-"))]:
+                 "--window-size=840,800", "--user-data-dir=" + tempfile.mkdtemp(prefix="cairnfold-chromium-")]:
         options.add_argument(flag)
     options.binary_location = "/usr/bin/chromium"
     driver = webdriver.Chrome(service=webdriver.chrome.service.Service("/usr/bin/chromedriver"), options=options)

@@ -197,22 +197,25 @@ int SDL_UpperBlit(SDL_Surface* src, const SDL_Rect* srcrect, SDL_Surface* dst, S
     return 0;
 }
 
-SDL_Surface* SDL_ConvertSurface(SDL_Surface* surface, const SDL_PixelFormat* format, Uint32 flags)
+// A new surface of the same size in the given format, holding the surface's pixels converted.
+static SDL_Surface* CopyInFormat(SDL_Surface* surface, Uint32 flags, int depth, Uint32 rmask, Uint32 gmask,
+                                 Uint32 bmask, Uint32 amask)
 {
-    SDL_Surface* converted = SDL_CreateRGBSurface(flags, surface->w, surface->h, format->BitsPerPixel, format->Rmask,
-                                                  format->Gmask, format->Bmask, format->Amask);
+    SDL_Surface* converted = SDL_CreateRGBSurface(flags, surface->w, surface->h, depth, rmask, gmask, bmask, amask);
     if (converted)
         SDL_UpperBlit(surface, nullptr, converted, nullptr);
     return converted;
+}
+
+SDL_Surface* SDL_ConvertSurface(SDL_Surface* surface, const SDL_PixelFormat* format, Uint32 flags)
+{
+    return CopyInFormat(surface, flags, format->BitsPerPixel, format->Rmask, format->Gmask, format->Bmask,
+                        format->Amask);
 }
 
 // The display's format with alpha is red, green, blue and alpha in that byte order, as WebGL takes
 // its textures.
 SDL_Surface* SDL_DisplayFormatAlpha(SDL_Surface* surface)
 {
-    SDL_Surface* converted =
-        SDL_CreateRGBSurface(0, surface->w, surface->h, 32, 0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000);
-    if (converted)
-        SDL_UpperBlit(surface, nullptr, converted, nullptr);
-    return converted;
+    return CopyInFormat(surface, 0, 32, 0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000);
 }

@@ -15,11 +15,8 @@ inline int SDL_PeepEvents(SDL_Event* events, int count, SDL_eventaction action, 
 
 // SDL 1.2's numbers for the keys beyond the characters, which its key tables are indexed by; in
 // Emscripten's headers they lie past 2^30. The page's SDL gives the arrows these numbers
-// (browser_sdl_web.cpp).
-#undef SDLK_UP
-#undef SDLK_DOWN
-#undef SDLK_RIGHT
-#undef SDLK_LEFT
+// (browser_sdl_web.cpp). The headers declare them as enumerators, already read above; from here on
+// these macros take their names.
 #define SDLK_UP 273
 #define SDLK_DOWN 274
 #define SDLK_RIGHT 275
