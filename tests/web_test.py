@@ -9,7 +9,7 @@ Checks: the first frame and the opened pause menu match the Linux game's (mean p
 key 8 saves in both the same world and the same progress but for what the time played moves; a
 reload resumes the browser's save; a save made on Linux resumes in the browser; "Exit" ends the game
 with the page's one line; a save the browser refuses gives one line on the page and the game goes on."""
-import base64, math, os, shutil, signal, struct, subprocess, sys, tempfile, time
+import atexit, base64, math, os, shutil, signal, struct, subprocess, sys, tempfile, time
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
@@ -22,6 +22,10 @@ SEED = 1733432707  # 2024-12-05 21:05:07 UTC, the calendar clock both games stan
 WIDTH, HEIGHT = 800, 600
 SAVE_NAMES = ("worldgrid.dat", "coresave.dat")
 failures = []
+# The shim and every game folder: removed at the end unless a check failed, when the pictures kept
+# beside the Linux game's files are there to be looked at.
+WORK = tempfile.mkdtemp(prefix="cairnfold-web-")
+atexit.register(lambda: print("kept " + WORK) if failures else shutil.rmtree(WORK, True))
 
 def check(ok, what):
     print(("ok: " if ok else "FAILED: ") + what, flush=True)
@@ -82,7 +86,7 @@ def Compare(a, b, what):
 
 # ---- the Linux game, in a folder of its own, clock stood still, the pointer off its window
 
-SHIM = os.path.join(tempfile.mkdtemp(prefix="cairnfold-shim-"), "frame_shim.so")
+SHIM = os.path.join(WORK, "frame_shim.so")
 subprocess.run(["gcc", "-shared", "-fPIC", "-O1", "-o", SHIM, os.path.join(ROOT, "tests", "web_frame_shim.c"), "-ldl",
                 "-lGL"], check=True)
 
@@ -94,7 +98,7 @@ def LinuxGame(folder):
     return subprocess.Popen([LINUX_GAME], cwd=folder, env=env, stderr=subprocess.PIPE)
 
 def GameFolder():
-    folder = tempfile.mkdtemp(prefix="cairnfold-web-")
+    folder = tempfile.mkdtemp(prefix="game-", dir=WORK)
     os.symlink(os.path.join(ROOT, "Media"), os.path.join(folder, "Media"))
     shutil.copy(os.path.join(ROOT, "settings.ini"), folder)
     os.mkdir(os.path.join(folder, "Saves"))

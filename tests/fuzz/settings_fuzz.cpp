@@ -8,12 +8,20 @@
 #include "app/display.h"
 #include "app/settings.h"
 
+// The folder the fuzzer writes settings.ini in, removed when a run ends without a crash.
+static char folder[] = "/tmp/cairnfold-settings-fuzz-XXXXXX";
+
+static void RemoveFolder()
+{
+    if (unlink("settings.ini") == 0) rmdir(folder);
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static bool inFolder = false;
     if (!inFolder) {
-        char folder[] = "/tmp/cairnfold-settings-fuzz-XXXXXX";
         if (!mkdtemp(folder) || chdir(folder) != 0) abort();
+        atexit(RemoveFolder);
         inFolder = true;
     }
     FILE* file = fopen("settings.ini", "wb");

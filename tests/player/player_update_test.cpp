@@ -242,7 +242,7 @@ TEST(NearbyEntities, CollectablesLiftsAndRefiling)
 
 TEST(PlayerUpdate, TheFrameLoopUpdatesOnlyWhileTheMenuFadeIsZero)
 {
-    OpenTestDisplay(200, 150);
+    ASSERT_NO_FATAL_FAILURE(OpenTestDisplay(200, 150));  // RunFrame needs the window
     StartAt(1250, 30, 1250);
     menuFade = 50.0f;
     RunFrame();
