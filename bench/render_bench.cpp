@@ -16,6 +16,7 @@
 #include "app/display.h"
 #include "app/game_loop.h"
 #include "app/input.h"
+#include "app/platform.h"
 #include "interface/interface_media.h"
 #include "interface/quads.h"
 #include "interface/text.h"
@@ -200,6 +201,7 @@ static bool PrepareWorld(benchmark::State& state, int width, int height)
         return false;
     }
     if (!ready) {
+        KeepFreedMemory();  // as the game does first
         LoadModelSets();
         SeedWorldRandom(1);
         GenerateWorld();

@@ -13,6 +13,7 @@ int main(int argc, char* argv[])
 {
     (void)argc;
     (void)argv;
+    KeepFreedMemory();
     EnterGameFolder();
     LoadSettings();
     SeedWorldRandom((unsigned)time(nullptr));

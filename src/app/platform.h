@@ -1,5 +1,5 @@
-// Platform: the file operations whose form differs between systems, and where the game's files are; one
-// implementation file per system.
+// Platform: the file operations whose form differs between systems, where the game's files are, and how
+// freed memory is kept; one implementation file per system.
 #pragma once
 
 #include <cstddef>
@@ -40,3 +40,9 @@ const char* LastFileErrorText();
 // however the player started it (a shortcut, a command prompt in another folder); elsewhere it is the
 // folder the game was started in (the repository root, or the one the package's launcher chooses).
 void EnterGameFolder();
+
+// Keeps memory the process frees for its own reuse instead of handing it back to the system. An
+// OpenGL driver that draws on the CPU allocates and frees its buffers every frame; where they lay at
+// the top of the heap, the C library gave them back after each frame and the next frame paid the
+// page faults of taking them again.
+void KeepFreedMemory();

@@ -108,3 +108,6 @@ void EnterGameFolder()
                 refusal);
     refusal[0] = 0;
 }
+
+// A WebAssembly program's memory only grows: nothing freed is given back.
+void KeepFreedMemory() {}

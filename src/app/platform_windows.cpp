@@ -105,3 +105,6 @@ void EnterGameFolder()
     path[n >= 2 && path[n - 2] == L':' ? n : n - 1] = 0;
     SetCurrentDirectoryW(path);
 }
+
+// The system's heap decides for itself what it gives back; nothing is set.
+void KeepFreedMemory() {}
