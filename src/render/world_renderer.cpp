@@ -83,6 +83,18 @@ static bool OutOfView(const ModelBounds& box, double x, double y, double z)
     return false;
 }
 
+// Mesa's llvmpipe, which draws on the CPU for players without a GPU driver, rasterises only what has
+// been flushed: a flush before every 128th model drawn lets its threads rasterise the first part of
+// the frame while the rest is still submitted. A flush changes no pixel, and a GPU driver pays a
+// few submissions a frame for it.
+static const int MODELS_PER_FLUSH = 128;
+
+static void CountModelDrawn()
+{
+    if (++modelsDrawn % MODELS_PER_FLUSH == 0)
+        glFlush();
+}
+
 static void DrawTiles(int x0, int x1, int y0, int y1, int z0, int z1)
 {
     for (int x = x0; x < x1; x++) {
@@ -98,7 +110,7 @@ static void DrawTiles(int x0, int x1, int y0, int y1, int z0, int z1)
                 const TileModel& model = tileModels[t];
                 if (OutOfView(model.bounds[r], CELL_SIZE * x, CELL_SIZE * y, CELL_SIZE * z))
                     continue;
-                modelsDrawn++;
+                CountModelDrawn();
                 glPushMatrix();
                 glTranslatef((float)(CELL_SIZE * x), (float)(CELL_SIZE * y), (float)(CELL_SIZE * z));
                 glVertexPointer(3, GL_FLOAT, 0, model.positions[r]);
@@ -127,7 +139,7 @@ static void DrawEntities(int x0, int x1, int y0, int y1, int z0, int z1)
                     const EntityModel& model = entityModels[e->kind];
                     if (OutOfView(model.bounds, e->x, e->y, e->z))
                         continue;
-                    modelsDrawn++;
+                    CountModelDrawn();
                     glPushMatrix();
                     glTranslatef(e->x, e->y, e->z);
                     // The product is formed in double, then rounded.
