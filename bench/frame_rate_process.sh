@@ -37,6 +37,9 @@ for ((i = 0; i < runs; i++)); do
       cp "$dir/coresave.start" "$dir/Saves/coresave.dat"
       printf "$(printf '\\x%02x' $((distance & 255)))" |
         dd of="$dir/Saves/coresave.dat" bs=1 seek=4 conv=notrunc status=none
+      # The pointer's offset from the window's centre turns the view: it is put at the centre of the
+      # window to come (at the screen's corner), so that every game holds the view it resumes with.
+      xdotool mousemove $((${size%%x*} / 2)) $((${size##*x} / 2))
       line=$(cd "$dir" && FRAME_RATE_FRAMES="30 200" LD_PRELOAD="$shim" "$game/cairnfold" 2>&1 >/dev/null |
              grep 'frames per second')
       echo "$size view $distance, $game: $line"
