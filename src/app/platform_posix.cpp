@@ -1,4 +1,4 @@
-// File operations on POSIX systems (Linux).
+// File operations and the C library's handling of freed memory on POSIX systems (Linux).
 #include <fcntl.h>
 #include <malloc.h>
 #include <sys/stat.h>

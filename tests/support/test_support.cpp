@@ -49,6 +49,17 @@ std::vector<uint8_t> Texels(int texels, GLenum format, int bytes)
     return data;
 }
 
+// The folders MakeTempDir made, removed when the test process ends (a forked child ends with _exit
+// or a kill, so it never removes its parent's folders).
+static std::vector<std::filesystem::path> madeDirs;
+
+static void RemoveMadeDirs()
+{
+    std::error_code error;
+    std::filesystem::current_path(std::filesystem::temp_directory_path(), error);  // Windows keeps the working folder
+    for (const std::filesystem::path& dir : madeDirs) std::filesystem::remove_all(dir, error);
+}
+
 std::string MakeTempDir()
 {
     // A name of its own in the system's temporary folder: the time and a count, tried until new.
@@ -58,8 +69,11 @@ std::string MakeTempDir()
         std::filesystem::path dir = std::filesystem::temp_directory_path() /
                                     ("cairnfold-test-" + std::to_string(stamp % 1000000007ull) + "-" + std::to_string(made++));
         std::error_code error;
-        if (std::filesystem::create_directory(dir, error))
+        if (std::filesystem::create_directory(dir, error)) {
+            if (madeDirs.empty()) atexit(RemoveMadeDirs);
+            madeDirs.push_back(dir);
             return dir.generic_string();
+        }
         if (error) return "";
     }
 }
