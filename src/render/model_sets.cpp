@@ -114,4 +114,3 @@ void LoadEntityModels()
         model.bounds.high[0] = model.bounds.high[2] = (float)radius;
     }
 }
-
