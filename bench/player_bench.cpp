@@ -12,6 +12,7 @@
 #include "app/display.h"
 #include "app/game_loop.h"
 #include "app/input.h"
+#include "bench_folder.h"
 #include "player/game_state.h"
 #include "player/player_update.h"
 #include "render/model_sets.h"
@@ -34,9 +35,8 @@ static bool PrepareWorld(benchmark::State& state)
             SeedWorldRandom(1);
             GenerateWorld();
             PlaceEntities();
-            char pattern[] = "/tmp/cairnfold-player-bench-XXXXXX";
-            const char* folder = mkdtemp(pattern);
-            ready = folder && chdir(folder) == 0 && mkdir("Saves", 0755) == 0;
+            std::string folder = MakeBenchFolder("player-bench");
+            ready = !folder.empty() && chdir(folder.c_str()) == 0 && mkdir("Saves", 0755) == 0;
         }
     }
     if (!ready)

@@ -17,6 +17,7 @@
 #include "app/game_loop.h"
 #include "app/input.h"
 #include "app/platform.h"
+#include "bench_folder.h"
 #include "interface/interface_media.h"
 #include "interface/quads.h"
 #include "interface/text.h"
@@ -82,8 +83,7 @@ static std::string ModelFolder()
         folder = cwd;
         return folder;
     }
-    char pattern[] = "/tmp/cairnfold-bench-XXXXXX";
-    folder = mkdtemp(pattern);
+    folder = MakeBenchFolder("bench");
     mkdir((folder + "/Media").c_str(), 0755);
     mkdir((folder + "/Media/worldtiles").c_str(), 0755);
     mkdir((folder + "/Media/entities").c_str(), 0755);

@@ -6,34 +6,22 @@
 #include <cstdlib>
 #include <string>
 
+#include "bench_folder.h"
 #include "player/game_state.h"
 #include "world/saves.h"
 #include "world/world_grid.h"
 
 // A working directory of its own with a Saves/ folder, a grid with tiles in
 // every cell and an index of 4,100 entities, about what a new game places.
-static char benchDir[] = "/tmp/cairnfold-bench-XXXXXX";
-
-// Removes the files the benchmarks wrote and their folder.
-static void RemoveSaveBenchFiles()
-{
-    const char* files[] = {WORLD_SAVE_PATH, CORE_SAVE_PATH};
-    for (const char* file : files)
-        unlink(file);
-    rmdir("Saves");
-    if (chdir("/") == 0)
-        rmdir(benchDir);
-}
-
 static void PrepareSaveBench()
 {
     static bool ready = false;
     if (ready)
         return;
     ready = true;
-    if (!mkdtemp(benchDir) || chdir(benchDir) != 0 || mkdir("Saves", 0755) != 0)
+    std::string folder = MakeBenchFolder("bench");
+    if (folder.empty() || chdir(folder.c_str()) != 0 || mkdir("Saves", 0755) != 0)
         abort();
-    atexit(RemoveSaveBenchFiles);
     for (int i = 0; i < CELL_COUNT; i++)
         worldGrid[i] = {(uint8_t)(i % TILE_TYPE_COUNT), (uint8_t)(i % ORIENTATION_COUNT)};
     ClearEntityIndex();

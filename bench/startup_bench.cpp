@@ -15,6 +15,7 @@
 #include "app/frame_clock.h"
 #include "app/game_loop.h"
 #include "app/settings.h"
+#include "bench_folder.h"
 #include "interface/interface_media.h"
 #include "world/saves.h"
 
@@ -31,10 +32,9 @@ static bool EnterGameFolder()
 {
     static std::string folder;
     if (folder.empty()) {
-        char cwd[4096], pattern[] = "/tmp/cairnfold-startup-XXXXXX";
-        if (!getcwd(cwd, sizeof cwd) || !mkdtemp(pattern))
+        char cwd[4096];
+        if (!getcwd(cwd, sizeof cwd) || (folder = MakeBenchFolder("startup")).empty())
             return false;
-        folder = pattern;
         std::string setup = "cd " + folder + " && mkdir Saves && ln -s " + cwd + "/Media Media && cp " + cwd +
                             "/settings.ini .";
         if (system(setup.c_str()) != 0)
